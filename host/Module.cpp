@@ -1,0 +1,93 @@
+#include "Module.h"
+
+#include <cstdlib>
+#include <stdexcept>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#include <climits>
+#include <unistd.h>
+#endif
+
+namespace OrvaneHost {
+
+#if defined(_WIN32)
+
+namespace {
+std::wstring widen(const std::string& text) {
+    if (text.empty()) return std::wstring();
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], n);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+} // namespace
+
+Module::Module(const std::string& path, const std::string& entryPointName) : file(path) {
+    HMODULE handle = LoadLibraryW(widen(path).c_str());
+    if (!handle)
+        throw std::runtime_error("cannot load module " + path + " (error " + std::to_string(GetLastError()) + ")");
+    library = handle;
+    FARPROC proc = GetProcAddress(handle, entryPointName.c_str());
+    if (!proc) {
+        FreeLibrary(handle);
+        throw std::runtime_error("module " + path + " does not export " + entryPointName);
+    }
+    entry = reinterpret_cast<PF_EntryPointFunc>(reinterpret_cast<void*>(proc));
+}
+
+Module::~Module() {
+    if (library) FreeLibrary(static_cast<HMODULE>(library));
+}
+
+std::string defaultModulePath() {
+    if (const char* env = std::getenv("ORVANE_MODULE")) return env;
+    wchar_t buffer[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    std::wstring exe(buffer, n);
+    const auto slash = exe.find_last_of(L"\\/");
+    const std::wstring dir = slash == std::wstring::npos ? L"." : exe.substr(0, slash);
+    const std::wstring full = dir + L"\\OrvaneVelmorathquist.aex";
+    const int len = WideCharToMultiByte(CP_UTF8, 0, full.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(len > 0 ? len : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, full.c_str(), -1, &out[0], len, nullptr, nullptr);
+    out.resize(out.size() - 1);
+    return out;
+}
+
+#else
+
+Module::Module(const std::string& path, const std::string& entryPointName) : file(path) {
+    library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        const char* why = dlerror();
+        throw std::runtime_error("cannot load module " + path + ": " + (why ? why : "unknown error"));
+    }
+    void* symbol = dlsym(library, entryPointName.c_str());
+    if (!symbol) {
+        dlclose(library);
+        throw std::runtime_error("module " + path + " does not export " + entryPointName);
+    }
+    entry = reinterpret_cast<PF_EntryPointFunc>(symbol);
+}
+
+Module::~Module() {
+    if (library) dlclose(library);
+}
+
+std::string defaultModulePath() {
+    if (const char* env = std::getenv("ORVANE_MODULE")) return env;
+    char buffer[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+    std::string exe = n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+    const auto slash = exe.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "." : exe.substr(0, slash);
+    return dir + "/OrvaneVelmorathquist.so";
+}
+
+#endif
+
+} // namespace OrvaneHost

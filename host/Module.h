@@ -1,0 +1,31 @@
+// Loads an effect module file and finds its entry point, as a host does: dlopen on Linux, LoadLibraryW on
+// Windows. The effect is reached only through the function this returns.
+#pragma once
+
+#include "../sdk/host_sdk.h"
+
+#include <string>
+
+namespace OrvaneHost {
+
+class Module {
+public:
+    // Throws std::runtime_error naming the file and the reason when it cannot be loaded.
+    explicit Module(const std::string& path, const std::string& entryPointName = "EntryPointFunc");
+    ~Module();
+    Module(const Module&) = delete;
+    Module& operator=(const Module&) = delete;
+
+    PF_EntryPointFunc entryPoint() const { return entry; }
+    const std::string& path() const { return file; }
+
+private:
+    std::string file;
+    void* library = nullptr;
+    PF_EntryPointFunc entry = nullptr;
+};
+
+// The effect module built beside the running program (or named by ORVANE_MODULE in the environment).
+std::string defaultModulePath();
+
+} // namespace OrvaneHost

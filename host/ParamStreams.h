@@ -1,0 +1,50 @@
+// The host's parameter model: one stream per registered parameter, holding the definition as the effect
+// registered it (a copy, with its strings owned here), its current value, its keyframes and its flags.
+#pragma once
+
+#include "../sdk/host_sdk.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace OrvaneHost {
+
+constexpr A_u_long kTimeScale = 120000; // host time units per second
+
+// A stream's value as doubles: a colour as alpha, red, green, blue in 0..1; a point as x, y in layer pixels
+// at full resolution; every one-dimensional value (slider percent, popup item, integer) in [0].
+using StreamValue = std::array<double, 4>;
+
+struct Keyframe {
+    A_Time time;
+    StreamValue value;
+};
+
+struct ParamStream {
+    PF_ParamDef def{};         // as registered; namesptr fields point into `choices` / `label`
+    std::string choices;       // popup choice string
+    std::string label;         // button label
+    PF_ParamDef current{};     // the value when there are no keyframes
+    std::vector<Keyframe> keyframes; // sorted by time
+    bool hidden = false;
+    bool hiddenChangeUndoable = false;
+    int flagChanges = 0;
+};
+
+// The value of a parameter definition as a StreamValue, and back (colour bytes / 255, points 16.16 / 65536).
+StreamValue valueOf(const PF_ParamDef& def);
+void storeValue(PF_ParamDef& def, const StreamValue& value);
+
+// The stream's value at `time`: held before the first and after the last keyframe, linear in between,
+// per channel in double as va + (vb - va) * ((t - ta) / (tb - ta)).
+StreamValue valueAt(const ParamStream& stream, const A_Time& time);
+
+// The stream's definition as a checkout at `time` delivers it.
+PF_ParamDef checkoutAt(const ParamStream& stream, const A_Time& time);
+
+// Host time helpers: round(T x 120000) units, and round(120000 / fps) per frame.
+A_long unitsFromSeconds(double seconds);
+A_long timeStepForFps(double fps);
+
+} // namespace OrvaneHost

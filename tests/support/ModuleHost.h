@@ -1,0 +1,26 @@
+// A host over the effect module file as the build produced it, and helpers the tests share.
+#pragma once
+
+#include "host/Host.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace OrvaneTest {
+
+inline std::unique_ptr<OrvaneHost::Host> loadModuleHost() {
+    return std::make_unique<OrvaneHost::Host>(std::string(ORVANE_MODULE_PATH));
+}
+
+// Every suite released, no handle leaked, nothing left live, no host-side error.
+inline ::testing::AssertionResult booksAreClean(const OrvaneHost::Host& host) {
+    const auto problems = host.bookProblems();
+    if (problems.empty()) return ::testing::AssertionSuccess();
+    auto failure = ::testing::AssertionFailure();
+    for (const auto& p : problems) failure << p << "; ";
+    return failure;
+}
+
+} // namespace OrvaneTest
