@@ -67,6 +67,16 @@ void storeValue(PF_ParamDef& def, const StreamValue& v) {
     }
 }
 
+void addKeyframe(ParamStream& stream, const A_Time& time, const StreamValue& value) {
+    auto& keys = stream.keyframes;
+    auto at = std::find_if(keys.begin(), keys.end(), [&](const Keyframe& k) { return k.time.value >= time.value; });
+    if (at != keys.end() && at->time.value == time.value) {
+        at->value = value;
+        return;
+    }
+    keys.insert(at, Keyframe{time, value});
+}
+
 StreamValue valueAt(const ParamStream& stream, const A_Time& time) {
     const auto& keys = stream.keyframes;
     if (keys.empty()) return valueOf(stream.current);

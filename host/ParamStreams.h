@@ -32,6 +32,9 @@ struct ParamStream {
     int flagChanges = 0;
 };
 
+// Adds a keyframe, keeping the keyframes sorted by time (a keyframe at an existing time replaces it).
+void addKeyframe(ParamStream& stream, const A_Time& time, const StreamValue& value);
+
 // The value of a parameter definition as a StreamValue, and back (colour bytes / 255, points 16.16 / 65536).
 StreamValue valueOf(const PF_ParamDef& def);
 void storeValue(PF_ParamDef& def, const StreamValue& value);
