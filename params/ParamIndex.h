@@ -1,0 +1,29 @@
+// Where each parameter sits in the host's parameter array, and what its popup values mean. The host stores
+// these indices (which are also the parameter ids) in saved projects, so they never change.
+#pragma once
+
+#include "../sdk/host_sdk.h"
+
+namespace Orvane {
+
+enum ParamIndex : PF_ParamIndex {
+    kParamInputLayer = 0, // supplied by the host
+    kParamShape = 1,
+    kParamPoint1 = 2,
+    kParamPoint2 = 3,
+    kParamRepeat = 4,
+    kParamColor = 5,
+    kParamOpacity = 6,
+    kParamRefreshButton = 7,
+    kParamRefreshCounter = 8,
+    kParamCount = 9 // the input layer and the eight parameters
+};
+
+// Popup values are 1-based.
+enum ShapeChoice : A_long { kShapeLinear = 1, kShapeRadial = 2 };
+enum RepeatChoice : A_long { kRepeatNone = 1, kRepeatLoop = 2, kRepeatPingpong = 3 };
+
+// The refresh counter cycles through 0 .. kRefreshCounterModulus - 1.
+constexpr A_long kRefreshCounterModulus = 10000000;
+
+} // namespace Orvane
