@@ -1,0 +1,157 @@
+// The host's pixel buffers and its world suites: sizes, depths, padding, books, wrong-suite disposal, pixel
+// formats, and the input layer through parameter 0.
+#include "support/ModuleHost.h"
+
+#include "entry/EntryPoint.h"
+#include "host/Worlds.h"
+
+using namespace OrvaneHost;
+using OrvaneTest::booksAreClean;
+
+namespace {
+
+struct HostWorldsTest : ::testing::Test {
+    Host host{&EntryPointFunc};
+
+    template <class Suite> const Suite* acquire(const char* name, A_long version) {
+        const void* suite = nullptr;
+        EXPECT_EQ(host.basicSuite()->AcquireSuite(name, version, &suite), 0);
+        return static_cast<const Suite*>(suite);
+    }
+    void release(const char* name, A_long version) { host.basicSuite()->ReleaseSuite(name, version); }
+};
+
+TEST_F(HostWorldsTest, WorldSuiteOneMakesClearedEightAndSixteenBitWorlds) {
+    auto* suite = acquire<PF_WorldSuite1>("PF World Suite", 1);
+    ASSERT_NE(suite, nullptr);
+    PF_EffectWorld shallow{}, deep{};
+    ASSERT_EQ(suite->new_world(host.effectRef(), 5, 3, PF_NewWorldFlag_CLEAR_PIXELS, &shallow), 0);
+    ASSERT_EQ(suite->new_world(host.effectRef(), 5, 3, PF_NewWorldFlag_CLEAR_PIXELS | PF_NewWorldFlag_DEEP_PIXELS,
+                               &deep),
+              0);
+    EXPECT_EQ(shallow.width, 5);
+    EXPECT_EQ(shallow.height, 3);
+    EXPECT_EQ(shallow.rowbytes, 20);
+    EXPECT_EQ(deep.rowbytes, 40);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(deep.data);
+    for (int i = 0; i < 120; ++i) ASSERT_EQ(bytes[i], 0) << i;
+    EXPECT_EQ(host.books().live("world"), 2u);
+
+    auto* formats = acquire<PF_WorldSuite2>("PF World Suite", 2);
+    PF_PixelFormat format = PF_PixelFormat_INVALID;
+    EXPECT_EQ(formats->PF_GetPixelFormat(&shallow, &format), 0);
+    EXPECT_EQ(format, PF_PixelFormat_ARGB32);
+    EXPECT_EQ(formats->PF_GetPixelFormat(&deep, &format), 0);
+    EXPECT_EQ(format, PF_PixelFormat_ARGB64);
+
+    EXPECT_EQ(suite->dispose_world(host.effectRef(), &shallow), 0);
+    EXPECT_EQ(suite->dispose_world(host.effectRef(), &deep), 0);
+    release("PF World Suite", 1);
+    release("PF World Suite", 2);
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(HostWorldsTest, WorldSuiteTwoMakesFloatWorldsAndRefusesUnknownFormats) {
+    auto* suite = acquire<PF_WorldSuite2>("PF World Suite", 2);
+    PF_EffectWorld world{};
+    ASSERT_EQ(suite->PF_NewWorld(host.effectRef(), 4, 2, TRUE, PF_PixelFormat_ARGB128, &world), 0);
+    EXPECT_EQ(world.rowbytes, 64);
+    PF_PixelFormat format = 0;
+    EXPECT_EQ(suite->PF_GetPixelFormat(&world, &format), 0);
+    EXPECT_EQ(format, PF_PixelFormat_ARGB128);
+    PF_EffectWorld refused{};
+    EXPECT_EQ(suite->PF_NewWorld(host.effectRef(), 4, 2, TRUE, 0x12345678, &refused), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(refused.data, nullptr);
+    EXPECT_EQ(suite->PF_DisposeWorld(host.effectRef(), &world), 0);
+    release("PF World Suite", 2);
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(HostWorldsTest, DisposingWithTheOtherSuiteOrTwiceIsAHostError) {
+    auto* one = acquire<PF_WorldSuite1>("PF World Suite", 1);
+    auto* two = acquire<PF_WorldSuite2>("PF World Suite", 2);
+    PF_EffectWorld world{};
+    ASSERT_EQ(one->new_world(host.effectRef(), 2, 2, PF_NewWorldFlag_NONE, &world), 0);
+    EXPECT_EQ(two->PF_DisposeWorld(host.effectRef(), &world), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(host.books().live("world"), 1u) << "a refused disposal leaves the world live";
+    EXPECT_EQ(one->dispose_world(host.effectRef(), &world), 0);
+    EXPECT_EQ(one->dispose_world(host.effectRef(), &world), PF_Err_BAD_CALLBACK_PARAM);
+    release("PF World Suite", 1);
+    release("PF World Suite", 2);
+    EXPECT_EQ(host.books().errors().size(), 2u);
+}
+
+TEST_F(HostWorldsTest, AnEmptyWorldStillHasPixelsToDisposeOf) {
+    auto* one = acquire<PF_WorldSuite1>("PF World Suite", 1);
+    PF_EffectWorld world{};
+    ASSERT_EQ(one->new_world(host.effectRef(), 0, 0, PF_NewWorldFlag_CLEAR_PIXELS, &world), 0);
+    EXPECT_NE(world.data, nullptr);
+    EXPECT_EQ(one->dispose_world(host.effectRef(), &world), 0);
+    release("PF World Suite", 1);
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(HostWorldsTest, NegativeOrOversizedWorldsAreRefused) {
+    auto* one = acquire<PF_WorldSuite1>("PF World Suite", 1);
+    PF_EffectWorld world{};
+    EXPECT_EQ(one->new_world(host.effectRef(), -1, 4, 0, &world), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(one->new_world(host.effectRef(), 0x7FFFFFFF, 4, 0, &world), PF_Err_OUT_OF_MEMORY);
+    EXPECT_EQ(one->new_world(host.effectRef(), 100000, 100000, PF_NewWorldFlag_DEEP_PIXELS, &world),
+              PF_Err_OUT_OF_MEMORY);
+    release("PF World Suite", 1);
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(HostWorldsTest, RowPaddingIsRoundedUpToWholePixels) {
+    auto buffer = makeWorldBuffer(3, 2, 32, 5, true);
+    EXPECT_EQ(buffer->world.rowbytes, 3 * 16 + 16);
+    EXPECT_EQ(buffer->bytes, std::size_t(64 * 2));
+    auto eight = makeWorldBuffer(3, 2, 8, 4, true);
+    EXPECT_EQ(eight->world.rowbytes, 16);
+    EXPECT_EQ(pixelAddress(eight->world, 1, 1, 8) - reinterpret_cast<unsigned char*>(eight->world.data), 20);
+}
+
+TEST_F(HostWorldsTest, AReportedFormatOverrideAnswersForEveryWorld) {
+    setLayerBuffer(host, 2, 2, 16);
+    hostWorlds(host).reportedFormat = PF_PixelFormat_INVALID;
+    auto* suite = acquire<PF_WorldSuite2>("PF World Suite", 2);
+    PF_PixelFormat format = 0;
+    EXPECT_EQ(suite->PF_GetPixelFormat(&hostWorlds(host).layer->world, &format), 0);
+    EXPECT_EQ(format, PF_PixelFormat_INVALID);
+    PF_EffectWorld stranger{};
+    EXPECT_EQ(suite->PF_GetPixelFormat(&stranger, &format), PF_Err_BAD_CALLBACK_PARAM);
+    release("PF World Suite", 2);
+}
+
+TEST_F(HostWorldsTest, ParameterZeroIsTheLayerBufferAndMustBeCheckedIn) {
+    WorldBuffer& layer = setLayerBuffer(host, 6, 4, 8, 8);
+    PF_ParamDef def{};
+    PF_InData& in = host.inData();
+    ASSERT_EQ(in.inter.checkout_param(host.effectRef(), 0, 0, 4000, kTimeScale, &def), 0);
+    EXPECT_EQ(def.param_type, PF_Param_LAYER);
+    EXPECT_EQ(def.u.ld.data, layer.world.data);
+    EXPECT_EQ(def.u.ld.rowbytes, 32);
+    EXPECT_EQ(host.books().live("param checkout"), 1u);
+    EXPECT_EQ(in.inter.checkin_param(host.effectRef(), &def), 0);
+    EXPECT_EQ(in.inter.checkin_param(host.effectRef(), &def), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(host.books().errors().size(), 1u) << "a second check-in is a host error";
+}
+
+TEST_F(HostWorldsTest, WithoutALayerParameterZeroHasNoPixels) {
+    PF_ParamDef def{};
+    ASSERT_EQ(host.inData().inter.checkout_param(host.effectRef(), 0, 0, 4000, kTimeScale, &def), 0);
+    EXPECT_EQ(def.u.ld.data, nullptr);
+    EXPECT_EQ(host.inData().inter.checkin_param(host.effectRef(), &def), 0);
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(HostWorldsTest, AnUnknownParameterIndexIsRefused) {
+    PF_ParamDef def{};
+    EXPECT_EQ(host.inData().inter.checkout_param(host.effectRef(), 42, 0, 4000, kTimeScale, &def),
+              PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(host.inData().inter.checkout_param(host.effectRef(), -1, 0, 4000, kTimeScale, &def),
+              PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+} // namespace
