@@ -7,9 +7,10 @@ ParameterWorld::ParameterWorld(PF_InData* in_data) : in_data(in_data), suites(in
 ParameterWorld::~ParameterWorld() { checkin(); }
 
 void ParameterWorld::checkin() {
-    if (!world) return;
+    if (!checkedOut) return;
     // Nothing can be done about a refused check-in while the object goes away.
     in_data->inter.checkin_param(in_data->effect_ref, &param);
+    checkedOut = false;
     world = nullptr;
 }
 
@@ -18,7 +19,9 @@ PF_Err ParameterWorld::checkout(PF_ParamIndex index, Time time) {
     checkin();
     const PF_Err err =
         in_data->inter.checkout_param(in_data->effect_ref, index, time.value, in_data->time_step, time.scale, &param);
-    if (err == PF_Err_NONE && param.u.ld.data) world = &param.u.ld;
+    if (err != PF_Err_NONE) return err;
+    checkedOut = true;
+    if (param.u.ld.data) world = &param.u.ld;
     return err;
 }
 

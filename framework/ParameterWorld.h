@@ -22,7 +22,8 @@ public:
     ParameterWorld& operator=(ParameterWorld&&) = delete;
 
     // `index` must name a layer parameter. Returns the host's result; `world` is set only when the
-    // checkout succeeded and yielded pixels.
+    // checkout succeeded and yielded pixels. Every successful checkout, with pixels or without, is checked
+    // in when the object goes: the host holds it either way.
     PF_Err checkout(PF_ParamIndex index, Time time);
 
     const PF_ParamDef& parameter() const { return param; }
@@ -33,6 +34,7 @@ private:
     PF_InData* in_data;
     SuiteTable suites;
     PF_ParamDef param;
+    bool checkedOut = false;
 };
 
 // On success `out` takes the new world (releasing what it held); on failure `out` is left untouched.
