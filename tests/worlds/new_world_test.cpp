@@ -1,0 +1,189 @@
+// Worlds the plug-in allocates: the suite and flags for each depth, disposal by the suite of that depth when
+// the last reference goes, and the ways allocation can fail.
+#include "WorldFixture.h"
+
+#include "framework/NewWorld.h"
+#include "host/Worlds.h"
+
+#include <cstring>
+
+using namespace OrvaneHost;
+using namespace Orvane;
+using OrvaneTest::booksAreClean;
+
+namespace {
+
+using NewWorldTest = OrvaneTest::WorldFixture;
+
+const WorldBuffer& hostBufferOf(Host& host, const std::shared_ptr<NewWorld>& world) {
+    const WorldBuffer* buffer = findWorld(host, world->get());
+    if (!buffer) throw std::logic_error("not a world of this host");
+    return *buffer;
+}
+
+bool allBytesZero(const WorldBuffer& buffer) {
+    for (std::size_t i = 0; i < buffer.bytes; ++i)
+        if (buffer.storage[i]) return false;
+    return true;
+}
+
+TEST_F(NewWorldTest, EightBitsComeClearedFromWorldSuiteOneAndGoBackToIt) {
+    std::shared_ptr<NewWorld> world;
+    ASSERT_EQ(createNewWorld(&in, &out, 5, 3, Depth8, world), PF_Err_NONE);
+    ASSERT_NE(world, nullptr);
+    EXPECT_EQ(world->pixelDepth(), Depth8);
+    EXPECT_EQ(world->width(), 5);
+    EXPECT_EQ(world->height(), 3);
+    const auto made = callsNamed("new_world");
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(made[0].detail, "5x3 flags 1"); // PF_NewWorldFlag_CLEAR_PIXELS
+    const WorldBuffer& buffer = hostBufferOf(host, world);
+    EXPECT_EQ(buffer.depth, 8);
+    EXPECT_EQ(buffer.suiteVersion, 1);
+    EXPECT_TRUE(allBytesZero(buffer));
+
+    std::shared_ptr<World> shared = world; // held as a plain World, as the services take it
+    world.reset();
+    EXPECT_EQ(countOf("dispose_world"), 0u);
+    shared.reset();
+    EXPECT_EQ(countOf("dispose_world"), 1u);
+    EXPECT_EQ(countOf("PF_DisposeWorld"), 0u);
+    EXPECT_EQ(host.acquisitions("PF World Suite", 1), 1u);
+    EXPECT_EQ(host.acquisitions("PF World Suite", 2), 0u);
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(NewWorldTest, SixteenBitsAskForDeepClearedPixels) {
+    std::shared_ptr<NewWorld> world;
+    ASSERT_EQ(createNewWorld(&in, &out, 2, 7, Depth16, world), PF_Err_NONE);
+    const auto made = callsNamed("new_world");
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(made[0].detail, "2x7 flags 3"); // CLEAR_PIXELS | DEEP_PIXELS
+    EXPECT_EQ(hostBufferOf(host, world).depth, 16);
+    EXPECT_TRUE(allBytesZero(hostBufferOf(host, world)));
+    world.reset();
+    EXPECT_EQ(countOf("dispose_world"), 1u);
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(NewWorldTest, FloatWorldsUseAScopedWorldSuiteTwoForEachOfAllocationAndDisposal) {
+    std::shared_ptr<NewWorld> world;
+    ASSERT_EQ(createNewWorld(&in, &out, 4, 4, Depth32, world), PF_Err_NONE);
+    const auto made = callsNamed("PF_NewWorld");
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(made[0].detail, "4x4 format " + std::to_string(PF_PixelFormat_ARGB128));
+    EXPECT_EQ(hostBufferOf(host, world).depth, 32);
+    EXPECT_EQ(hostBufferOf(host, world).suiteVersion, 2);
+    EXPECT_TRUE(allBytesZero(hostBufferOf(host, world)));
+    // Released again as soon as the allocation is done.
+    EXPECT_EQ(host.acquisitions("PF World Suite", 2), 1u);
+    EXPECT_EQ(host.releases("PF World Suite", 2), 1u);
+
+    world.reset();
+    EXPECT_EQ(countOf("PF_DisposeWorld"), 1u);
+    EXPECT_EQ(countOf("dispose_world"), 0u);
+    EXPECT_EQ(host.acquisitions("PF World Suite", 2), 2u);
+    EXPECT_EQ(host.acquisitions("PF World Suite", 1), 0u);
+    EXPECT_EQ(out.out_flags, 0);
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(NewWorldTest, AnUnknownDepthHandsOutAWorldWithoutPixels) {
+    std::shared_ptr<NewWorld> world;
+    ASSERT_EQ(createNewWorld(&in, &out, 8, 8, 5, world), PF_Err_NONE);
+    ASSERT_NE(world, nullptr);
+    ASSERT_NE(world->get(), nullptr); // the record exists, zero-filled
+    EXPECT_EQ(world->get()->data, nullptr);
+    EXPECT_EQ(world->width(), 0);
+    EXPECT_FALSE(world->hasPixels());
+    EXPECT_EQ(world->pixelDepth(), 5);
+    world.reset();
+    EXPECT_EQ(host.calls().count(), 0u) << "no suite, no allocation, no disposal";
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(NewWorldTest, ARefusedFloatSuiteLeavesItsMessageAndReturnsZeroWithoutPixels) {
+    failEvery("AcquireSuite", "PF World Suite 2");
+    out.out_flags = PF_OutFlag_DEEP_COLOR_AWARE;
+    std::shared_ptr<NewWorld> world;
+    ASSERT_EQ(createNewWorld(&in, &out, 4, 4, Depth32, world), PF_Err_NONE);
+    ASSERT_NE(world, nullptr);
+    EXPECT_FALSE(world->hasPixels());
+    EXPECT_EQ(out.out_flags, PF_OutFlag_DEEP_COLOR_AWARE | PF_OutFlag_DISPLAY_ERROR_MESSAGE);
+    EXPECT_STREQ(out.return_msg, "Couldn't load suite.");
+    EXPECT_EQ(countOf("PF_NewWorld"), 0u);
+    world.reset();
+    EXPECT_EQ(countOf("PF_DisposeWorld"), 0u);
+    EXPECT_EQ(countOf("ReleaseSuite"), 0u) << "a suite never obtained is not released";
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(NewWorldTest, AFailedAllocationLeavesOutUntouchedAndDisposesNothing) {
+    std::shared_ptr<NewWorld> held;
+    ASSERT_EQ(createNewWorld(&in, &out, 1, 1, Depth8, held), PF_Err_NONE);
+    NewWorld* const before = held.get();
+    for (const char* call : {"new_world", "PF_NewWorld"}) failEvery(call);
+    for (int depth : {Depth8, Depth16, Depth32}) {
+        EXPECT_EQ(createNewWorld(&in, &out, 3, 3, depth, held), kInjected) << depth;
+        EXPECT_EQ(held.get(), before);
+    }
+    EXPECT_EQ(countOf("dispose_world") + countOf("PF_DisposeWorld"), 0u);
+    held.reset();
+    EXPECT_EQ(countOf("dispose_world"), 1u);
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(NewWorldTest, AHostRefusalOfTheSizeIsReturned) {
+    std::shared_ptr<NewWorld> world;
+    EXPECT_NE(createNewWorld(&in, &out, -1, 4, Depth8, world), PF_Err_NONE);
+    EXPECT_NE(createNewWorld(&in, &out, 2147483647, 2147483647, Depth32, world), PF_Err_NONE);
+    EXPECT_EQ(world, nullptr);
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(NewWorldTest, ARefusedWorldSuiteOneThrowsBadCallbackParam) {
+    failEvery("AcquireSuite", "PF World Suite 1");
+    std::shared_ptr<NewWorld> world;
+    for (int depth : {Depth8, Depth16}) {
+        try {
+            createNewWorld(&in, &out, 2, 2, depth, world);
+            FAIL() << "no throw at depth " << depth;
+        } catch (PF_Err err) {
+            EXPECT_EQ(err, PF_Err_BAD_CALLBACK_PARAM);
+        }
+    }
+    EXPECT_EQ(world, nullptr);
+    EXPECT_EQ(out.out_flags, 0) << "the table reports nothing to the user";
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(NewWorldTest, WithoutABasicSuiteConstructionThrowsBadCallbackParam) {
+    in.pica_basicP = nullptr;
+    std::shared_ptr<NewWorld> world;
+    try {
+        createNewWorld(&in, &out, 2, 2, Depth8, world);
+        FAIL() << "no throw";
+    } catch (PF_Err err) {
+        EXPECT_EQ(err, PF_Err_BAD_CALLBACK_PARAM);
+    }
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(NewWorldTest, AllocatingAgainGivesTheEarlierPixelsBackToTheirOwnSuite) {
+    {
+        auto world = std::make_shared<NewWorld>(&in, &out);
+        ASSERT_EQ(world->allocate(2, 2, Depth8), PF_Err_NONE);
+        ASSERT_EQ(world->allocate(3, 3, Depth32), PF_Err_NONE);
+        EXPECT_EQ(countOf("dispose_world"), 1u);
+        EXPECT_EQ(world->width(), 3);
+        EXPECT_EQ(host.books().live("world"), 1u);
+        failEvery("PF_NewWorld");
+        EXPECT_EQ(world->allocate(4, 4, Depth32), kInjected);
+        EXPECT_EQ(countOf("PF_DisposeWorld"), 1u);
+        EXPECT_FALSE(world->hasPixels());
+    }
+    EXPECT_EQ(countOf("PF_DisposeWorld"), 1u) << "pixels given back once only";
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+} // namespace
