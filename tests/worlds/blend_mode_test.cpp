@@ -16,17 +16,11 @@ const std::pair<int, int> kPairs[] = {
     {20, 29}, {21, 23}, {22, 31}, {23, 32}, {24, 33}, {25, 34}, {26, 12}, {27, 15},
 };
 
-TEST(BlendMode, EveryPairTranslatesBothWays) {
+TEST(BlendMode, EveryPairTranslatesBothWaysAndTheDirectionsAreInverse) {
     for (const auto& [framework, host] : kPairs) {
         EXPECT_EQ(toHostTransferMode(static_cast<BlendMode>(framework)), host) << "framework " << framework;
         EXPECT_EQ(fromHostTransferMode(host), framework) << "host " << host;
-    }
-}
-
-TEST(BlendMode, TheTwoDirectionsAreInverseOnEveryPair) {
-    for (const auto& [framework, host] : kPairs) {
         EXPECT_EQ(fromHostTransferMode(toHostTransferMode(static_cast<BlendMode>(framework))), framework);
-        EXPECT_EQ(toHostTransferMode(fromHostTransferMode(host)), host);
     }
 }
 

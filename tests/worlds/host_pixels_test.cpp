@@ -75,20 +75,6 @@ TEST(HostCopy, WithinOneWorldReadsTheOriginalPixels) {
     for (A_long x = 1; x < 5; ++x) EXPECT_EQ(row.at<PF_Pixel8>(x, 0), marker(x - 1, 0));
 }
 
-TEST(HostCopy, CopiesDeepAndFloatPixelsWhole) {
-    PixelBuffer source16(2, 1, 1), destination16(2, 1, 1);
-    source16.set(1, 0, PF_Pixel16{32768, 1, 16384, 32767});
-    copyPixels(source16.record(), PF_Rect{0, 0, 2, 1}, destination16.record(), PF_Rect{0, 0, 2, 1}, 1);
-    EXPECT_EQ(destination16.at<PF_Pixel16>(1, 0), (PF_Pixel16{32768, 1, 16384, 32767}));
-
-    PixelBuffer sourceF(2, 1, 2), destinationF(2, 1, 2);
-    sourceF.set(0, 0, PF_PixelFloat{0.25f, 1.5f, -0.5f, 0.125f});
-    copyPixels(sourceF.record(), PF_Rect{0, 0, 1, 1}, destinationF.record(), PF_Rect{1, 0, 2, 1}, 2);
-    EXPECT_EQ(destinationF.at<PF_PixelFloat>(1, 0), (PF_PixelFloat{0.25f, 1.5f, -0.5f, 0.125f}));
-    EXPECT_EQ(destinationF.at<PF_PixelFloat>(0, 0), (PF_PixelFloat{0, 0, 0, 0}));
-    EXPECT_TRUE(destinationF.paddingUntouched());
-}
-
 TEST(HostFill, SetsTheRectangleClippedToTheWorld) {
     PixelBuffer world(4, 3, 0);
     const PF_Pixel8 colour{255, 1, 2, 3};
@@ -110,14 +96,6 @@ TEST(HostFill, ScalesTheEightBitColourToTheDepth) {
     EXPECT_EQ(deep.at<PF_Pixel16>(0, 0), (PF_Pixel16{32768, 16448, 0, 129}));
     fillPixels(flt.record(), PF_Rect{0, 0, 1, 1}, colour, 2);
     EXPECT_EQ(flt.at<PF_PixelFloat>(0, 0), (PF_PixelFloat{1.0f, 128 / 255.0f, 0.0f, 1 / 255.0f}));
-}
-
-TEST(HostComposite, OpaqueSourceAtFullOpacityReplacesTheDestination) {
-    PixelBuffer source(1, 1, 0), destination(1, 1, 0);
-    source.set(0, 0, PF_Pixel8{255, 255, 0, 0});
-    destination.set(0, 0, PF_Pixel8{255, 0, 0, 255});
-    compositeNormalStraight(source.record(), PF_Rect{0, 0, 1, 1}, destination.record(), 0, 0, 1.0, false, 0);
-    EXPECT_EQ(destination.at<PF_Pixel8>(0, 0), (PF_Pixel8{255, 255, 0, 0}));
 }
 
 TEST(HostComposite, OpacityMixesTheColours) {

@@ -133,14 +133,6 @@ TEST_F(NewWorldTest, AFailedAllocationLeavesOutUntouchedAndDisposesNothing) {
     EXPECT_TRUE(booksAreClean(host));
 }
 
-TEST_F(NewWorldTest, AHostRefusalOfTheSizeIsReturned) {
-    std::shared_ptr<NewWorld> world;
-    EXPECT_NE(createNewWorld(&in, &out, -1, 4, Depth8, world), PF_Err_NONE);
-    EXPECT_NE(createNewWorld(&in, &out, 2147483647, 2147483647, Depth32, world), PF_Err_NONE);
-    EXPECT_EQ(world, nullptr);
-    EXPECT_TRUE(booksAreClean(host));
-}
-
 TEST_F(NewWorldTest, ARefusedWorldSuiteOneThrowsBadCallbackParam) {
     failEvery("AcquireSuite", "PF World Suite 1");
     std::shared_ptr<NewWorld> world;

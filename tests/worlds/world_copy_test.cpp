@@ -7,7 +7,6 @@
 #include "framework/WorldCopy.h"
 #include "host/WorldServices.h"
 
-#include <cmath>
 #include <cstring>
 #include <limits>
 
