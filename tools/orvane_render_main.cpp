@@ -1,27 +1,51 @@
-// orvane-render: drives the effect module as a host would. For now it shows what the effect registers.
-#include "host/Host.h"
+// orvane-render: renders the effect's frames from the command line, driving the module as a host does.
+#include "tools/CommandLine.h"
+#include "tools/Inspect.h"
+#include "tools/Progress.h"
+#include "tools/RenderJob.h"
+#include "tools/RenderSession.h"
+#include "tools/SceneFile.h"
+#include "tools/ToolError.h"
 
-#include <cstdio>
 #include <exception>
+#include <iostream>
+#include <new>
+
+using namespace OrvaneTools;
+
+namespace {
+
+int run(int argc, const char* const* argv) {
+    const CommandLine line = parseCommandLine(argc, argv);
+    switch (line.mode) {
+    case CommandLine::Mode::Help:
+        std::cout << line.helpText;
+        return 0;
+    case CommandLine::Mode::Inspect:
+        return runInspect(line.inspectModule, std::cout, std::cerr);
+    case CommandLine::Mode::Render:
+        break;
+    }
+    const RenderSettings settings =
+        line.scenePath ? mergeSettings(loadSceneFile(*line.scenePath), line.flags) : line.flags;
+    const RenderJob job = resolveJob(settings);
+    runRenderJob(job, SessionOutput{std::cout, std::cerr, line.verbose, stderrIsTerminal()});
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     try {
-        OrvaneHost::Host host(argc > 1 ? argv[1] : OrvaneHost::defaultModulePath());
-        if (PF_Err err = host.about()) {
-            std::fprintf(stderr, "About failed: %d\n", static_cast<int>(err));
-            return 1;
-        }
-        std::printf("%s\n", host.outData().return_msg);
-        if (PF_Err err = host.globalSetup()) {
-            std::fprintf(stderr, "global setup failed: %d\n", static_cast<int>(err));
-            return 1;
-        }
-        std::printf("version 0x%08X, out flags 0x%08X, out flags 2 0x%08X\n", host.outData().my_version,
-                    static_cast<unsigned>(host.outData().out_flags), static_cast<unsigned>(host.outData().out_flags2));
-        host.globalSetdown();
-        return 0;
+        return run(argc, argv);
+    } catch (const ToolError& e) {
+        std::cerr << "orvane-render: " << e.what() << "\n";
+        return static_cast<int>(e.code());
+    } catch (const std::bad_alloc&) {
+        std::cerr << "orvane-render: out of memory\n";
+        return static_cast<int>(ExitCode::EffectError);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "orvane-render: %s\n", e.what());
+        std::cerr << "orvane-render: " << e.what() << "\n";
         return 1;
     }
 }

@@ -1,0 +1,24 @@
+// orvane-render's command line: `orvane-render [options] -o OUT` and `orvane-render inspect MODULE`.
+#pragma once
+
+#include "RenderSettings.h"
+
+#include <optional>
+#include <string>
+
+namespace OrvaneTools {
+
+struct CommandLine {
+    enum class Mode { Render, Inspect, Help };
+    Mode mode = Mode::Render;
+    std::string helpText;          // Mode::Help: what to print
+    std::string inspectModule;     // Mode::Inspect
+    std::optional<std::string> scenePath;
+    RenderSettings flags;          // only what the command line itself gives
+    bool verbose = false;
+};
+
+// Throws a usage ToolError naming the bad flag or value.
+CommandLine parseCommandLine(int argc, const char* const* argv);
+
+} // namespace OrvaneTools

@@ -1,0 +1,61 @@
+#include "HostScene.h"
+
+#include "host/ParamStreams.h"
+
+#include <cmath>
+#include <stdexcept>
+
+namespace OrvaneTools {
+
+namespace {
+
+// The effect's parameter indices (index 0 is the input layer).
+constexpr std::size_t kShape = 1, kPoint1 = 2, kPoint2 = 3, kRepeat = 4, kColor = 5, kOpacity = 6;
+
+OrvaneHost::ParamStream& streamAt(OrvaneHost::Host& host, std::size_t index, PF_ParamType type) {
+    auto& streams = host.streams();
+    if (index >= streams.size() || streams[index].current.param_type != type)
+        throw std::logic_error("the effect did not register the expected parameter at index " + std::to_string(index));
+    return streams[index];
+}
+
+// Points are stored in 16.16 fixed point; the job keeps them within range.
+void setPoint(OrvaneHost::ParamStream& stream, const LayerPoint& point) {
+    stream.current.u.td.x_value = static_cast<PF_Fixed>(std::round(point.x * 65536.0));
+    stream.current.u.td.y_value = static_cast<PF_Fixed>(std::round(point.y * 65536.0));
+}
+
+OrvaneHost::StreamValue colorValue(const Rgba8& c) {
+    return {c.alpha / 255.0, c.red / 255.0, c.green / 255.0, c.blue / 255.0};
+}
+
+A_Time hostTime(A_long units) { return A_Time{units, OrvaneHost::kTimeScale}; }
+
+} // namespace
+
+void prepareHostLayer(OrvaneHost::Host& host, const RenderJob& job) {
+    PF_InData& in = host.inData();
+    in.width = job.size.width;
+    in.height = job.size.height;
+    in.time_scale = OrvaneHost::kTimeScale;
+    in.time_step = job.timeStep;
+    in.current_time = job.frameAt(0).time;
+}
+
+void applyJobToStreams(OrvaneHost::Host& host, const RenderJob& job) {
+    if (job.shape) streamAt(host, kShape, PF_Param_POPUP).current.u.pd.value = static_cast<A_long>(*job.shape);
+    if (job.repeat) streamAt(host, kRepeat, PF_Param_POPUP).current.u.pd.value = static_cast<A_long>(*job.repeat);
+    if (job.point1) setPoint(streamAt(host, kPoint1, PF_Param_POINT), *job.point1);
+    if (job.point2) setPoint(streamAt(host, kPoint2, PF_Param_POINT), *job.point2);
+
+    OrvaneHost::ParamStream& color = streamAt(host, kColor, PF_Param_COLOR);
+    if (job.color) color.current.u.cd.value = PF_Pixel8{job.color->alpha, job.color->red, job.color->green, job.color->blue};
+    for (const ColorKeyframe& key : job.colorKeyframes) addKeyframe(color, hostTime(key.time), colorValue(key.color));
+
+    OrvaneHost::ParamStream& opacity = streamAt(host, kOpacity, PF_Param_FLOAT_SLIDER);
+    if (job.opacity) opacity.current.u.fs_d.value = *job.opacity;
+    for (const OpacityKeyframe& key : job.opacityKeyframes)
+        addKeyframe(opacity, hostTime(key.time), OrvaneHost::StreamValue{key.percent, 0, 0, 0});
+}
+
+} // namespace OrvaneTools

@@ -1,0 +1,122 @@
+#include "RenderJob.h"
+
+#include "FrameNaming.h"
+#include "ToolError.h"
+#include "ValueParsing.h"
+
+#include "host/Module.h"
+#include "host/ParamStreams.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <set>
+#include <thread>
+
+namespace OrvaneTools {
+
+namespace {
+
+std::string secondsText(A_long units) {
+    return std::to_string(static_cast<double>(units) / OrvaneHost::kTimeScale) + " s";
+}
+
+void resolveColors(const std::vector<ColorEntry>& entries, RenderJob& job) {
+    std::set<A_long> times;
+    for (const ColorEntry& entry : entries) {
+        if (!entry.seconds) {
+            if (entries.size() > 1)
+                throw usageError("--color: give one plain colour, or keyframes T:C only (a plain colour and "
+                                 "other --color values cannot be combined)");
+            job.color = entry.color;
+            continue;
+        }
+        const A_long time = OrvaneHost::unitsFromSeconds(*entry.seconds);
+        if (!times.insert(time).second) throw usageError("--color: two keyframes at " + secondsText(time));
+        job.colorKeyframes.push_back(ColorKeyframe{time, entry.color});
+    }
+}
+
+void resolveOpacities(const std::vector<OpacityEntry>& entries, RenderJob& job) {
+    std::set<A_long> times;
+    for (const OpacityEntry& entry : entries) {
+        if (!entry.seconds) {
+            if (entries.size() > 1)
+                throw usageError("--opacity: give one plain opacity, or keyframes T:P only (a plain opacity and "
+                                 "other --opacity values cannot be combined)");
+            job.opacity = entry.percent;
+            continue;
+        }
+        const A_long time = OrvaneHost::unitsFromSeconds(*entry.seconds);
+        if (!times.insert(time).second) throw usageError("--opacity: two keyframes at " + secondsText(time));
+        job.opacityKeyframes.push_back(OpacityKeyframe{time, entry.percent});
+    }
+}
+
+A_long frameTime(long frame, double fps) { return OrvaneHost::unitsFromSeconds(static_cast<double>(frame) / fps); }
+
+void resolveFrames(const RenderSettings& settings, RenderJob& job) {
+    if (settings.frames && settings.seconds) throw usageError("--time and --frames exclude each other");
+    if (!settings.frames) {
+        job.singleTime = OrvaneHost::unitsFromSeconds(settings.seconds.value_or(0.0));
+        return;
+    }
+    job.sequence = true;
+    job.frames = *settings.frames;
+    const double lastSeconds = static_cast<double>(job.frames.last) / job.fps;
+    if (!(lastSeconds <= kMaxSeconds))
+        throw usageError("--frames: frame " + std::to_string(job.frames.last) + " lies beyond 17000 s at " +
+                         std::to_string(job.fps) + " frames per second");
+    if (job.frameCount() > 1 && !hasFrameNumberRun(job.output))
+        throw usageError("-o " + job.output + ": a sequence of frames needs a run of '#' in the file name for "
+                         "the frame number (e.g. ramp-###.png)");
+}
+
+void checkOutputFolder(const std::string& path) {
+    const std::filesystem::path file = std::filesystem::u8path(path);
+    if (file.filename().empty()) throw usageError("-o " + path + ": names a folder, not a file");
+    const std::filesystem::path folder = file.parent_path();
+    std::error_code ec;
+    if (!folder.empty() && !std::filesystem::is_directory(folder, ec))
+        throw usageError("-o " + path + ": the folder " + folder.u8string() + " does not exist");
+    if (std::filesystem::is_directory(file, ec)) throw usageError("-o " + path + ": is a folder");
+}
+
+int machineThreads() {
+    const unsigned n = std::thread::hardware_concurrency();
+    return static_cast<int>(std::clamp<unsigned>(n, 1u, static_cast<unsigned>(kMaxThreads)));
+}
+
+} // namespace
+
+FrameToRender RenderJob::frameAt(long k) const {
+    if (!sequence) return FrameToRender{0, singleTime, output};
+    const long number = frames.first + k;
+    return FrameToRender{number, frameTime(number, fps), framePath(output, number)};
+}
+
+RenderJob resolveJob(const RenderSettings& settings) {
+    RenderJob job;
+    if (!settings.output) throw usageError("no output file: give -o OUT (.png, .exr or .pam)");
+    job.output = *settings.output;
+    job.depth = settings.depth.value_or(8);
+    job.format = formatForOutput(job.output, job.depth);
+    job.modulePath = settings.module ? *settings.module : OrvaneHost::defaultModulePath();
+    job.size = settings.size.value_or(FrameSize{1920, 1080});
+    job.downsample = settings.downsample.value_or(Downsample{1, 1});
+    job.shape = settings.shape;
+    job.repeat = settings.repeat;
+    job.point1 = settings.point1;
+    job.point2 = settings.point2;
+    if (settings.colors) resolveColors(*settings.colors, job);
+    if (settings.opacities) resolveOpacities(*settings.opacities, job);
+    job.fps = settings.fps.value_or(30.0);
+    job.timeStep = OrvaneHost::timeStepForFps(job.fps);
+    resolveFrames(settings, job);
+    checkOutputFolder(job.frameAt(0).path);
+    job.threads = settings.threads.value_or(machineThreads());
+    job.pressRefresh = settings.pressRefresh.value_or(false);
+    return job;
+}
+
+} // namespace OrvaneTools

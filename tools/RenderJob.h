@@ -1,0 +1,62 @@
+// One orvane-render run, resolved from the merged settings: every default filled in and every value
+// checked, so that nothing can go wrong for want of a setting once the module is loaded.
+#pragma once
+
+#include "ImageFormat.h"
+#include "RenderSettings.h"
+
+#include "sdk/host_sdk.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace OrvaneTools {
+
+struct ColorKeyframe {
+    A_long time; // host time units
+    Rgba8 color;
+};
+struct OpacityKeyframe {
+    A_long time;
+    double percent;
+};
+
+struct FrameToRender {
+    long number;        // the frame number; 0 for a single frame rendered at --time
+    A_long time;        // host time units
+    std::string path;   // the output file of this frame
+};
+
+struct RenderJob {
+    std::string modulePath;
+    std::string output; // as given, with its run of '#' for sequences
+    ImageFormat format = ImageFormat::Pam;
+    FrameSize size{1920, 1080};
+    int depth = 8;
+    Downsample downsample;
+    // Parameters left empty keep the values the effect registered.
+    std::optional<Shape> shape;
+    std::optional<Repeat> repeat;
+    std::optional<LayerPoint> point1, point2;
+    std::optional<Rgba8> color;
+    std::vector<ColorKeyframe> colorKeyframes;
+    std::optional<double> opacity;
+    std::vector<OpacityKeyframe> opacityKeyframes;
+    double fps = 30;
+    A_long timeStep = 4000;
+    bool sequence = false; // --frames given
+    FrameRange frames;     // the frames to render (a single frame when not a sequence)
+    A_long singleTime = 0; // the time of the single frame
+    int threads = 1;
+    bool pressRefresh = false;
+
+    long frameCount() const { return frames.last - frames.first + 1; }
+    // The k-th frame to render, k from 0 to frameCount() - 1.
+    FrameToRender frameAt(long k) const;
+};
+
+// Throws a usage ToolError naming what is missing, contradictory or out of range.
+RenderJob resolveJob(const RenderSettings& settings);
+
+} // namespace OrvaneTools

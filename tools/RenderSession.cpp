@@ -1,0 +1,143 @@
+#include "RenderSession.h"
+
+#include "ErrorNames.h"
+#include "FrameView.h"
+#include "HostScene.h"
+#include "ImageOutput.h"
+#include "Progress.h"
+#include "ToolError.h"
+#include "VerboseReport.h"
+
+#include "host/FrameRender.h"
+#include "host/Host.h"
+#include "host/HostThreads.h"
+#include "host/ParameterControls.h"
+
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+namespace OrvaneTools {
+
+namespace {
+
+constexpr PF_ParamIndex kRefreshButton = 7;
+constexpr std::size_t kRefreshCounter = 8;
+
+std::unique_ptr<OrvaneHost::Host> loadHost(const std::string& modulePath) {
+    try {
+        return std::make_unique<OrvaneHost::Host>(modulePath);
+    } catch (const std::runtime_error& e) {
+        throw ToolError(ExitCode::ModuleLoad, e.what());
+    }
+}
+
+// The effect's own message, which it leaves in return_msg when it has something to tell the user.
+std::string effectMessage(OrvaneHost::Host& host) {
+    const char* msg = host.outData().return_msg;
+    const std::size_t length = strnlen(msg, sizeof(host.outData().return_msg));
+    if (length == 0) return std::string();
+    return "; the effect says: " + std::string(msg, length);
+}
+
+[[noreturn]] void effectFailed(OrvaneHost::Host& host, const std::string& during, PF_Err err) {
+    throw ToolError(ExitCode::EffectError, during + " returned " + describeError(err) + effectMessage(host));
+}
+
+// "smart render" or "smart pre-render" when the host's report names the command; otherwise its message.
+std::string failedStep(const OrvaneHost::FrameReport& report) {
+    for (const char* step : {"smart pre-render", "smart render"})
+        if (report.message.rfind(step, 0) == 0) return step;
+    return report.message.empty() ? std::string("rendering") : report.message;
+}
+
+// Global setdown for every path out once global setup succeeded.
+class GlobalSetdown {
+public:
+    explicit GlobalSetdown(OrvaneHost::Host& h) : host(h) {}
+    ~GlobalSetdown() {
+        if (armed) host.globalSetdown();
+    }
+    PF_Err finish() {
+        armed = false;
+        return host.globalSetdown();
+    }
+
+private:
+    OrvaneHost::Host& host;
+    bool armed = true;
+};
+
+OrvaneHost::LayerSpec layerOf(const RenderJob& job) {
+    OrvaneHost::LayerSpec spec;
+    spec.width = job.size.width;
+    spec.height = job.size.height;
+    spec.depth = job.depth;
+    spec.downsampleX = PF_RationalScale{1, static_cast<A_u_long>(job.downsample.x)};
+    spec.downsampleY = PF_RationalScale{1, static_cast<A_u_long>(job.downsample.y)};
+    return spec;
+}
+
+FrameView viewOf(const OrvaneHost::Frame& frame) {
+    FrameView view;
+    view.width = frame.width;
+    view.height = frame.height;
+    view.depth = frame.depth;
+    view.rowbytes = static_cast<std::size_t>(frame.rowbytes);
+    view.bytes = frame.bytes.data();
+    view.byteCount = frame.bytes.size();
+    return view;
+}
+
+} // namespace
+
+void runRenderJob(const RenderJob& job, const SessionOutput& output) {
+    std::unique_ptr<OrvaneHost::Host> owned = loadHost(job.modulePath);
+    OrvaneHost::Host& host = *owned;
+    prepareHostLayer(host, job);
+    OrvaneHost::setHostThreads(host, job.threads);
+
+    std::string aboutText;
+    if (output.verbose) {
+        if (PF_Err err = host.about()) effectFailed(host, "About", err);
+        aboutText = std::string(host.outData().return_msg, strnlen(host.outData().return_msg, sizeof(host.outData().return_msg)));
+    }
+    if (PF_Err err = host.globalSetup()) effectFailed(host, "global setup", err);
+    GlobalSetdown setdown(host);
+    const PF_OutData registration = host.outData();
+    if (PF_Err err = OrvaneHost::applyEffect(host)) effectFailed(host, "applying the effect (parameter setup, UI update)", err);
+    if (output.verbose) {
+        printRegistration(output.out, aboutText, registration.my_version, registration.out_flags,
+                          registration.out_flags2, host.streams().size());
+        output.out << "controls:\n" << OrvaneHost::controlList(host);
+    }
+
+    applyJobToStreams(host, job);
+    if (job.pressRefresh) {
+        if (PF_Err err = OrvaneHost::pressButton(host, kRefreshButton)) effectFailed(host, "pressing Refresh", err);
+        if (output.verbose)
+            printRefreshPress(output.out, host.streams().at(kRefreshCounter).current.u.sd.value,
+                              OrvaneHost::parameterControls(host).rerenders);
+    }
+
+    const OrvaneHost::LayerSpec layer = layerOf(job);
+    {
+        Progress progress(output.err, output.progress, job.frameCount());
+        for (long k = 0; k < job.frameCount(); ++k) {
+            const FrameToRender target = job.frameAt(k);
+            OrvaneHost::Frame frame;
+            OrvaneHost::FrameReport report;
+            if (PF_Err err = OrvaneHost::renderFrame(host, layer, target.time, frame, &report))
+                effectFailed(host, "frame " + std::to_string(target.number) + ": " + failedStep(report), err);
+            if (output.verbose) printFrame(output.out, target.number, target.time, frame, report);
+            writeImageFile(job.format, viewOf(frame), target.path);
+            progress.frameDone(k + 1);
+        }
+    }
+
+    if (PF_Err err = setdown.finish()) effectFailed(host, "global setdown", err);
+    if (output.verbose)
+        for (const std::string& problem : host.bookProblems()) output.err << "orvane-render: host: " << problem << "\n";
+}
+
+} // namespace OrvaneTools

@@ -1,0 +1,75 @@
+// Every setting of one orvane-render run as the user gave it, on the command line or in a scene file.
+// A field left empty takes the default (or the effect parameter's own value) when the job is resolved.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace OrvaneTools {
+
+// Popup item numbers of the effect's "Shape" and "Repeat" parameters.
+enum class Shape { Linear = 1, Radial = 2 };
+enum class Repeat { None = 1, Loop = 2, Pingpong = 3 };
+
+struct FrameSize {
+    int width = 0;
+    int height = 0;
+};
+
+// Buffers are 1/x of the layer horizontally and 1/y vertically.
+struct Downsample {
+    int x = 1;
+    int y = 1;
+};
+
+// Layer pixels at full resolution.
+struct LayerPoint {
+    double x = 0;
+    double y = 0;
+};
+
+struct Rgba8 {
+    std::uint8_t red = 0, green = 0, blue = 0, alpha = 255;
+};
+
+// A plain value (no time) sets the parameter; an entry with a time is a keyframe at that many seconds.
+struct ColorEntry {
+    std::optional<double> seconds;
+    Rgba8 color;
+};
+struct OpacityEntry {
+    std::optional<double> seconds;
+    double percent = 100;
+};
+
+struct FrameRange {
+    long first = 0;
+    long last = 0;
+};
+
+struct RenderSettings {
+    std::optional<std::string> module;
+    std::optional<std::string> output;
+    std::optional<FrameSize> size;
+    std::optional<int> depth;
+    std::optional<Downsample> downsample;
+    std::optional<Shape> shape;
+    std::optional<Repeat> repeat;
+    std::optional<LayerPoint> point1;
+    std::optional<LayerPoint> point2;
+    std::optional<std::vector<ColorEntry>> colors;
+    std::optional<std::vector<OpacityEntry>> opacities;
+    std::optional<double> seconds;
+    std::optional<double> fps;
+    std::optional<FrameRange> frames;
+    std::optional<int> threads;
+    std::optional<bool> pressRefresh;
+};
+
+// `overrides` wins field by field; a list given there replaces the whole list of `base`. A time given in
+// `overrides` drops a frame range of `base` and the other way round, since the two exclude each other.
+RenderSettings mergeSettings(const RenderSettings& base, const RenderSettings& overrides);
+
+} // namespace OrvaneTools

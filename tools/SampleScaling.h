@@ -1,0 +1,33 @@
+// How a host channel value becomes a sample of an image file.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+namespace OrvaneTools {
+
+constexpr std::uint32_t kHost16Max = 32768; // full scale of the host's 16-bit channels
+
+// Host 16-bit (0..32768) to a 16-bit file sample (0..65535), rounded half up; values above full scale
+// are held at full scale.
+inline std::uint16_t sample16FromHost16(std::uint16_t value) {
+    const std::uint32_t v = value > kHost16Max ? kHost16Max : value;
+    return static_cast<std::uint16_t>((v * 65535u + kHost16Max / 2) / kHost16Max);
+}
+
+// Float (nominally 0..1) to a 16-bit file sample, held to 0..1 and rounded; NaN becomes 0.
+inline std::uint16_t sample16FromFloat(float value) {
+    if (!(value > 0.0f)) return 0;
+    if (value >= 1.0f) return 65535;
+    return static_cast<std::uint16_t>(std::floor(static_cast<double>(value) * 65535.0 + 0.5));
+}
+
+// Host 16-bit held to its full scale, as PAM with MAXVAL 32768 requires.
+inline std::uint16_t heldHost16(std::uint16_t value) {
+    return value > kHost16Max ? static_cast<std::uint16_t>(kHost16Max) : value;
+}
+
+inline float unitFromHost8(std::uint8_t value) { return static_cast<float>(value) / 255.0f; }
+inline float unitFromHost16(std::uint16_t value) { return static_cast<float>(value) / 32768.0f; }
+
+} // namespace OrvaneTools
