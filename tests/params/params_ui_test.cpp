@@ -1,0 +1,122 @@
+// PF_Cmd_UPDATE_PARAMS_UI: the refresh counter is hidden without an undo step, and the panel redrawn.
+#include "AppliedEffect.h"
+
+using namespace OrvaneHost;
+using OrvaneTest::booksAreClean;
+
+namespace {
+
+TEST(ParamsUi, ApplyingTheEffectHidesTheCounterWithoutAnUndoStep) {
+    auto host = OrvaneTest::appliedHost();
+    const ParamStream& counter = host->streams()[8];
+    EXPECT_TRUE(counter.hidden);
+    EXPECT_FALSE(counter.hiddenChangeUndoable);
+    EXPECT_EQ(counter.flagChanges, 1);
+    for (std::size_t i = 0; i < 8; ++i) {
+        EXPECT_FALSE(host->streams()[i].hidden) << "parameter " << i;
+        EXPECT_EQ(host->streams()[i].flagChanges, 0) << "parameter " << i;
+    }
+    EXPECT_EQ(parameterControls(*host).uiUpdates, 1u) << "the effect asked for UI updates at global setup";
+    EXPECT_EQ(parameterControls(*host).redraws, 1u);
+    EXPECT_TRUE(booksAreClean(*host));
+}
+
+TEST(ParamsUi, HidesParameterEightThroughItsStreamAndGivesEverythingBack) {
+    auto host = OrvaneTest::appliedHost();
+    host->calls().reset();
+    ASSERT_EQ(updateParamsUi(*host), PF_Err_NONE);
+    const std::vector<std::string> expected = {"AEGP_GetNewEffectForEffect", "AEGP_GetNewEffectStreamByIndex",
+                                               "AEGP_SetDynamicStreamFlag", "AEGP_DisposeStream",
+                                               "AEGP_DisposeEffect"};
+    EXPECT_EQ(OrvaneTest::hostCallNames(*host), expected);
+    for (const auto& record : host->calls().records()) {
+        if (record.name == "AEGP_GetNewEffectStreamByIndex") {
+            EXPECT_EQ(record.detail, "index 8");
+        }
+        if (record.name == "AEGP_SetDynamicStreamFlag") {
+            EXPECT_EQ(record.detail, "flag 2 undoable 0 set 1");
+        }
+        if (record.name == "AEGP_DisposeEffect") {
+            EXPECT_EQ(record.detail, "Effect Suite 2");
+        }
+    }
+    EXPECT_EQ(host->acquisitions("AEGP Effect Suite", 3), 0u);
+    EXPECT_EQ(host->outData().out_flags, PF_OutFlag_REFRESH_UI);
+    EXPECT_TRUE(booksAreClean(*host));
+}
+
+TEST(ParamsUi, HidesTheCounterAgainAtEveryUpdate) {
+    auto host = OrvaneTest::appliedHost();
+    host->streams()[8].hidden = false; // as if something had shown it
+    ASSERT_EQ(updateParamsUi(*host), PF_Err_NONE);
+    ASSERT_EQ(updateParamsUi(*host), PF_Err_NONE);
+    EXPECT_TRUE(host->streams()[8].hidden);
+    EXPECT_EQ(host->streams()[8].flagChanges, 3);
+    EXPECT_EQ(parameterControls(*host).redraws, 3u);
+}
+
+TEST(ParamsUi, KeepsTheOutFlagsAlreadyThere) {
+    auto host = OrvaneTest::appliedHost();
+    ParamArray params(*host);
+    host->outData().out_flags = PF_OutFlag_DISPLAY_ERROR_MESSAGE;
+    ASSERT_EQ(host->send(PF_Cmd_UPDATE_PARAMS_UI, params.data()), PF_Err_NONE);
+    EXPECT_EQ(host->outData().out_flags, PF_OutFlag_DISPLAY_ERROR_MESSAGE | PF_OutFlag_REFRESH_UI);
+}
+
+TEST(ParamsUi, AFailedEffectReferenceLeavesTheStreamAloneButStillRedraws) {
+    auto host = OrvaneTest::appliedHost();
+    host->calls().reset();
+    host->calls().addRule({"AEGP_GetNewEffectForEffect", "", 0, false, {FaultMode::Error, 7}});
+    EXPECT_EQ(updateParamsUi(*host), 7);
+    EXPECT_EQ(host->calls().countOf("AEGP_GetNewEffectStreamByIndex"), 0u);
+    EXPECT_EQ(host->streams()[8].flagChanges, 1) << "only the first update's change";
+    EXPECT_TRUE(host->outData().out_flags & PF_OutFlag_REFRESH_UI);
+    EXPECT_TRUE(booksAreClean(*host));
+}
+
+TEST(ParamsUi, AFailedFlagChangeIsReturnedAfterTheStreamAndEffectAreGivenBack) {
+    auto host = OrvaneTest::appliedHost();
+    host->calls().addRule({"AEGP_SetDynamicStreamFlag", "", 0, false, {FaultMode::Error, 7}});
+    EXPECT_EQ(updateParamsUi(*host), 7);
+    EXPECT_EQ(host->calls().countOf("AEGP_DisposeStream"), 2u);
+    EXPECT_EQ(host->calls().countOf("AEGP_DisposeEffect"), 2u);
+    EXPECT_TRUE(host->outData().out_flags & PF_OutFlag_REFRESH_UI);
+    EXPECT_TRUE(booksAreClean(*host));
+}
+
+TEST(ParamsUi, TheFirstErrorWinsOverALaterDisposalError) {
+    auto host = OrvaneTest::appliedHost();
+    host->calls().addRule({"AEGP_GetNewEffectStreamByIndex", "", 0, false, {FaultMode::Error, 7}});
+    host->calls().addRule({"AEGP_DisposeEffect", "", 0, false, {FaultMode::Error, 8}});
+    EXPECT_EQ(updateParamsUi(*host), 7);
+    EXPECT_TRUE(booksAreClean(*host));
+}
+
+TEST(ParamsUi, ADisposalErrorIsReturnedWhenNothingFailedBefore) {
+    auto host = OrvaneTest::appliedHost();
+    host->calls().addRule({"AEGP_DisposeStream", "", 0, false, {FaultMode::Error, 8}});
+    EXPECT_EQ(updateParamsUi(*host), 8);
+    EXPECT_TRUE(host->streams()[8].hidden);
+    EXPECT_TRUE(booksAreClean(*host));
+}
+
+TEST(ParamsUi, WithoutABasicSuiteReturnsBadCallbackParamAndSetsNoFlag) {
+    auto host = OrvaneTest::appliedHost();
+    host->setBasicSuiteAvailable(false);
+    EXPECT_EQ(updateParamsUi(*host), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_FALSE(host->outData().out_flags & PF_OutFlag_REFRESH_UI);
+    EXPECT_EQ(parameterControls(*host).redraws, 1u) << "only the apply's redraw";
+    EXPECT_TRUE(booksAreClean(*host));
+}
+
+TEST(ParamsUi, ARefusedStreamSuiteUnwindsWithTheEffectReferenceGivenBack) {
+    auto host = OrvaneTest::appliedHost();
+    host->calls().addRule({"AcquireSuite", "AEGP Dynamic Stream Suite 5", 0, false, {FaultMode::Null, 0}});
+    EXPECT_EQ(updateParamsUi(*host), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(host->books().live("effect ref"), 0u);
+    EXPECT_EQ(host->books().live("stream"), 0u);
+    EXPECT_FALSE(host->outData().out_flags & PF_OutFlag_REFRESH_UI);
+    EXPECT_TRUE(booksAreClean(*host));
+}
+
+} // namespace
