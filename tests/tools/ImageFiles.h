@@ -1,0 +1,38 @@
+// Reading back the images orvane-render writes, to check headers and pixel values in tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace OrvaneToolsTest {
+
+// Samples in the file's order R, G, B, A; `bitDepth` 8 or 16.
+struct PngImage {
+    int width = 0, height = 0, bitDepth = 0, colorType = -1;
+    std::vector<std::uint16_t> samples;
+    std::uint16_t at(int x, int y, int channel) const { return samples[(std::size_t(y) * width + x) * 4 + channel]; }
+};
+struct ExrImage {
+    int width = 0, height = 0;
+    bool allChannelsFloat = false;
+    std::vector<std::string> channels;
+    std::vector<float> samples; // R, G, B, A per pixel
+    float at(int x, int y, int channel) const { return samples[(std::size_t(y) * width + x) * 4 + channel]; }
+};
+struct PamImage {
+    std::string header; // everything up to and including "ENDHDR\n"
+    int width = 0, height = 0, depth = 0, maxval = 0;
+    std::string tupleType;
+    std::vector<std::uint16_t> samples; // R, G, B, A per pixel
+    std::uint16_t at(int x, int y, int channel) const { return samples[(std::size_t(y) * width + x) * 4 + channel]; }
+};
+
+// Each throws std::runtime_error when the file is missing or malformed.
+PngImage readPng(const std::string& path);
+ExrImage readExr(const std::string& path);
+PamImage readPam(const std::string& path);
+
+std::string fileBytes(const std::string& path);
+
+} // namespace OrvaneToolsTest

@@ -1,0 +1,103 @@
+// Each output format through the binary: its header and pixels of values computed by hand. A constant white
+// "Color" at "Opacity" 50 gives the host buffer alpha 0.5 with full red, green and blue: 8-bit
+// (128, 255, 255, 255), 16-bit (16384, 32768, 32768, 32768), float (0.5, 1, 1, 1).
+#include "ImageFiles.h"
+#include "ScratchFolder.h"
+#include "ToolRun.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+using namespace OrvaneToolsTest;
+
+namespace {
+
+ToolResult renderWhiteAtHalf(const std::string& out, const std::string& depth) {
+    return runRender({"--size", "16x4", "--opacity", "50", "--depth", depth, "-o", out});
+}
+
+// Every pixel holds the same R, G, B, A samples.
+template <class Image, class T> void expectEveryPixel(const Image& image, std::array<T, 4> rgba) {
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            for (int c = 0; c < 4; ++c) ASSERT_EQ(image.at(x, y, c), rgba[c]) << x << "," << y << " channel " << c;
+}
+
+TEST(PngOutput, EightBitAtDepthEight) {
+    ScratchFolder folder;
+    const ToolResult run = renderWhiteAtHalf(folder.path("a.png"), "8");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const PngImage png = readPng(folder.path("a.png"));
+    EXPECT_EQ(png.width, 16);
+    EXPECT_EQ(png.height, 4);
+    EXPECT_EQ(png.bitDepth, 8);
+    ASSERT_EQ(png.colorType, 6);
+    expectEveryPixel(png, std::array<std::uint16_t, 4>{255, 255, 255, 128});
+    EXPECT_EQ(folder.files(), std::vector<std::string>{"a.png"});
+}
+
+TEST(PngOutput, SixteenBitAtDepthsSixteenAndThirtyTwo) {
+    ScratchFolder folder;
+    ASSERT_EQ(renderWhiteAtHalf(folder.path("16.png"), "16").exitCode, 0);
+    ASSERT_EQ(renderWhiteAtHalf(folder.path("32.png"), "32").exitCode, 0);
+    for (const char* name : {"16.png", "32.png"}) {
+        const PngImage png = readPng(folder.path(name));
+        EXPECT_EQ(png.bitDepth, 16) << name;
+        // 16384 of 32768 scaled to 65535 is 32767.5, rounded up; 0.5 x 65535 likewise.
+        expectEveryPixel(png, std::array<std::uint16_t, 4>{65535, 65535, 65535, 32768});
+    }
+}
+
+TEST(PngOutput, ConstantColourKeepsItsBytes) {
+    ScratchFolder folder;
+    const ToolResult run = runRender({"--size", "3x2", "--color", "#804020", "-o", folder.path("c.png")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    expectEveryPixel(readPng(folder.path("c.png")), std::array<std::uint16_t, 4>{128, 64, 32, 255});
+}
+
+TEST(ExrOutput, FloatRgbaFromEveryDepth) {
+    ScratchFolder folder;
+    for (const char* depth : {"8", "16", "32"}) {
+        const std::string path = folder.path(std::string("d") + depth + ".exr");
+        ASSERT_EQ(renderWhiteAtHalf(path, depth).exitCode, 0) << depth;
+        const ExrImage exr = readExr(path);
+        EXPECT_TRUE(exr.allChannelsFloat);
+        EXPECT_EQ(exr.width, 16);
+        EXPECT_EQ(exr.height, 4);
+        // 8-bit alpha 128 reads 128/255; the colour is premultiplied by it.
+        const float alpha = std::string(depth) == "8" ? 128.0f / 255.0f : 0.5f;
+        expectEveryPixel(exr, std::array<float, 4>{alpha, alpha, alpha, alpha});
+    }
+}
+
+TEST(PamOutput, ExactBufferValuesAtEightAndSixteenBits) {
+    ScratchFolder folder;
+    ASSERT_EQ(renderWhiteAtHalf(folder.path("8.pam"), "8").exitCode, 0);
+    const PamImage eight = readPam(folder.path("8.pam"));
+    EXPECT_EQ(eight.header, "P7\nWIDTH 16\nHEIGHT 4\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n");
+    expectEveryPixel(eight, std::array<std::uint16_t, 4>{255, 255, 255, 128});
+
+    ASSERT_EQ(renderWhiteAtHalf(folder.path("16.pam"), "16").exitCode, 0);
+    const PamImage sixteen = readPam(folder.path("16.pam"));
+    EXPECT_EQ(sixteen.header, "P7\nWIDTH 16\nHEIGHT 4\nDEPTH 4\nMAXVAL 32768\nTUPLTYPE RGB_ALPHA\nENDHDR\n");
+    expectEveryPixel(sixteen, std::array<std::uint16_t, 4>{32768, 32768, 32768, 16384});
+}
+
+TEST(PamOutput, ColourBytesAtSixteenBits) {
+    ScratchFolder folder;
+    const ToolResult run = runRender({"--size", "2x2", "--depth", "16", "--color", "#804020", "-o", folder.path("c.pam")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    // trunc(b / 255 x 32768 + 0.5): 128 -> 16448, 64 -> 8224, 32 -> 4112
+    expectEveryPixel(readPam(folder.path("c.pam")), std::array<std::uint16_t, 4>{16448, 8224, 4112, 32768});
+}
+
+TEST(Opacity, OutsideZeroToHundredIsHeldToFullOrNoAlpha) {
+    ScratchFolder folder;
+    ASSERT_EQ(runRender({"--size", "2x1", "--opacity", "150", "-o", folder.path("hi.pam")}).exitCode, 0);
+    ASSERT_EQ(runRender({"--size", "2x1", "--opacity=-20", "-o", folder.path("lo.pam")}).exitCode, 0);
+    expectEveryPixel(readPam(folder.path("hi.pam")), std::array<std::uint16_t, 4>{255, 255, 255, 255});
+    expectEveryPixel(readPam(folder.path("lo.pam")), std::array<std::uint16_t, 4>{255, 255, 255, 0});
+}
+
+} // namespace

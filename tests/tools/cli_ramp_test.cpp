@@ -1,0 +1,187 @@
+// Keyframed ramps through the binary: the ends of the ramp, its geometry under downsampling, shapes and
+// repeat modes, sequences, and what --verbose tells. Red (#ff0000) keyed at 0 s and blue (#0000ff) at 1 s
+// put red at Point 1 and blue at Point 2; pixels are read as R, G, B, A.
+#include "ImageFiles.h"
+#include "ScratchFolder.h"
+#include "ToolRun.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+using namespace OrvaneToolsTest;
+
+namespace {
+
+using Rgba = std::array<std::uint16_t, 4>;
+const Rgba kRed{255, 0, 0, 255};
+const Rgba kBlue{0, 0, 255, 255};
+
+Rgba pixel(const PamImage& image, int x, int y) {
+    return {image.at(x, y, 0), image.at(x, y, 1), image.at(x, y, 2), image.at(x, y, 3)};
+}
+
+std::vector<std::string> redToBlue(std::vector<std::string> args) {
+    args.insert(args.end(), {"--color", "0:#ff0000", "--color", "1:#0000ff"});
+    return args;
+}
+
+PamImage render(const ScratchFolder& folder, const std::vector<std::string>& args, const std::string& name = "r.pam") {
+    std::vector<std::string> all = args;
+    all.insert(all.end(), {"-o", folder.path(name)});
+    const ToolResult run = runRender(all);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    return readPam(folder.path(name));
+}
+
+TEST(KeyframedRamp, EndPixelsAreTheFirstAndLastKeyframeColours) {
+    ScratchFolder folder;
+    const PamImage image = render(folder, {"--size", "64x4", "--point1", "0,2", "--point2", "63,2", "--color",
+                                           "0:#ff0000", "--color", "0.5:#00ff00", "--color", "2:#0000ff"});
+    for (int y = 0; y < 4; ++y) {
+        EXPECT_EQ(pixel(image, 0, y), kRed) << y;
+        EXPECT_EQ(pixel(image, 63, y), kBlue) << y;
+    }
+    // Green passes through in between: the green keyframe sits a quarter of the way along.
+    EXPECT_GT(image.at(16, 0, 1), 200);
+}
+
+TEST(KeyframedRamp, OpacityKeyframesBecomeTheAlphaRamp) {
+    ScratchFolder folder;
+    // 150 % is held to full alpha, -20 % to none.
+    const PamImage image = render(folder, {"--size", "8x1", "--point1", "0,0", "--point2", "7,0", "--opacity", "0:150",
+                                           "--opacity", "1:-20"});
+    EXPECT_EQ(pixel(image, 0, 0), (Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(pixel(image, 7, 0), (Rgba{255, 255, 255, 0}));
+}
+
+TEST(Downsample, HalvesTheBufferAndTheGeometry) {
+    ScratchFolder folder;
+    const std::vector<std::string> ramp = redToBlue({"--size", "64x4", "--point1", "0,2", "--point2", "62,2"});
+    const PamImage full = render(folder, ramp, "full.pam");
+    std::vector<std::string> halfArgs = ramp;
+    halfArgs.insert(halfArgs.end(), {"--downsample", "2", "-v"});
+    halfArgs.insert(halfArgs.end(), {"-o", folder.path("half.pam")});
+    const ToolResult run = runRender(halfArgs);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const PamImage half = readPam(folder.path("half.pam"));
+    EXPECT_EQ(half.width, 32);
+    EXPECT_EQ(half.height, 2);
+    EXPECT_NE(run.out.find("point1 (0, 1), point2 (31, 1)"), std::string::npos) << run.out;
+    // Point 2 lands on pixel 62 at full resolution and on pixel 31 at half.
+    EXPECT_EQ(pixel(full, 62, 0), kBlue);
+    EXPECT_EQ(pixel(half, 31, 1), kBlue);
+    EXPECT_NE(pixel(full, 31, 0), kBlue);
+    // Half-way pixels: red 1 - 16/31 = 15/31 of 255 is 123.4, blue 16/31 is 131.6, at both resolutions.
+    EXPECT_EQ(pixel(half, 16, 0), (Rgba{123, 0, 132, 255}));
+    EXPECT_EQ(pixel(full, 32, 0), (Rgba{123, 0, 132, 255}));
+}
+
+TEST(Downsample, FactorsApartRoundTheBufferUp) {
+    ScratchFolder folder;
+    const PamImage apart = render(folder, {"--size", "64x8", "--downsample", "2x4"}, "a.pam");
+    EXPECT_EQ(apart.width, 32);
+    EXPECT_EQ(apart.height, 2);
+    const PamImage thirds = render(folder, {"--size", "64x4", "--downsample", "3"}, "b.pam");
+    EXPECT_EQ(thirds.width, 22); // ceil(64 / 3)
+    EXPECT_EQ(thirds.height, 2);  // ceil(4 / 3)
+}
+
+TEST(Shapes, RadialMeasuresDistanceFromPointOne) {
+    ScratchFolder folder;
+    const std::vector<std::string> geometry = {"--size", "17x17", "--point1", "0,0", "--point2", "16,0"};
+    std::vector<std::string> radialArgs = redToBlue(geometry);
+    radialArgs.insert(radialArgs.end(), {"--shape", "radial"});
+    const PamImage radial = render(folder, radialArgs, "radial.pam");
+    const PamImage linear = render(folder, redToBlue(geometry), "linear.pam");
+    EXPECT_EQ(pixel(radial, 0, 0), kRed);
+    EXPECT_EQ(pixel(radial, 0, 16), kBlue); // 16 pixels from Point 1, straight down
+    EXPECT_EQ(pixel(radial, 16, 16), kBlue);
+    EXPECT_EQ(pixel(linear, 0, 16), kRed); // on the perpendicular through Point 1
+}
+
+TEST(RepeatModes, PingpongRunsBackAndLoopStartsAgain) {
+    ScratchFolder folder;
+    const std::vector<std::string> geometry = redToBlue({"--size", "64x1", "--point1", "0,0", "--point2", "16,0"});
+    std::vector<std::string> pingpong = geometry, loop = geometry;
+    pingpong.insert(pingpong.end(), {"--repeat", "pingpong"});
+    loop.insert(loop.end(), {"--repeat", "loop"});
+    const PamImage none = render(folder, geometry, "none.pam");
+    const PamImage back = render(folder, pingpong, "pingpong.pam");
+    const PamImage again = render(folder, loop, "loop.pam");
+    EXPECT_EQ(pixel(none, 32, 0), kBlue);
+    EXPECT_EQ(pixel(back, 16, 0), kBlue);
+    EXPECT_EQ(pixel(back, 32, 0), kRed);
+    EXPECT_EQ(pixel(back, 48, 0), kBlue);
+    EXPECT_EQ(pixel(again, 16, 0), kRed);
+    EXPECT_EQ(pixel(again, 32, 0), kRed);
+}
+
+TEST(Sequences, FramesAreNumberedAndCounted) {
+    ScratchFolder folder;
+    const ToolResult run = runRender({"--size", "4x2", "--frames", "3-5", "-v", "-o", folder.path("f-##.pam")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(folder.files(), (std::vector<std::string>{"f-03.pam", "f-04.pam", "f-05.pam"}));
+    EXPECT_NE(run.out.find("frame 4 at time 16000/120000"), std::string::npos) << run.out; // 4 / 30 s
+    EXPECT_EQ(run.err, ""); // no progress when stderr is not a terminal
+
+    const ToolResult wide = runRender({"--size", "4x2", "--frames", "9-10", "--fps", "24", "-o", folder.path("g-#.pam")});
+    ASSERT_EQ(wide.exitCode, 0) << wide.err;
+    EXPECT_EQ(folder.files(), (std::vector<std::string>{"f-03.pam", "f-04.pam", "f-05.pam", "g-10.pam", "g-9.pam"}));
+}
+
+TEST(Verbose, ShowsRegistrationControlsAndFrameFacts) {
+    ScratchFolder folder;
+    const ToolResult run = runRender(redToBlue({"--size", "64x4", "--point1", "10.5,2", "--point2", "63,2", "--shape",
+                                                "radial", "--repeat", "pingpong", "--time", "0.5", "-v", "-o",
+                                                folder.path("v.pam")}));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    for (const char* expected :
+         {"OrvaneVelmorathquist, v1.0.0", "version 0x00080601", "PF_OutFlag2_SUPPORTS_SMART_RENDER", "\"Shape\"",
+          "\"Opacity\"", "\"Refresh\"", "frame 0 at time 60000/120000",
+          "shape 2 (radial), point1 (10.5, 2), point2 (63, 2), repeat 3 (pingpong)",
+          // ramp length 52.5 gives 53 samples of the keyframed colour, none of the constant opacity
+          "tables: color 53 entries, opacity 0 entries; stream-value requests: 53", "render time:"})
+        EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
+}
+
+TEST(Verbose, RefreshPressShowsTheCounterAndTheRerender) {
+    ScratchFolder folder;
+    const ToolResult run = runRender({"--size", "4x2", "--press-refresh", "-v", "-o", folder.path("r.pam")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("Refresh pressed: refresh counter 1, renders forced 1"), std::string::npos) << run.out;
+    const ToolResult quiet = runRender({"--size", "4x2", "--press-refresh", "-o", folder.path("q.pam")});
+    EXPECT_EQ(quiet.exitCode, 0);
+    EXPECT_EQ(quiet.out, "");
+}
+
+TEST(Threads, AnyCountGivesTheSameFrame) {
+    ScratchFolder folder;
+    const std::vector<std::string> ramp = redToBlue({"--size", "40x30", "--shape", "radial", "--point1", "5,5",
+                                                     "--point2", "30,20", "--repeat", "loop", "--depth", "16"});
+    std::vector<std::string> one = ramp, three = ramp;
+    one.insert(one.end(), {"--threads", "1", "-o", folder.path("1.pam")});
+    three.insert(three.end(), {"--threads", "3", "-o", folder.path("3.pam")});
+    ASSERT_EQ(runRender(one).exitCode, 0);
+    ASSERT_EQ(runRender(three).exitCode, 0);
+    EXPECT_EQ(fileBytes(folder.path("1.pam")), fileBytes(folder.path("3.pam")));
+}
+
+TEST(Module, NamedExplicitlyOrFoundBesideTheBinary) {
+    ScratchFolder folder;
+    ASSERT_EQ(runRender({"--size", "2x2", "--module", ORVANE_MODULE_PATH, "-o", folder.path("a.pam")}).exitCode, 0);
+    ASSERT_EQ(runRender({"--size", "2x2", "-o", folder.path("b.pam")}).exitCode, 0);
+    EXPECT_EQ(fileBytes(folder.path("a.pam")), fileBytes(folder.path("b.pam")));
+}
+
+TEST(Help, DocumentsEveryOption) {
+    const ToolResult run = runRender({"--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    for (const char* option : {"-o,--output", "--module", "--scene", "--size", "--depth", "--downsample", "--shape",
+                               "--repeat", "--point1", "--point2", "--color", "--opacity", "--time", "--fps", "--frames",
+                               "--threads", "--press-refresh", "--verbose", "inspect", ".png", ".exr", ".pam",
+                               "Exit codes"})
+        EXPECT_NE(run.out.find(option), std::string::npos) << option;
+}
+
+} // namespace

@@ -1,0 +1,200 @@
+// The image writers on hand-made host buffers: headers, sample order and scaling, and atomic output.
+#include "ImageFiles.h"
+#include "ScratchFolder.h"
+
+#include "tools/ImageOutput.h"
+#include "tools/ImageWriters.h"
+#include "tools/SampleScaling.h"
+#include "tools/ToolError.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <vector>
+
+using namespace OrvaneTools;
+using namespace OrvaneToolsTest;
+
+namespace {
+
+// A host buffer of `pixels` laid out in rows of `width`, with `padding` spare bytes after each row.
+template <class Pixel> struct HostBuffer {
+    HostBuffer(int w, const std::vector<Pixel>& pixels, int depth, std::size_t padding = 0) {
+        const std::size_t rows = pixels.size() / static_cast<std::size_t>(w);
+        view.width = w;
+        view.height = static_cast<int>(rows);
+        view.depth = depth;
+        view.rowbytes = static_cast<std::size_t>(w) * sizeof(Pixel) + padding;
+        bytes.assign(view.rowbytes * rows, 0xEE);
+        for (std::size_t i = 0; i < pixels.size(); ++i)
+            std::memcpy(bytes.data() + (i / w) * view.rowbytes + (i % w) * sizeof(Pixel), &pixels[i], sizeof(Pixel));
+        view.bytes = bytes.data();
+        view.byteCount = bytes.size();
+    }
+    std::vector<unsigned char> bytes;
+    FrameView view;
+};
+
+TEST(SampleScaling, Host16ToFile16RoundsHalfUp) {
+    EXPECT_EQ(sample16FromHost16(0), 0);
+    EXPECT_EQ(sample16FromHost16(1), 2);         // 1.99997
+    EXPECT_EQ(sample16FromHost16(16384), 32768); // 32767.5 rounds up
+    EXPECT_EQ(sample16FromHost16(32767), 65533); // 65533.0000
+    EXPECT_EQ(sample16FromHost16(32768), 65535);
+    EXPECT_EQ(sample16FromHost16(40000), 65535); // beyond full scale is held
+}
+
+TEST(SampleScaling, FloatToFile16IsHeldAndRounded) {
+    EXPECT_EQ(sample16FromFloat(0.5f), 32768);
+    EXPECT_EQ(sample16FromFloat(0.25f), 16384);
+    EXPECT_EQ(sample16FromFloat(1.0f), 65535);
+    EXPECT_EQ(sample16FromFloat(1.5f), 65535);
+    EXPECT_EQ(sample16FromFloat(-0.2f), 0);
+    EXPECT_EQ(sample16FromFloat(std::numeric_limits<float>::quiet_NaN()), 0);
+    EXPECT_EQ(sample16FromFloat(std::numeric_limits<float>::infinity()), 65535);
+}
+
+TEST(FrameView, RowsMustFitTheBytes) {
+    HostBuffer<PF_Pixel8> buffer(2, {{1, 2, 3, 4}, {5, 6, 7, 8}}, 8);
+    EXPECT_NO_THROW(checkFrameView(buffer.view));
+    FrameView tall = buffer.view;
+    tall.height = 2;
+    EXPECT_THROW(checkFrameView(tall), std::invalid_argument);
+    FrameView narrow = buffer.view;
+    narrow.rowbytes = 4;
+    EXPECT_THROW(checkFrameView(narrow), std::invalid_argument);
+    FrameView odd = buffer.view;
+    odd.depth = 24;
+    EXPECT_THROW(checkFrameView(odd), std::invalid_argument);
+}
+
+#if ORVANE_HAVE_PNG
+TEST(PngWriter, EightBitRgbaFromAlphaRedGreenBlue) {
+    ScratchFolder folder;
+    // alpha, red, green, blue; padded rows so that rowbytes is honoured
+    HostBuffer<PF_Pixel8> buffer(2, {{128, 255, 0, 10}, {255, 1, 2, 3}, {0, 9, 8, 7}, {64, 40, 50, 60}}, 8, 12);
+    writePng(buffer.view, folder.path("a.png"));
+    const PngImage png = readPng(folder.path("a.png"));
+    EXPECT_EQ(png.width, 2);
+    EXPECT_EQ(png.height, 2);
+    EXPECT_EQ(png.bitDepth, 8);
+    ASSERT_EQ(png.colorType, 6); // RGB + alpha
+    const std::vector<std::uint16_t> expected = {255, 0, 10, 128, 1, 2, 3, 255, 9, 8, 7, 0, 40, 50, 60, 64};
+    EXPECT_EQ(png.samples, expected);
+}
+
+TEST(PngWriter, SixteenBitFromHost16AndFloat) {
+    ScratchFolder folder;
+    HostBuffer<PF_Pixel16> deep(2, {{16384, 32768, 0, 1}, {32768, 8192, 24576, 32767}}, 16);
+    writePng(deep.view, folder.path("deep.png"));
+    const PngImage a = readPng(folder.path("deep.png"));
+    EXPECT_EQ(a.bitDepth, 16);
+    const std::vector<std::uint16_t> expectedDeep = {65535, 0, 2, 32768, 16384, 49151, 65533, 65535};
+    EXPECT_EQ(a.samples, expectedDeep); // 8192 -> 16383.75, 24576 -> 49151.25
+
+    HostBuffer<PF_PixelFloat> floats(2, {{0.5f, 1.0f, 0.25f, 0.0f}, {1.0f, 1.5f, -0.5f, 0.75f}}, 32);
+    writePng(floats.view, folder.path("float.png"));
+    const PngImage b = readPng(folder.path("float.png"));
+    EXPECT_EQ(b.bitDepth, 16);
+    const std::vector<std::uint16_t> expectedFloat = {65535, 16384, 0, 32768, 65535, 0, 49151, 65535};
+    EXPECT_EQ(b.samples, expectedFloat); // 0.75 x 65535 = 49151.25
+}
+#endif
+
+#if ORVANE_HAVE_EXR
+TEST(ExrWriter, FloatRgbaPremultipliedFromEveryDepth) {
+    ScratchFolder folder;
+    HostBuffer<PF_Pixel8> eight(1, {{128, 255, 0, 51}}, 8);
+    writeExr(eight.view, folder.path("8.exr"));
+    const ExrImage a = readExr(folder.path("8.exr"));
+    EXPECT_TRUE(a.allChannelsFloat);
+    EXPECT_EQ(a.channels, (std::vector<std::string>{"A", "B", "G", "R"}));
+    const float alpha = 128.0f / 255.0f;
+    EXPECT_FLOAT_EQ(a.at(0, 0, 3), alpha);
+    EXPECT_FLOAT_EQ(a.at(0, 0, 0), alpha);
+    EXPECT_FLOAT_EQ(a.at(0, 0, 1), 0.0f);
+    EXPECT_FLOAT_EQ(a.at(0, 0, 2), 0.2f * alpha);
+
+    HostBuffer<PF_Pixel16> sixteen(2, {{16384, 32768, 32768, 32768}, {32768, 8192, 0, 32768}}, 16);
+    writeExr(sixteen.view, folder.path("16.exr"));
+    const ExrImage b = readExr(folder.path("16.exr"));
+    EXPECT_EQ(b.width, 2);
+    EXPECT_EQ(b.height, 1);
+    EXPECT_FLOAT_EQ(b.at(0, 0, 0), 0.5f);
+    EXPECT_FLOAT_EQ(b.at(0, 0, 3), 0.5f);
+    EXPECT_FLOAT_EQ(b.at(1, 0, 0), 0.25f);
+    EXPECT_FLOAT_EQ(b.at(1, 0, 2), 1.0f);
+
+    HostBuffer<PF_PixelFloat> floats(1, {{0.25f, 2.0f, 0.5f, 0.0f}}, 32);
+    writeExr(floats.view, folder.path("32.exr"));
+    const ExrImage c = readExr(folder.path("32.exr"));
+    EXPECT_FLOAT_EQ(c.at(0, 0, 0), 0.5f);
+    EXPECT_FLOAT_EQ(c.at(0, 0, 1), 0.125f);
+    EXPECT_FLOAT_EQ(c.at(0, 0, 3), 0.25f);
+}
+#endif
+
+TEST(PamWriter, EightBitHeaderAndSamples) {
+    ScratchFolder folder;
+    HostBuffer<PF_Pixel8> buffer(3, {{128, 255, 254, 253}, {0, 1, 2, 3}, {255, 0, 0, 0}}, 8, 4);
+    writePam(buffer.view, folder.path("a.pam"));
+    const std::string bytes = fileBytes(folder.path("a.pam"));
+    const std::string header = "P7\nWIDTH 3\nHEIGHT 1\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
+    ASSERT_EQ(bytes.substr(0, header.size()), header);
+    const std::string samples = bytes.substr(header.size());
+    EXPECT_EQ(samples, std::string("\xFF\xFE\xFD\x80\x01\x02\x03\x00\x00\x00\x00\xFF", 12));
+}
+
+TEST(PamWriter, SixteenBitSamplesAreBigEndianUpToFullScale) {
+    ScratchFolder folder;
+    HostBuffer<PF_Pixel16> buffer(1, {{0x1234, 32768, 0x00FF, 40000}}, 16);
+    writePam(buffer.view, folder.path("a.pam"));
+    const PamImage pam = readPam(folder.path("a.pam"));
+    EXPECT_EQ(pam.maxval, 32768);
+    EXPECT_EQ(pam.tupleType, "RGB_ALPHA");
+    EXPECT_EQ(pam.depth, 4);
+    const std::string bytes = fileBytes(folder.path("a.pam"));
+    EXPECT_EQ(bytes.substr(pam.header.size()), std::string("\x80\x00\x00\xFF\x80\x00\x12\x34", 8));
+}
+
+TEST(PamWriter, RefusesFloat) {
+    ScratchFolder folder;
+    HostBuffer<PF_PixelFloat> buffer(1, {{1, 1, 1, 1}}, 32);
+    try {
+        writePam(buffer.view, folder.path("a.pam"));
+        FAIL() << "float written as PAM";
+    } catch (const ToolError& e) {
+        EXPECT_EQ(e.code(), ExitCode::OutputWrite);
+    }
+}
+
+TEST(ImageOutput, ReplacesTheTargetWhole) {
+    ScratchFolder folder;
+    folder.write("a.pam", std::string(5000, 'x'));
+    HostBuffer<PF_Pixel8> buffer(1, {{255, 1, 2, 3}}, 8);
+    writeImageFile(ImageFormat::Pam, buffer.view, folder.path("a.pam"));
+    EXPECT_EQ(readPam(folder.path("a.pam")).samples, (std::vector<std::uint16_t>{1, 2, 3, 255}));
+    EXPECT_EQ(folder.files(), std::vector<std::string>{"a.pam"});
+}
+
+TEST(ImageOutput, AFailedWriteLeavesNothingBehind) {
+    ScratchFolder folder;
+    HostBuffer<PF_Pixel8> buffer(1, {{255, 1, 2, 3}}, 8);
+    folder.write("keep", "");
+    // A folder where the file should go: the rename fails after the temporary file was written.
+    std::filesystem::create_directory(folder.path("taken.pam"));
+    try {
+        writeImageFile(ImageFormat::Pam, buffer.view, folder.path("taken.pam"));
+        FAIL() << "wrote over a folder";
+    } catch (const ToolError& e) {
+        EXPECT_EQ(e.code(), ExitCode::OutputWrite);
+    }
+    // Into a folder that does not exist: the temporary file cannot even be made.
+    EXPECT_THROW(writeImageFile(ImageFormat::Pam, buffer.view, folder.path("none/a.pam")), ToolError);
+    EXPECT_EQ(folder.files(), (std::vector<std::string>{"keep", "taken.pam"}));
+}
+
+} // namespace

@@ -1,0 +1,221 @@
+// Scene files, merging them with the command line, and resolving the settings into a job.
+#include "tools/CommandLine.h"
+#include "tools/FrameNaming.h"
+#include "tools/RenderJob.h"
+#include "tools/SceneFile.h"
+#include "tools/ToolError.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace OrvaneTools;
+
+namespace {
+
+template <class F> std::string refusal(F action) {
+    try {
+        action();
+    } catch (const ToolError& e) {
+        EXPECT_EQ(e.code(), ExitCode::Usage);
+        return e.what();
+    }
+    return "";
+}
+
+CommandLine parse(std::vector<std::string> args) {
+    std::vector<const char*> argv = {"orvane-render"};
+    for (const auto& a : args) argv.push_back(a.c_str());
+    return parseCommandLine(static_cast<int>(argv.size()), argv.data());
+}
+
+TEST(SceneFile, ReadsTextAndJsonForms) {
+    const RenderSettings s = parseScene(R"({
+        "size": [640, 360], "depth": 16, "downsample": "2x4", "shape": "radial", "repeat": "pingpong",
+        "point1": "10.5,20", "point2": [600, 180.25],
+        "color": ["0:#ff0000", {"time": 2, "color": "#0000ff80"}],
+        "opacity": [{"time": 0, "opacity": 150}, "1:-20"],
+        "fps": 24, "frames": [0, 12], "threads": 3, "press-refresh": true, "output": "ramp-##.png",
+        "module": "effect.so"})",
+                                        "scene");
+    EXPECT_EQ(s.size->width, 640);
+    EXPECT_EQ(s.size->height, 360);
+    EXPECT_EQ(*s.depth, 16);
+    EXPECT_EQ(s.downsample->x, 2);
+    EXPECT_EQ(s.downsample->y, 4);
+    EXPECT_EQ(*s.shape, Shape::Radial);
+    EXPECT_EQ(*s.repeat, Repeat::Pingpong);
+    EXPECT_DOUBLE_EQ(s.point1->x, 10.5);
+    EXPECT_DOUBLE_EQ(s.point2->y, 180.25);
+    ASSERT_EQ(s.colors->size(), 2u);
+    EXPECT_DOUBLE_EQ(*(*s.colors)[1].seconds, 2.0);
+    EXPECT_EQ((*s.colors)[1].color.alpha, 0x80);
+    ASSERT_EQ(s.opacities->size(), 2u);
+    EXPECT_DOUBLE_EQ((*s.opacities)[0].percent, 150.0);
+    EXPECT_DOUBLE_EQ((*s.opacities)[1].percent, -20.0);
+    EXPECT_DOUBLE_EQ(*s.fps, 24.0);
+    EXPECT_EQ(s.frames->last, 12);
+    EXPECT_EQ(*s.threads, 3);
+    EXPECT_TRUE(*s.pressRefresh);
+    EXPECT_EQ(*s.output, "ramp-##.png");
+    EXPECT_EQ(*s.module, "effect.so");
+}
+
+TEST(SceneFile, PlainValuesAreConstants) {
+    const RenderSettings s = parseScene(R"({"color": "#102030", "opacity": 50, "time": 1.5, "downsample": 2})", "scene");
+    ASSERT_EQ(s.colors->size(), 1u);
+    EXPECT_FALSE((*s.colors)[0].seconds.has_value());
+    EXPECT_FALSE((*s.opacities)[0].seconds.has_value());
+    EXPECT_DOUBLE_EQ((*s.opacities)[0].percent, 50.0);
+    EXPECT_DOUBLE_EQ(*s.seconds, 1.5);
+    EXPECT_EQ(s.downsample->y, 2);
+}
+
+TEST(SceneFile, NamesWhatIsWrong) {
+    EXPECT_NE(refusal([] { parseScene("{", "scene a.json"); }).find("not valid JSON"), std::string::npos);
+    EXPECT_NE(refusal([] { parseScene("[1]", "scene a.json"); }).find("JSON object"), std::string::npos);
+    EXPECT_NE(refusal([] { parseScene(R"({"colour": "#000000"})", "s"); }).find("unknown setting \"colour\""),
+              std::string::npos);
+    EXPECT_NE(refusal([] { parseScene(R"({"depth": 12})", "s"); }).find("8, 16 or 32"), std::string::npos);
+    EXPECT_NE(refusal([] { parseScene(R"({"depth": 8.5})", "s"); }).find("\"depth\""), std::string::npos);
+    EXPECT_NE(refusal([] { parseScene(R"({"size": [640]})", "s"); }).find("\"size\""), std::string::npos);
+    EXPECT_NE(refusal([] { parseScene(R"({"shape": 2})", "s"); }).find("\"shape\""), std::string::npos);
+    EXPECT_NE(refusal([] { parseScene(R"({"press-refresh": 1})", "s"); }).find("true or false"), std::string::npos);
+    EXPECT_NE(refusal([] { parseScene(R"({"opacity": 300})", "s"); }).find("-100 to 200"), std::string::npos);
+    EXPECT_NE(refusal([] { parseScene(R"({"color": [{"time": 1}]})", "s"); }).find("\"color\""), std::string::npos);
+    EXPECT_NE(refusal([] { parseScene(R"({"time": 1, "frames": "0-2"})", "s"); }).find("exclude"), std::string::npos);
+    EXPECT_NE(refusal([] { parseScene(R"({"threads": 4294967297})", "s"); }).find("\"threads\""), std::string::npos);
+    EXPECT_NE(refusal([] { loadSceneFile("/nonexistent/scene.json"); }).find("cannot read"), std::string::npos);
+}
+
+TEST(Merge, FlagsOverrideTheSceneFieldByField) {
+    const RenderSettings scene = parseScene(R"({"size": "100x50", "depth": 16, "color": ["0:#ff0000", "1:#00ff00"],
+                                                "frames": "0-3", "output": "a-#.pam"})",
+                                            "s");
+    const CommandLine line = parse({"--depth", "8", "--color", "#0000ff", "--time", "2"});
+    const RenderSettings merged = mergeSettings(scene, line.flags);
+    EXPECT_EQ(merged.size->width, 100);
+    EXPECT_EQ(*merged.depth, 8);
+    ASSERT_EQ(merged.colors->size(), 1u); // the flag's list replaces the scene's keyframes
+    EXPECT_EQ((*merged.colors)[0].color.blue, 255);
+    EXPECT_DOUBLE_EQ(*merged.seconds, 2.0);
+    EXPECT_FALSE(merged.frames.has_value()); // a time on the command line replaces the scene's frames
+    EXPECT_EQ(*merged.output, "a-#.pam");
+}
+
+TEST(CommandLine, RepeatableOptionsAndModes) {
+    const CommandLine line = parse({"--color", "0:#ff0000", "--color=1:#0000ff", "--opacity", "-50", "-o", "x.png",
+                                    "--press-refresh", "-v", "--scene", "s.json"});
+    EXPECT_EQ(line.mode, CommandLine::Mode::Render);
+    ASSERT_EQ(line.flags.colors->size(), 2u);
+    EXPECT_DOUBLE_EQ((*line.flags.opacities)[0].percent, -50.0);
+    EXPECT_TRUE(*line.flags.pressRefresh);
+    EXPECT_TRUE(line.verbose);
+    EXPECT_EQ(*line.scenePath, "s.json");
+    EXPECT_FALSE(line.flags.size.has_value());
+
+    const CommandLine inspect = parse({"inspect", "module.aex"});
+    EXPECT_EQ(inspect.mode, CommandLine::Mode::Inspect);
+    EXPECT_EQ(inspect.inspectModule, "module.aex");
+    EXPECT_EQ(parse({"--help"}).mode, CommandLine::Mode::Help);
+}
+
+TEST(CommandLine, RefusesUnknownFlagsAndStrayArguments) {
+    EXPECT_NE(refusal([] { parse({"--bogus"}); }).find("--bogus"), std::string::npos);
+    EXPECT_NE(refusal([] { parse({"--color", "#ff0000", "stray"}); }).find("stray"), std::string::npos);
+    EXPECT_NE(refusal([] { parse({"--size"}); }), "");
+    EXPECT_NE(refusal([] { parse({"--shape", "cone"}); }).find("--shape"), std::string::npos);
+}
+
+TEST(Job, DefaultsAndTimes) {
+    RenderSettings s;
+    s.output = "out.pam";
+    const RenderJob job = resolveJob(s);
+    EXPECT_EQ(job.size.width, 1920);
+    EXPECT_EQ(job.size.height, 1080);
+    EXPECT_EQ(job.depth, 8);
+    EXPECT_EQ(job.format, ImageFormat::Pam);
+    EXPECT_EQ(job.timeStep, 4000); // round(120000 / 30)
+    EXPECT_EQ(job.frameCount(), 1);
+    EXPECT_EQ(job.frameAt(0).time, 0);
+    EXPECT_EQ(job.frameAt(0).path, "out.pam");
+    EXPECT_GE(job.threads, 1);
+    EXPECT_FALSE(job.shape.has_value());
+
+    s.seconds = 1.0 / 3.0;
+    s.fps = 24;
+    const RenderJob timed = resolveJob(s);
+    EXPECT_EQ(timed.frameAt(0).time, 40000);
+    EXPECT_EQ(timed.timeStep, 5000);
+}
+
+TEST(Job, SequencesNumberTheirFiles) {
+    RenderSettings s;
+    s.output = "ramp-###.png";
+    s.frames = FrameRange{8, 11};
+    s.fps = 29.97;
+    const RenderJob job = resolveJob(s);
+    ASSERT_EQ(job.frameCount(), 4);
+    EXPECT_EQ(job.frameAt(0).path, "ramp-008.png");
+    EXPECT_EQ(job.frameAt(3).path, "ramp-011.png");
+    EXPECT_EQ(job.frameAt(3).number, 11);
+    EXPECT_EQ(job.frameAt(1).time, 36036); // round(9 / 29.97 x 120000) = round(36036.036)
+    EXPECT_EQ(job.timeStep, 4004);          // round(120000 / 29.97) = round(4004.004)
+}
+
+TEST(Job, KeyframesAtRoundedHostTimes) {
+    RenderSettings s;
+    s.output = "a.png";
+    s.colors = std::vector<ColorEntry>{{0.5, Rgba8{255, 0, 0, 255}}, {0.0000041, Rgba8{0, 0, 255, 255}}};
+    s.opacities = std::vector<OpacityEntry>{{std::nullopt, 42.0}};
+    const RenderJob job = resolveJob(s);
+    ASSERT_EQ(job.colorKeyframes.size(), 2u);
+    EXPECT_EQ(job.colorKeyframes[0].time, 60000);
+    EXPECT_EQ(job.colorKeyframes[1].time, 0); // round(0.492)
+    EXPECT_FALSE(job.color.has_value());
+    EXPECT_DOUBLE_EQ(*job.opacity, 42.0);
+    EXPECT_TRUE(job.opacityKeyframes.empty());
+}
+
+TEST(Job, RefusesContradictionsBeforeRendering) {
+    const auto withOutput = [](const std::string& out) {
+        RenderSettings s;
+        s.output = out;
+        return s;
+    };
+    EXPECT_NE(refusal([] { resolveJob(RenderSettings{}); }).find("-o OUT"), std::string::npos);
+    EXPECT_NE(refusal([&] { resolveJob(withOutput("a.tiff")); }).find(".png, .exr or .pam"), std::string::npos);
+    EXPECT_NE(refusal([&] { resolveJob(withOutput("noextension")); }).find(".png, .exr or .pam"), std::string::npos);
+    RenderSettings deep = withOutput("a.PAM");
+    deep.depth = 32;
+    EXPECT_NE(refusal([&] { resolveJob(deep); }).find("PAM"), std::string::npos);
+    RenderSettings seq = withOutput("a.png");
+    seq.frames = FrameRange{0, 1};
+    EXPECT_NE(refusal([&] { resolveJob(seq); }).find("'#'"), std::string::npos);
+    RenderSettings twoRuns = withOutput("a#-#.png");
+    twoRuns.frames = FrameRange{0, 1};
+    EXPECT_NE(refusal([&] { resolveJob(twoRuns); }).find("more than one run"), std::string::npos);
+    RenderSettings far = withOutput("a#.png");
+    far.frames = FrameRange{0, 600000};
+    EXPECT_NE(refusal([&] { resolveJob(far); }).find("17000"), std::string::npos);
+    RenderSettings mixed = withOutput("a.png");
+    mixed.colors = std::vector<ColorEntry>{{std::nullopt, Rgba8{}}, {1.0, Rgba8{}}};
+    EXPECT_NE(refusal([&] { resolveJob(mixed); }).find("--color"), std::string::npos);
+    RenderSettings twice = withOutput("a.png");
+    twice.opacities = std::vector<OpacityEntry>{{1.0, 10}, {1.0000001, 20}};
+    EXPECT_NE(refusal([&] { resolveJob(twice); }).find("two keyframes"), std::string::npos);
+    EXPECT_NE(refusal([&] { resolveJob(withOutput("/nonexistent-folder/a.png")); }).find("does not exist"),
+              std::string::npos);
+    EXPECT_NE(refusal([&] { resolveJob(withOutput("/tmp/")); }), "");
+}
+
+TEST(FrameNaming, PadsToTheRunAndKeepsFolders) {
+    EXPECT_EQ(framePath("out/ramp-###.png", 7), "out/ramp-007.png");
+    EXPECT_EQ(framePath("out/ramp-#.png", 1234), "out/ramp-1234.png");
+    EXPECT_EQ(framePath("out#dir/ramp-##.pam", 3), "out#dir/ramp-03.pam"); // '#' in a folder is left alone
+    EXPECT_EQ(framePath("plain.png", 3), "plain.png");
+    EXPECT_FALSE(hasFrameNumberRun("out#/plain.png"));
+    EXPECT_TRUE(hasFrameNumberRun("####.exr"));
+}
+
+} // namespace

@@ -1,0 +1,153 @@
+// The text forms of orvane-render's option values: what is accepted, what it means, and what is refused.
+#include "tools/ToolError.h"
+#include "tools/ValueParsing.h"
+
+#include <gtest/gtest.h>
+
+using namespace OrvaneTools;
+
+namespace {
+
+// The message of the usage error `parse` throws, or "" when it does not throw one.
+template <class F> std::string refusal(F parse) {
+    try {
+        parse();
+    } catch (const ToolError& e) {
+        EXPECT_EQ(e.code(), ExitCode::Usage);
+        return e.what();
+    }
+    return "";
+}
+
+TEST(Numbers, DecimalsAreStrict) {
+    EXPECT_DOUBLE_EQ(parseDecimal("10.5", "x"), 10.5);
+    EXPECT_DOUBLE_EQ(parseDecimal("-3", "x"), -3.0);
+    EXPECT_DOUBLE_EQ(parseDecimal("+.25", "x"), 0.25);
+    EXPECT_DOUBLE_EQ(parseDecimal("7.", "x"), 7.0);
+    for (const char* bad : {"", "-", ".", "nan", "inf", "1e3", "0x10", "1,5", " 1", "1 ", "--1"})
+        EXPECT_NE(refusal([&] { parseDecimal(bad, "--point1"); }), "") << bad;
+    EXPECT_NE(refusal([] { parseDecimal("1" + std::string(400, '0'), "x"); }), "");
+}
+
+TEST(Numbers, WholeNumbersTakeDigitsOnly) {
+    EXPECT_EQ(parseWholeNumber("0042", "x"), 42);
+    for (const char* bad : {"", "-1", "+1", "1.0", "12a", "99999999999999999999999"})
+        EXPECT_NE(refusal([&] { parseWholeNumber(bad, "x"); }), "") << bad;
+}
+
+TEST(Size, ReadsWidthAndHeight) {
+    const FrameSize size = parseSize("640x360", "--size");
+    EXPECT_EQ(size.width, 640);
+    EXPECT_EQ(size.height, 360);
+    EXPECT_EQ(parseSize("1X2", "--size").height, 2);
+    EXPECT_EQ(parseSize("65536x1", "--size").width, 65536);
+}
+
+TEST(Size, RefusesEmptyNegativeAndOversizedLayers) {
+    for (const char* bad : {"0x10", "10x0", "-5x5", "65537x1", "10", "10x", "x10", "10x10x10", "axb"}) {
+        const std::string message = refusal([&] { parseSize(bad, "--size"); });
+        EXPECT_NE(message.find("--size"), std::string::npos) << bad;
+        EXPECT_NE(message.find(bad), std::string::npos) << message;
+    }
+}
+
+TEST(Depth, OnlyTheThreeHostDepths) {
+    EXPECT_EQ(parseDepth("8", "--depth"), 8);
+    EXPECT_EQ(parseDepth("16", "--depth"), 16);
+    EXPECT_EQ(parseDepth("32", "--depth"), 32);
+    for (const char* bad : {"0", "4", "24", "08", "16.0", ""}) EXPECT_NE(refusal([&] { parseDepth(bad, "--depth"); }), "");
+    EXPECT_NE(refusal([] { checkedDepth(12, "d"); }), "");
+}
+
+TEST(Downsample, OneFactorOrTwo) {
+    const Downsample both = parseDownsample("2", "--downsample");
+    EXPECT_EQ(both.x, 2);
+    EXPECT_EQ(both.y, 2);
+    const Downsample apart = parseDownsample("2x4", "--downsample");
+    EXPECT_EQ(apart.x, 2);
+    EXPECT_EQ(apart.y, 4);
+    for (const char* bad : {"0", "2x0", "x2", "1.5", "-2", ""})
+        EXPECT_NE(refusal([&] { parseDownsample(bad, "--downsample"); }), "") << bad;
+}
+
+TEST(Popups, ShapeAndRepeatNamesGiveTheEffectsItemNumbers) {
+    EXPECT_EQ(static_cast<int>(parseShape("linear", "s")), 1);
+    EXPECT_EQ(static_cast<int>(parseShape("Radial", "s")), 2);
+    EXPECT_EQ(static_cast<int>(parseRepeat("none", "r")), 1);
+    EXPECT_EQ(static_cast<int>(parseRepeat("loop", "r")), 2);
+    EXPECT_EQ(static_cast<int>(parseRepeat("PINGPONG", "r")), 3);
+    EXPECT_NE(refusal([] { parseShape("square", "--shape"); }).find("linear or radial"), std::string::npos);
+    EXPECT_NE(refusal([] { parseRepeat("mirror", "--repeat"); }).find("none, loop or pingpong"), std::string::npos);
+}
+
+TEST(Points, DecimalsWithinTheFixedPointRange) {
+    const LayerPoint p = parsePoint("10.5,-20", "--point1");
+    EXPECT_DOUBLE_EQ(p.x, 10.5);
+    EXPECT_DOUBLE_EQ(p.y, -20.0);
+    EXPECT_DOUBLE_EQ(parsePoint("32767,-32767", "--point1").x, 32767.0);
+    for (const char* bad : {"10", "10,", ",10", "1,2,3", "32768,0", "0,-32768", "a,b"})
+        EXPECT_NE(refusal([&] { parsePoint(bad, "--point2"); }).find("--point2"), std::string::npos) << bad;
+}
+
+TEST(Colors, HexWithAlphaLast) {
+    const Rgba8 opaque = parseColor("#FF8001", "--color");
+    EXPECT_EQ(opaque.red, 255);
+    EXPECT_EQ(opaque.green, 128);
+    EXPECT_EQ(opaque.blue, 1);
+    EXPECT_EQ(opaque.alpha, 255);
+    const Rgba8 clear = parseColor("#10203000", "--color");
+    EXPECT_EQ(clear.red, 0x10);
+    EXPECT_EQ(clear.green, 0x20);
+    EXPECT_EQ(clear.blue, 0x30);
+    EXPECT_EQ(clear.alpha, 0);
+    for (const char* bad : {"FF8001", "#FF800", "#FF80011", "#GG0000", "#ff00ff0z", "", "#"})
+        EXPECT_NE(refusal([&] { parseColor(bad, "--color"); }), "") << bad;
+}
+
+TEST(Colors, PlainValueOrKeyframe) {
+    const ColorEntry plain = parseColorEntry("#000000", "--color");
+    EXPECT_FALSE(plain.seconds.has_value());
+    const ColorEntry keyed = parseColorEntry("1.5:#0000ff", "--color");
+    ASSERT_TRUE(keyed.seconds.has_value());
+    EXPECT_DOUBLE_EQ(*keyed.seconds, 1.5);
+    EXPECT_EQ(keyed.color.blue, 255);
+    EXPECT_NE(refusal([] { parseColorEntry("-1:#000000", "--color"); }), "");
+    EXPECT_NE(refusal([] { parseColorEntry("x:#000000", "--color"); }), "");
+    EXPECT_NE(refusal([] { parseColorEntry("1:", "--color"); }), "");
+}
+
+TEST(Opacity, PercentWithinTheParametersValidRange) {
+    EXPECT_DOUBLE_EQ(parseOpacityPercent("-100", "o"), -100.0);
+    EXPECT_DOUBLE_EQ(parseOpacityPercent("200", "o"), 200.0);
+    EXPECT_DOUBLE_EQ(parseOpacityPercent("50.5", "o"), 50.5);
+    EXPECT_NE(refusal([] { parseOpacityPercent("200.1", "--opacity"); }).find("-100 to 200"), std::string::npos);
+    EXPECT_NE(refusal([] { parseOpacityPercent("-100.5", "--opacity"); }), "");
+    const OpacityEntry keyed = parseOpacityEntry("2:150", "--opacity");
+    ASSERT_TRUE(keyed.seconds.has_value());
+    EXPECT_DOUBLE_EQ(*keyed.seconds, 2.0);
+    EXPECT_DOUBLE_EQ(keyed.percent, 150.0);
+}
+
+TEST(Time, SecondsFpsAndFrames) {
+    EXPECT_DOUBLE_EQ(parseSeconds("0", "t"), 0.0);
+    EXPECT_DOUBLE_EQ(parseSeconds("17000", "t"), 17000.0);
+    EXPECT_NE(refusal([] { parseSeconds("17000.5", "--time"); }), "");
+    EXPECT_NE(refusal([] { parseSeconds("-0.5", "--time"); }), "");
+    EXPECT_DOUBLE_EQ(parseFps("29.97", "f"), 29.97);
+    EXPECT_NE(refusal([] { parseFps("0", "--fps"); }), "");
+    EXPECT_NE(refusal([] { parseFps("120001", "--fps"); }), "");
+    const FrameRange range = parseFrames("3-12", "--frames");
+    EXPECT_EQ(range.first, 3);
+    EXPECT_EQ(range.last, 12);
+    EXPECT_EQ(parseFrames("5-5", "f").first, 5);
+    for (const char* bad : {"5-3", "3", "-3", "3-", "a-b", "1-2-3", "1.5-2"})
+        EXPECT_NE(refusal([&] { parseFrames(bad, "--frames"); }), "") << bad;
+}
+
+TEST(Threads, OneToTheLimit) {
+    EXPECT_EQ(parseThreads("1", "t"), 1);
+    EXPECT_EQ(parseThreads("1024", "t"), 1024);
+    for (const char* bad : {"0", "1025", "-1", "two"}) EXPECT_NE(refusal([&] { parseThreads(bad, "--threads"); }), "");
+}
+
+} // namespace
