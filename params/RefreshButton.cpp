@@ -27,8 +27,8 @@ PF_Err bumpRefreshCounter(PF_ParamDef* params[]) {
     return PF_Err_NONE;
 }
 
-// Steps 4 on: the effect reference, the counter, and giving the reference back. The disposal suite is taken
-// first so that no reference can be left behind if the host refuses it.
+// The part that holds the effect reference: get it, count a press of the button, give it back. The disposal
+// suite is taken first so that no reference can be left behind if the host refuses it.
 PF_Err refreshThroughEffect(AEGP_PluginID pluginId, SuiteTable& suites, PF_InData* in_data, PF_ParamDef* params[],
                             const PF_UserChangedParamExtra* extra) {
     ScopedEffectRef effect(suites.aegpEffectSuite3()->AEGP_DisposeEffect);
