@@ -1,0 +1,69 @@
+// One band of rows through a pixel function, at one channel depth: source pixels to float, the function,
+// float to the destination's depth. Strides are in pixels, from each buffer's rowbytes.
+#pragma once
+
+#include "FilterFunctions.h"
+#include "PixelConvert.h"
+
+#include "../sdk/host_sdk.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace Orvane::Filter {
+
+template <class Pixel> struct DepthIo;
+
+template <> struct DepthIo<PF_Pixel8> {
+    static PF_PixelFloat read(const PF_Pixel8& p) {
+        return PF_PixelFloat{p.alpha / 255.0f, p.red / 255.0f, p.green / 255.0f, p.blue / 255.0f};
+    }
+    static PF_Pixel8 write(const PF_PixelFloat& p) { return toPixel8(p); }
+};
+
+template <> struct DepthIo<PF_Pixel16> {
+    static constexpr float kScale = 0.000030517578125f; // 2^-15: 32768 reads as 1.0
+    static PF_PixelFloat read(const PF_Pixel16& p) {
+        return PF_PixelFloat{p.alpha * kScale, p.red * kScale, p.green * kScale, p.blue * kScale};
+    }
+    static PF_Pixel16 write(const PF_PixelFloat& p) { return toPixel16(p); }
+};
+
+template <> struct DepthIo<PF_PixelFloat> {
+    static PF_PixelFloat read(const PF_PixelFloat& p) { return p; }
+    // Alpha is held to 0..1 (a NaN alpha counts as 0, as in the integer conversions); colours stay as they are.
+    static PF_PixelFloat write(const PF_PixelFloat& p) {
+        const float alpha = p.alpha > 1.0f ? 1.0f : (p.alpha >= 0.0f ? p.alpha : 0.0f);
+        return PF_PixelFloat{alpha, p.red, p.green, p.blue};
+    }
+};
+
+// Rows H * index / count up to H * (index + 1) / count of the source (products in 64 bits, so they cannot
+// overflow). After each row band 0 asks the host whether to stop, and stops on a non-zero answer.
+template <class Pixel>
+PF_Err renderBandAt(PF_InData* in_data, const PF_EffectWorld& source, PF_EffectWorld& destination,
+                    const PixelFunction& function, int index, int count) {
+    if (count <= 0) return PF_Err_NONE;
+    const A_long width = source.width;
+    const std::int64_t height = source.height;
+    const auto first = static_cast<A_long>(height * index / count);
+    const auto end = static_cast<A_long>(height * (std::int64_t(index) + 1) / count);
+    if (!(first < end)) return PF_Err_NONE;
+
+    const std::ptrdiff_t sourceStride = source.rowbytes / static_cast<A_long>(sizeof(Pixel));
+    const std::ptrdiff_t destinationStride = destination.rowbytes / static_cast<A_long>(sizeof(Pixel));
+    const auto* in = reinterpret_cast<const Pixel*>(source.data);
+    auto* out = reinterpret_cast<Pixel*>(destination.data);
+    for (A_long y = first; y < end; ++y) {
+        const Pixel* inRow = in + y * sourceStride;
+        Pixel* outRow = out + y * destinationStride;
+        for (A_long x = 0; x < width; ++x)
+            outRow[x] = DepthIo<Pixel>::write(function(DepthIo<Pixel>::read(inRow[x]), x, y));
+        if (index == 0) {
+            if (const PF_Err err = in_data->inter.abort(in_data->effect_ref)) return err;
+        }
+    }
+    return PF_Err_NONE;
+}
+
+} // namespace Orvane::Filter

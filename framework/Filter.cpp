@@ -1,0 +1,71 @@
+#include "Filter.h"
+
+#include "BandLoop.h"
+#include "ParallelIterate.h"
+#include "PixelDepth.h"
+
+#include <functional>
+
+namespace Orvane::Filter {
+
+Filter::Filter(PF_InData* in_data, int depth) : in_data(in_data), suites(in_data->pica_basicP), depth(depth) {}
+
+Filter::~Filter() = default;
+
+void Filter::setWorlds(PF_EffectWorld* sourceWorld, PF_EffectWorld* destinationWorld) {
+    source = sourceWorld;
+    destination = destinationWorld;
+}
+
+PF_Err Filter::run() {
+    if (!source || !destination) return PF_Err_NONE;
+    return render();
+}
+
+SimpleFilter::SimpleFilter(PF_InData* in_data, int depth) : Filter(in_data, depth) {}
+
+namespace {
+int pixelSizeOf(int depth) {
+    switch (depth) {
+    case Depth8:
+        return sizeof(PF_Pixel8);
+    case Depth16:
+        return sizeof(PF_Pixel16);
+    default:
+        return sizeof(PF_PixelFloat);
+    }
+}
+} // namespace
+
+// Every pixel the band loops address must lie inside both buffers: a host buffer with pixels missing, rows
+// shorter than its width, or a destination smaller than the source is refused rather than overrun.
+bool SimpleFilter::buffersFit() const {
+    if (source->width <= 0 || source->height <= 0) return true;
+    const A_long pixelSize = pixelSizeOf(depth);
+    return source->data && destination->data && destination->width >= source->width &&
+           destination->height >= source->height && source->rowbytes / pixelSize >= source->width &&
+           destination->rowbytes / pixelSize >= source->width;
+}
+
+PF_Err SimpleFilter::render() {
+    if (!function || !*function) return PF_Err_NONE;
+    if (isPixelDepth(depth) && !buffersFit()) return PF_Err_BAD_CALLBACK_PARAM;
+    BandFunction band = std::bind(&SimpleFilter::renderBand, this, std::placeholders::_1, std::placeholders::_2);
+    return parallelIterate(in_data, band, 0);
+}
+
+PF_Err SimpleFilter::renderBand(int index, int count) {
+    if (!function || !*function) return PF_Err_NONE;
+    switch (depth) {
+    case Depth8:
+        return renderBandAt<PF_Pixel8>(in_data, *source, *destination, *function, index, count);
+    case Depth16:
+        return renderBandAt<PF_Pixel16>(in_data, *source, *destination, *function, index, count);
+    case Depth32:
+        return renderBandAt<PF_PixelFloat>(in_data, *source, *destination, *function, index, count);
+    default:
+        return PF_Err_NONE;
+    }
+}
+
+} // namespace Orvane::Filter
