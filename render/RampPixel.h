@@ -1,0 +1,121 @@
+// The ramp's pixel function: a pixel's ramp position to a colour and an opacity, from the sampled tables
+// or from the record's constants. The input pixel is never looked at: the ramp replaces the layer.
+#pragma once
+
+#include "KeyframeTables.h"
+#include "RampGeometry.h"
+
+#include "../framework/FilterFunctions.h"
+
+#include <cmath>
+
+namespace Orvane {
+
+// Where a position falls in a table of `entries` entries spanning `rampLength`.
+struct TablePlace {
+    enum Kind { First, Last, Blend } kind;
+    A_long index;   // for Blend: entries index and index + 1
+    float fraction; // for Blend: the weight of entry index + 1
+};
+
+inline TablePlace placeInTable(double t, double rampLength, A_long entries) {
+    if (!(t >= 0.0)) return TablePlace{TablePlace::First, 0, 0.0f}; // behind Point 1 (and a NaN)
+    if (t >= rampLength) return TablePlace{TablePlace::Last, 0, 0.0f};
+    const float f = static_cast<float>((static_cast<double>(entries - 1) * t) / rampLength);
+    const float whole = std::floor(f);
+    // f rounded up to the last entry, and anything not a number, take the last entry; so the integer
+    // conversion below only ever sees 0 .. entries - 2.
+    if (!(whole < static_cast<float>(entries - 1))) return TablePlace{TablePlace::Last, 0, 0.0f};
+    const auto i = static_cast<A_long>(whole);
+    return TablePlace{TablePlace::Blend, i, f - static_cast<float>(i)};
+}
+
+// The colour of a place; its alpha is not formed, since the opacity replaces it.
+inline PF_PixelFloat colorAt(const ColorTable& table, const TablePlace& place) {
+    switch (place.kind) {
+    case TablePlace::First:
+        return table.front();
+    case TablePlace::Last:
+        return table.back();
+    default: {
+        const PF_PixelFloat& a = table[std::size_t(place.index)];
+        const PF_PixelFloat& b = table[std::size_t(place.index) + 1];
+        const float fr = place.fraction;
+        const float keep = 1.0f - fr;
+        return PF_PixelFloat{0.0f, (a.red * keep) + (b.red * fr), (a.green * keep) + (b.green * fr),
+                             (a.blue * keep) + (b.blue * fr)};
+    }
+    }
+}
+
+inline float opacityAt(const OpacityTable& table, const TablePlace& place) {
+    switch (place.kind) {
+    case TablePlace::First:
+        return table.front();
+    case TablePlace::Last:
+        return table.back();
+    default: {
+        const float fr = place.fraction;
+        return (1.0f - fr) * table[std::size_t(place.index)] + fr * table[std::size_t(place.index) + 1];
+    }
+    }
+}
+
+// What every variant with a table needs besides it.
+template <class Position> struct TableRamp {
+    Position position;
+    double rampLength;
+    A_long entryCount;
+    TablePlace place(int x, int y) const { return placeInTable(position(x, y), rampLength, entryCount); }
+};
+
+struct ConstantPixel {
+    PF_PixelFloat result;
+    PF_PixelFloat operator()(const PF_PixelFloat&, int, int) const { return result; }
+};
+
+template <class Position> struct OpacityRampPixel {
+    TableRamp<Position> ramp;
+    PF_PixelFloat color;
+    OpacityTable opacities;
+    PF_PixelFloat operator()(const PF_PixelFloat&, int x, int y) const {
+        return PF_PixelFloat{opacityAt(opacities, ramp.place(x, y)), color.red, color.green, color.blue};
+    }
+};
+
+template <class Position> struct ColorRampPixel {
+    TableRamp<Position> ramp;
+    ColorTable colors;
+    float opacity;
+    PF_PixelFloat operator()(const PF_PixelFloat&, int x, int y) const {
+        PF_PixelFloat out = colorAt(colors, ramp.place(x, y));
+        out.alpha = opacity;
+        return out;
+    }
+};
+
+template <class Position> struct ColorOpacityRampPixel {
+    TableRamp<Position> ramp;
+    ColorTable colors;
+    OpacityTable opacities;
+    PF_PixelFloat operator()(const PF_PixelFloat&, int x, int y) const {
+        const TablePlace place = ramp.place(x, y);
+        PF_PixelFloat out = colorAt(colors, place);
+        out.alpha = opacityAt(opacities, place);
+        return out;
+    }
+};
+
+struct RampInputs {
+    const ColorTable& colors;      // empty, or entryCount entries
+    const OpacityTable& opacities; // empty, or entryCount entries
+    PF_PixelFloat color;           // the record's constant colour
+    float opacity;                 // the record's constant opacity
+    double rampLength;
+    A_long entryCount;
+};
+
+// The variant that matches which tables are empty; it holds copies of the tables and the position function.
+Filter::PixelFunction makePixelFunction(const PositionFunction& position, const RampInputs& inputs);
+
+} // namespace Orvane
