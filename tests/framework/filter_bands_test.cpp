@@ -1,0 +1,225 @@
+// SimpleFilter's bands: which rows each band renders, empty bands, the abort checks, the single-thread path,
+// and the host threads through run().
+#include "FrameworkFixture.h"
+
+#include "framework/Filter.h"
+#include "framework/PixelDepth.h"
+
+#include <cstring>
+
+using namespace OrvaneHost;
+using namespace OrvaneTest;
+using Orvane::Filter::PixelFunction;
+using Orvane::Filter::SimpleFilter;
+
+namespace {
+
+const PF_PixelFloat kWhite{1.0f, 1.0f, 1.0f, 1.0f};
+const PixelFunction kPaintWhite = [](const PF_PixelFloat&, int, int) { return kWhite; };
+
+struct FilterBands : FrameworkFixture {
+    std::unique_ptr<WorldBuffer> source = buffer(3, 10, 8);
+    std::unique_ptr<WorldBuffer> destination = makeWorldBuffer(3, 10, 8, 0, true); // zero: nothing painted
+
+    void useHeight(A_long height) {
+        source = buffer(3, height, 8);
+        destination = makeWorldBuffer(3, height, 8, 0, true);
+    }
+    bool rowPainted(A_long y) {
+        for (A_long x = 0; x < destination->world.width; ++x)
+            if (!samePixel(at<PF_Pixel8>(*destination, x, y), PF_Pixel8{255, 255, 255, 255})) return false;
+        return true;
+    }
+    bool rowUntouched(A_long y) {
+        for (A_long x = 0; x < destination->world.width; ++x)
+            if (!samePixel(at<PF_Pixel8>(*destination, x, y), PF_Pixel8{0, 0, 0, 0})) return false;
+        return true;
+    }
+    std::string paintedRows() {
+        std::string rows;
+        for (A_long y = 0; y < destination->world.height; ++y) rows += rowPainted(y) ? 'x' : (rowUntouched(y) ? '.' : '?');
+        return rows;
+    }
+};
+
+TEST_F(FilterBands, TenRowsOverFourBandsSplitTwoThreeTwoThree) {
+    const char* expected[] = {"xx........", "..xxx.....", ".....xx...", ".......xxx"};
+    for (int band = 0; band < 4; ++band) {
+        SCOPED_TRACE(band);
+        destination = makeWorldBuffer(3, 10, 8, 0, true);
+        SimpleFilter filter(&in, Orvane::Depth8);
+        filter.setWorlds(&source->world, &destination->world);
+        filter.setFunction(&kPaintWhite);
+        EXPECT_EQ(filter.renderBand(band, 4), 0);
+        EXPECT_EQ(paintedRows(), expected[band]);
+    }
+    EXPECT_EQ(countOf("abort"), 2u) << "band 0 asks after each of its two rows, the others never";
+}
+
+TEST_F(FilterBands, MoreBandsThanRowsLeavesEmptyBandsThatAskNothing) {
+    useHeight(2);
+    const char* expected[] = {"..", "x.", "..", ".x"};
+    for (int band = 0; band < 4; ++band) {
+        SCOPED_TRACE(band);
+        destination = makeWorldBuffer(3, 2, 8, 0, true);
+        SimpleFilter filter(&in, Orvane::Depth8);
+        filter.setWorlds(&source->world, &destination->world);
+        filter.setFunction(&kPaintWhite);
+        EXPECT_EQ(filter.renderBand(band, 4), 0);
+        EXPECT_EQ(paintedRows(), expected[band]);
+    }
+    EXPECT_EQ(countOf("abort"), 0u) << "band 0 is empty here, and an empty band returns before asking";
+}
+
+TEST_F(FilterBands, AnAbortAfterBandZerosFirstRowLeavesItsRestUnwrittenWhileOtherBandsFinish) {
+    setHostThreads(host, 4);
+    // Host thread 0 asks before iteration 0 (call 1), then band 0 after its first row (call 2).
+    abortFromCall(host, 2, 77);
+    SimpleFilter filter(&in, Orvane::Depth8);
+    filter.setWorlds(&source->world, &destination->world);
+    filter.setFunction(&kPaintWhite);
+    EXPECT_EQ(filter.run(), 77);
+    EXPECT_EQ(paintedRows(), "x.xxxxxxxx");
+    EXPECT_EQ(countOf("abort"), 2u);
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(FilterBands, EveryRowIsRenderedOnceOverSevenThreads) {
+    setHostThreads(host, 7);
+    SimpleFilter filter(&in, Orvane::Depth8);
+    filter.setWorlds(&source->world, &destination->world);
+    filter.setFunction(&kPaintWhite);
+    EXPECT_EQ(filter.run(), 0);
+    EXPECT_EQ(paintedRows(), "xxxxxxxxxx");
+    const auto records = host.calls().records();
+    auto iterate = std::find_if(records.begin(), records.end(), [](const CallRecord& r) { return r.name == "iterate_generic"; });
+    ASSERT_NE(iterate, records.end());
+    EXPECT_EQ(iterate->detail, "7");
+    // Thread 0 runs iteration 0 only: one check before it, one after each of band 0's single row.
+    EXPECT_EQ(countOf("abort"), 2u);
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(FilterBands, OneHostThreadRendersOneBandOnTheCallingThreadAndAsksOnceMore) {
+    for (int threads : {1, 0}) {
+        SCOPED_TRACE(threads);
+        host.calls().reset();
+        setHostThreads(host, threads);
+        destination = makeWorldBuffer(3, 10, 8, 0, true);
+        SimpleFilter filter(&in, Orvane::Depth8);
+        filter.setWorlds(&source->world, &destination->world);
+        filter.setFunction(&kPaintWhite);
+        EXPECT_EQ(filter.run(), 0);
+        EXPECT_EQ(paintedRows(), "xxxxxxxxxx");
+        EXPECT_EQ(countOf("iterate_generic"), 0u);
+        EXPECT_EQ(countOf("abort"), 11u) << "after each of the ten rows and once after the band";
+    }
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(FilterBands, TheSingleBandReturnsTheLastAbortAnswer) {
+    setHostThreads(host, 1);
+    abortFromCall(host, 11, 5);
+    SimpleFilter filter(&in, Orvane::Depth8);
+    filter.setWorlds(&source->world, &destination->world);
+    filter.setFunction(&kPaintWhite);
+    EXPECT_EQ(filter.run(), 5);
+    EXPECT_EQ(paintedRows(), "xxxxxxxxxx");
+}
+
+TEST_F(FilterBands, AZeroWidthSourceWritesNothingButBandZeroStillAsksPerRow) {
+    source = buffer(0, 10, 8);
+    SimpleFilter filter(&in, Orvane::Depth8);
+    filter.setWorlds(&source->world, &destination->world);
+    filter.setFunction(&kPaintWhite);
+    EXPECT_EQ(filter.renderBand(0, 1), 0);
+    EXPECT_EQ(paintedRows(), "..........");
+    EXPECT_EQ(countOf("abort"), 10u);
+}
+
+TEST_F(FilterBands, WithoutBothBuffersOrAFunctionNothingHappens) {
+    SimpleFilter noWorlds(&in, Orvane::Depth8);
+    noWorlds.setFunction(&kPaintWhite);
+    EXPECT_EQ(noWorlds.run(), 0);
+    SimpleFilter halfWorlds(&in, Orvane::Depth8);
+    halfWorlds.setWorlds(&source->world, nullptr);
+    halfWorlds.setFunction(&kPaintWhite);
+    EXPECT_EQ(halfWorlds.run(), 0);
+    SimpleFilter noFunction(&in, Orvane::Depth8);
+    noFunction.setWorlds(&source->world, &destination->world);
+    EXPECT_EQ(noFunction.run(), 0);
+    const PixelFunction empty;
+    noFunction.setFunction(&empty);
+    EXPECT_EQ(noFunction.run(), 0);
+    EXPECT_EQ(host.calls().count(), 0u);
+    EXPECT_EQ(paintedRows(), "..........");
+}
+
+TEST_F(FilterBands, AnUnknownDepthWritesNothingAndReturnsZero) {
+    SimpleFilter filter(&in, 5);
+    filter.setWorlds(&source->world, &destination->world);
+    filter.setFunction(&kPaintWhite);
+    EXPECT_EQ(filter.run(), 0);
+    EXPECT_EQ(paintedRows(), "..........");
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(FilterBands, ADestinationSmallerThanTheSourceIsRefusedUntouched) {
+    destination = makeWorldBuffer(3, 9, 8, 0, true);
+    SimpleFilter filter(&in, Orvane::Depth8);
+    filter.setWorlds(&source->world, &destination->world);
+    filter.setFunction(&kPaintWhite);
+    EXPECT_EQ(filter.run(), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(paintedRows(), ".........");
+    // Rows shorter than the width are refused the same way.
+    destination = makeWorldBuffer(3, 10, 8, 0, true);
+    destination->world.rowbytes = 8;
+    EXPECT_EQ(filter.run(), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(host.calls().count(), 0u);
+}
+
+TEST_F(FilterBands, AThreadCountFailureIsReturnedWithNothingRendered) {
+    host.calls().addRule({"AEGP_GetNumThreads", "", 0, false, {FaultMode::Error, 31}});
+    SimpleFilter filter(&in, Orvane::Depth8);
+    filter.setWorlds(&source->world, &destination->world);
+    filter.setFunction(&kPaintWhite);
+    EXPECT_EQ(filter.run(), 31);
+    EXPECT_EQ(paintedRows(), "..........");
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(FilterBands, ARefusedIterationSuiteThrowsBadCallbackParamWithTheOtherReleased) {
+    host.calls().addRule({"AcquireSuite", "PF Iterate8 Suite 1", 0, false, {FaultMode::Null, 0}});
+    SimpleFilter filter(&in, Orvane::Depth8);
+    filter.setWorlds(&source->world, &destination->world);
+    filter.setFunction(&kPaintWhite);
+    try {
+        filter.run();
+        ADD_FAILURE() << "expected a thrown code";
+    } catch (PF_Err err) {
+        EXPECT_EQ(err, PF_Err_BAD_CALLBACK_PARAM);
+    }
+    EXPECT_EQ(paintedRows(), "..........");
+    EXPECT_EQ(host.releases("AEGP Iterate Suite", 1), 1u);
+    EXPECT_TRUE(booksAreClean(host));
+}
+
+TEST_F(FilterBands, TheFunctionSeesColumnsAndRowsFromTheTopLeft) {
+    useHeight(4);
+    const PixelFunction coordinates = [](const PF_PixelFloat&, int x, int y) {
+        return PF_PixelFloat{1.0f, x / 255.0f, y / 255.0f, 0.0f};
+    };
+    setHostThreads(host, 3);
+    SimpleFilter filter(&in, Orvane::Depth8);
+    filter.setWorlds(&source->world, &destination->world);
+    filter.setFunction(&coordinates);
+    ASSERT_EQ(filter.run(), 0);
+    for (A_long y = 0; y < 4; ++y)
+        for (A_long x = 0; x < 3; ++x) {
+            const PF_Pixel8& p = at<PF_Pixel8>(*destination, x, y);
+            EXPECT_EQ(p.red, x);
+            EXPECT_EQ(p.green, y);
+        }
+}
+
+} // namespace
