@@ -1,0 +1,102 @@
+// The effect module applied on a host, parameters set as a user sets them, frames rendered through the
+// smart-render protocol, and pixels read back.
+#pragma once
+
+#include "support/ModuleHost.h"
+
+#include "host/FrameRender.h"
+#include "host/FrameSession.h"
+#include "host/ParameterControls.h"
+#include "host/Worlds.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+namespace OrvaneTest {
+
+enum : PF_ParamIndex { kShape = 1, kPoint1 = 2, kPoint2 = 3, kRepeat = 4, kColor = 5, kOpacity = 6 };
+
+struct RenderFixture : ::testing::Test {
+    std::unique_ptr<OrvaneHost::Host> host = loadModuleHost();
+
+    void SetUp() override { ASSERT_EQ(OrvaneHost::applyEffect(*host), PF_Err_NONE); }
+
+    PF_ParamDef& current(PF_ParamIndex index) { return host->streams().at(std::size_t(index)).current; }
+    void setPopup(PF_ParamIndex index, A_long value) { current(index).u.pd.value = value; }
+    void setPoint(PF_ParamIndex index, double x, double y) {
+        current(index).u.td.x_value = static_cast<PF_Fixed>(std::lround(x * 65536.0));
+        current(index).u.td.y_value = static_cast<PF_Fixed>(std::lround(y * 65536.0));
+    }
+    void setColor(A_u_char alpha, A_u_char red, A_u_char green, A_u_char blue) {
+        current(kColor).u.cd.value = PF_Pixel8{alpha, red, green, blue};
+    }
+    void setOpacity(double percent) { current(kOpacity).u.fs_d.value = percent; }
+    // A keyframe at `seconds`: a colour as alpha, red, green, blue in 0..1, an opacity in percent.
+    void key(PF_ParamIndex index, double seconds, const OrvaneHost::StreamValue& value) {
+        OrvaneHost::addKeyframe(host->streams().at(std::size_t(index)),
+                                A_Time{OrvaneHost::unitsFromSeconds(seconds), OrvaneHost::kTimeScale}, value);
+    }
+
+    OrvaneHost::Frame render(const OrvaneHost::LayerSpec& spec, A_long time = 0,
+                             OrvaneHost::FrameReport* report = nullptr) {
+        OrvaneHost::Frame frame;
+        const PF_Err err = OrvaneHost::renderFrame(*host, spec, time, frame, report);
+        EXPECT_EQ(err, PF_Err_NONE);
+        return frame;
+    }
+    OrvaneHost::Frame renderAt(int depth) {
+        OrvaneHost::LayerSpec spec;
+        spec.depth = depth;
+        return render(spec);
+    }
+};
+
+template <class Pixel> Pixel pixelOf(const OrvaneHost::Frame& frame, int x, int y) {
+    Pixel p;
+    std::memcpy(&p, frame.bytes.data() + std::size_t(y) * std::size_t(frame.rowbytes) + std::size_t(x) * sizeof(Pixel),
+                sizeof p);
+    return p;
+}
+
+inline ::testing::AssertionResult is8(const OrvaneHost::Frame& f, int x, int y, int a, int r, int g, int b) {
+    const auto p = pixelOf<PF_Pixel8>(f, x, y);
+    if (p.alpha == a && p.red == r && p.green == g && p.blue == b) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "(" << x << "," << y << ") is " << int(p.alpha) << " " << int(p.red)
+                                         << " " << int(p.green) << " " << int(p.blue);
+}
+
+inline ::testing::AssertionResult is16(const OrvaneHost::Frame& f, int x, int y, int a, int r, int g, int b) {
+    const auto p = pixelOf<PF_Pixel16>(f, x, y);
+    if (p.alpha == a && p.red == r && p.green == g && p.blue == b) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "(" << x << "," << y << ") is " << p.alpha << " " << p.red << " "
+                                         << p.green << " " << p.blue;
+}
+
+inline float floatFromBits(std::uint32_t bits) {
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
+inline ::testing::AssertionResult isFloat(const OrvaneHost::Frame& f, int x, int y, float a, float r, float g,
+                                          float b) {
+    const auto p = pixelOf<PF_PixelFloat>(f, x, y);
+    if (p.alpha == a && p.red == r && p.green == g && p.blue == b) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "(" << x << "," << y << ") is " << p.alpha << " " << p.red << " "
+                                         << p.green << " " << p.blue;
+}
+
+// Every pixel of the frame is the same.
+template <class Pixel> bool uniform(const OrvaneHost::Frame& frame) {
+    const Pixel first = pixelOf<Pixel>(frame, 0, 0);
+    for (int y = 0; y < frame.height; ++y)
+        for (int x = 0; x < frame.width; ++x) {
+            const Pixel p = pixelOf<Pixel>(frame, x, y);
+            if (std::memcmp(&p, &first, sizeof p) != 0) return false;
+        }
+    return true;
+}
+
+} // namespace OrvaneTest
