@@ -1,0 +1,219 @@
+// Smart pre-render through the loaded module: the record, the input request and the rectangles, the
+// parameter checkouts, the handle's life, and every failure path.
+#include "RenderFixture.h"
+
+#include "host/SmartRenderCallbacks.h"
+
+using namespace OrvaneHost;
+using namespace OrvaneTest;
+
+namespace {
+
+struct PreRender : RenderFixture {
+    PreRenderRecordView preRender(const LayerSpec& spec = LayerSpec{}) {
+        FrameSession session(*host, spec, 0);
+        EXPECT_EQ(session.preRender(), 0);
+        PreRenderRecordView view;
+        EXPECT_TRUE(decodePreRenderRecord(session.preRenderRecord(), view));
+        return view;
+    }
+    std::vector<CallRecord> callsNamed(const std::string& name) {
+        std::vector<CallRecord> found;
+        for (const auto& r : host->calls().records())
+            if (r.name == name) found.push_back(r);
+        return found;
+    }
+};
+
+TEST_F(PreRender, TheDefaultsAtFullResolution) {
+    const PreRenderRecordView r = preRender();
+    EXPECT_EQ(r.shape, 1);
+    EXPECT_EQ(r.point1[0], 0.0);
+    EXPECT_EQ(r.point1[1], 540.0);
+    EXPECT_EQ(r.point2[0], 1920.0);
+    EXPECT_EQ(r.point2[1], 540.0);
+    EXPECT_EQ(r.repeat, 1);
+    for (float channel : r.color) EXPECT_EQ(channel, 1.0f);
+    EXPECT_EQ(r.opacity, 1.0f);
+    EXPECT_TRUE(booksAreClean(*host));
+}
+
+TEST_F(PreRender, DownsamplingScalesEachAxisByItsOwnFactor) {
+    LayerSpec half;
+    half.downsampleX = half.downsampleY = PF_RationalScale{1, 2};
+    PreRenderRecordView r = preRender(half);
+    EXPECT_EQ(r.point1[1], 270.0);
+    EXPECT_EQ(r.point2[0], 960.0);
+    EXPECT_EQ(r.point2[1], 270.0);
+    LayerSpec uneven;
+    uneven.downsampleX = PF_RationalScale{1, 2};
+    uneven.downsampleY = PF_RationalScale{1, 4};
+    r = preRender(uneven);
+    EXPECT_EQ(r.point2[0], 960.0);
+    EXPECT_EQ(r.point2[1], 135.0);
+}
+
+TEST_F(PreRender, ValuesAreStoredAsTheParametersHoldThem) {
+    current(kPoint1).u.td.x_value = 688128; // 10.5 pixels in 16.16
+    setPopup(kShape, 2);
+    setPopup(kRepeat, 3);
+    setColor(128, 0, 255, 1);
+    setOpacity(-50);
+    PreRenderRecordView r = preRender();
+    EXPECT_EQ(r.point1[0], 10.5);
+    EXPECT_EQ(r.shape, 2);
+    EXPECT_EQ(r.repeat, 3);
+    EXPECT_EQ(r.color[0], 0.5019608f);
+    EXPECT_EQ(r.color[1], 0.0f);
+    EXPECT_EQ(r.color[2], 1.0f);
+    EXPECT_EQ(r.color[3], static_cast<float>(1 / 255.0));
+    EXPECT_EQ(r.opacity, -0.5f);
+    setOpacity(150);
+    EXPECT_EQ(preRender().opacity, 1.5f) << "no clamping in the record";
+}
+
+TEST_F(PreRender, ParametersAreReadAtTheFramesTime) {
+    key(kOpacity, 0, StreamValue{0, 0, 0, 0});
+    key(kOpacity, 2, StreamValue{100, 0, 0, 0});
+    FrameSession session(*host, LayerSpec{}, unitsFromSeconds(0.5));
+    ASSERT_EQ(session.preRender(), 0);
+    PreRenderRecordView r;
+    ASSERT_TRUE(decodePreRenderRecord(session.preRenderRecord(), r));
+    EXPECT_EQ(r.opacity, 0.25f);
+    const auto checkouts = callsNamed("checkout_param");
+    ASSERT_EQ(checkouts.size(), 6u);
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(checkouts[i].detail, std::to_string(i + 1) + " at 60000/120000 step " +
+                                           std::to_string(host->inData().time_step));
+    EXPECT_EQ(host->calls().countOf("checkin_param"), 6u);
+}
+
+TEST_F(PreRender, TheInputIsRequestedUnderIdZeroWithZeroAlphaColoursKept) {
+    FrameSession session(*host, LayerSpec{}, 4000);
+    ASSERT_EQ(session.preRender(), 0);
+    const auto& checkouts = smartRenderState(*host).checkouts;
+    ASSERT_EQ(checkouts.size(), 1u);
+    EXPECT_EQ(checkouts[0].index, 0);
+    EXPECT_EQ(checkouts[0].checkoutId, 0);
+    EXPECT_EQ(checkouts[0].request.preserve_rgb_of_zero_alpha, TRUE);
+    EXPECT_EQ(checkouts[0].request.rect.right, 1920);
+    EXPECT_EQ(checkouts[0].request.rect.bottom, 1080);
+    EXPECT_EQ(checkouts[0].request.channel_mask, session.request().channel_mask);
+    EXPECT_EQ(checkouts[0].time, 4000);
+    EXPECT_EQ(checkouts[0].timeScale, kTimeScale);
+    EXPECT_EQ(session.preRenderExtra().input->output_request.preserve_rgb_of_zero_alpha, FALSE)
+        << "the host's own request is not changed";
+}
+
+TEST_F(PreRender, EmptyOutputRectanglesBecomeTheInputCheckoutsRectangles) {
+    FrameSession session(*host, LayerSpec{}, 0);
+    ASSERT_EQ(session.preRender(), 0);
+    const PF_PreRenderOutput& out = session.preRenderOutput();
+    EXPECT_EQ(out.result_rect.right, 1920);
+    EXPECT_EQ(out.result_rect.bottom, 1080);
+    EXPECT_EQ(out.max_result_rect.right, 1920);
+    EXPECT_EQ(out.max_result_rect.bottom, 1080);
+    EXPECT_EQ(out.solid, 0);
+    EXPECT_EQ(out.flags, 0);
+    EXPECT_EQ(out.delete_pre_render_data_func, &deletePreRenderHandle) << "left as the host supplied it";
+}
+
+TEST_F(PreRender, AnEmptyCheckoutRectangleLeavesTheOutputRectangleAsItWas) {
+    LayerSpec empty;
+    empty.width = 0;
+    empty.height = 0;
+    FrameSession session(*host, empty, 0);
+    session.preRenderOutput().result_rect = PF_LRect{1, 2, 5, 6};
+    ASSERT_EQ(session.preRender(), 0);
+    const PF_LRect& r = session.preRenderOutput().result_rect;
+    EXPECT_EQ(r.left, 1);
+    EXPECT_EQ(r.top, 2);
+    EXPECT_EQ(r.right, 5);
+    EXPECT_EQ(r.bottom, 6);
+}
+
+TEST_F(PreRender, TheRecordTravelsInALockedSixtyByteHandleThatTheHostReleases) {
+    const std::size_t before = host->liveHandles();
+    {
+        FrameSession session(*host, LayerSpec{}, 0);
+        ASSERT_EQ(session.preRender(), 0);
+        auto handle = static_cast<PF_Handle>(session.preRenderOutput().pre_render_data);
+        ASSERT_NE(handle, nullptr);
+        EXPECT_EQ(host->handleSize(handle), 60u);
+        EXPECT_EQ(host->handleLockCount(handle), 1);
+        ASSERT_EQ(session.smartRender(), 0);
+        EXPECT_FALSE(host->isHandleLive(handle)) << "deleted after smart render";
+    }
+    EXPECT_EQ(host->liveHandles(), before);
+    Frame frame;
+    ASSERT_EQ(renderFrame(*host, LayerSpec{}, 0, frame), 0);
+    EXPECT_EQ(host->liveHandles(), before) << "no handle survives a frame";
+    EXPECT_TRUE(booksAreClean(*host));
+}
+
+TEST_F(PreRender, AFailedCheckoutOfRepeatChecksTheFirstThreeBackInAndStops) {
+    host->calls().addRule({"checkout_param", "", 4, false, {FaultMode::Error, 23}});
+    FrameSession session(*host, LayerSpec{}, 0);
+    EXPECT_EQ(session.preRender(), 23);
+    EXPECT_EQ(host->calls().countOf("checkout_param"), 4u) << "5 and 6 are never checked out";
+    EXPECT_EQ(host->calls().countOf("checkin_param"), 3u);
+    EXPECT_EQ(host->calls().countOf("checkout_layer"), 0u);
+    EXPECT_EQ(session.preRenderOutput().result_rect.right, 0) << "rectangles untouched";
+    EXPECT_NE(session.preRenderOutput().pre_render_data, nullptr) << "the handle was already handed over";
+    EXPECT_FALSE(session.holdsPreRenderData()) << "and the host deleted it at once";
+    EXPECT_TRUE(booksAreClean(*host));
+}
+
+TEST_F(PreRender, AFailedInputCheckoutLeavesTheRectanglesAlone) {
+    host->calls().addRule({"checkout_layer", "", 0, false, {FaultMode::Error, 8}});
+    FrameSession session(*host, LayerSpec{}, 0);
+    EXPECT_EQ(session.preRender(), 8);
+    EXPECT_EQ(session.preRenderOutput().max_result_rect.right, 0);
+    EXPECT_EQ(host->calls().countOf("checkin_param"), 6u);
+    EXPECT_TRUE(booksAreClean(*host));
+}
+
+TEST_F(PreRender, NoHandleIsOutOfMemoryWithNothingStored) {
+    host->calls().addRule({"host_new_handle", "", 0, false, {FaultMode::Null, 0}});
+    FrameSession session(*host, LayerSpec{}, 0);
+    EXPECT_EQ(session.preRender(), PF_Err_OUT_OF_MEMORY);
+    EXPECT_EQ(session.preRenderOutput().pre_render_data, nullptr);
+    EXPECT_EQ(host->calls().countOf("checkout_param"), 0u);
+    EXPECT_TRUE(booksAreClean(*host));
+}
+
+TEST_F(PreRender, AHandleThatWillNotLockIsDisposedOfByTheEffect) {
+    const std::size_t before = host->liveHandles();
+    host->calls().addRule({"host_lock_handle", "", 0, false, {FaultMode::Null, 0}});
+    FrameSession session(*host, LayerSpec{}, 0);
+    EXPECT_EQ(session.preRender(), PF_Err_OUT_OF_MEMORY);
+    EXPECT_EQ(session.preRenderOutput().pre_render_data, nullptr);
+    EXPECT_EQ(host->liveHandles(), before);
+    EXPECT_EQ(host->calls().countOf("host_dispose_handle"), 1u);
+    EXPECT_TRUE(booksAreClean(*host));
+}
+
+TEST_F(PreRender, AZeroDownsampleDenominatorIsRefusedBeforeAnyHostCall) {
+    for (auto factor : {std::make_pair(PF_RationalScale{1, 0}, PF_RationalScale{1, 1}),
+                        std::make_pair(PF_RationalScale{1, 1}, PF_RationalScale{0, 0})}) {
+        LayerSpec spec;
+        spec.downsampleX = factor.first;
+        spec.downsampleY = factor.second;
+        FrameSession session(*host, spec, 0);
+        host->calls().reset();
+        EXPECT_EQ(session.preRender(), PF_Err_BAD_CALLBACK_PARAM);
+        EXPECT_EQ(host->calls().count(), 0u);
+        EXPECT_EQ(session.preRenderOutput().pre_render_data, nullptr);
+    }
+    EXPECT_TRUE(booksAreClean(*host));
+}
+
+TEST_F(PreRender, WithoutABasicSuiteItReturnsBadCallbackParam) {
+    host->setBasicSuiteAvailable(false);
+    FrameSession session(*host, LayerSpec{}, 0);
+    EXPECT_EQ(session.preRender(), PF_Err_BAD_CALLBACK_PARAM);
+    host->setBasicSuiteAvailable(true);
+    EXPECT_TRUE(booksAreClean(*host));
+}
+
+} // namespace
