@@ -40,7 +40,7 @@ Scene files:
 
 Exit codes:
   0 done, 2 bad option, value or scene, 3 module cannot be loaded, 4 the effect returned an error,
-  5 an image could not be written.)";
+  5 an image could not be written, 1 anything else (such as running out of memory).)";
 
 struct FlagText {
     std::string module, output, scene, size, depth, downsample, shape, repeat, point1, point2, seconds, fps, frames,

@@ -44,11 +44,14 @@ std::string effectMessage(OrvaneHost::Host& host) {
     throw ToolError(ExitCode::EffectError, during + " returned " + describeError(err) + effectMessage(host));
 }
 
-// "smart render" or "smart pre-render" when the host's report names the command; otherwise its message.
-std::string failedStep(const OrvaneHost::FrameReport& report) {
+// A frame that failed: in one of the effect's two render commands, or in the host before them (a layer it
+// cannot make, for instance), which the host's report then describes.
+[[noreturn]] void frameFailed(OrvaneHost::Host& host, long number, const OrvaneHost::FrameReport& report, PF_Err err) {
+    const std::string frame = "frame " + std::to_string(number) + ": ";
     for (const char* step : {"smart pre-render", "smart render"})
-        if (report.message.rfind(step, 0) == 0) return step;
-    return report.message.empty() ? std::string("rendering") : report.message;
+        if (report.message.rfind(step, 0) == 0) effectFailed(host, frame + step, err);
+    throw ToolError(ExitCode::EffectError, frame + (report.message.empty() ? "rendering failed" : report.message) +
+                                               " (" + describeError(err) + ")");
 }
 
 // Global setdown for every path out once global setup succeeded.
@@ -128,7 +131,7 @@ void runRenderJob(const RenderJob& job, const SessionOutput& output) {
             OrvaneHost::Frame frame;
             OrvaneHost::FrameReport report;
             if (PF_Err err = OrvaneHost::renderFrame(host, layer, target.time, frame, &report))
-                effectFailed(host, "frame " + std::to_string(target.number) + ": " + failedStep(report), err);
+                frameFailed(host, target.number, report, err);
             if (output.verbose) printFrame(output.out, target.number, target.time, frame, report);
             writeImageFile(job.format, viewOf(frame), target.path);
             progress.frameDone(k + 1);

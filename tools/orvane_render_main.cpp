@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
         return static_cast<int>(e.code());
     } catch (const std::bad_alloc&) {
         std::cerr << "orvane-render: out of memory\n";
-        return static_cast<int>(ExitCode::EffectError);
+        return 1;
     } catch (const std::exception& e) {
         std::cerr << "orvane-render: " << e.what() << "\n";
         return 1;
