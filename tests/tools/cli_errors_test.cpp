@@ -87,4 +87,10 @@ TEST(EffectErrors, NamedWithTheHostNameAndTheEffectsMessage) {
                   {});
 }
 
+TEST(EffectErrors, ALayerTooLargeForTheHostIsReportedWithItsCode) {
+    ScratchFolder folder;
+    expectRefused(folder, {{"--size", "65536x65536", "-o", "@a.png"}, kEffectError, "frame 0: "}, {});
+    expectRefused(folder, {{"--size", "65536x65536", "-o", "@a.png"}, kEffectError, "PF_Err_OUT_OF_MEMORY (4)"}, {});
+}
+
 } // namespace
