@@ -1,0 +1,102 @@
+// `orvane-render inspect`: what it prints for the real Windows module, and how it reports a module that is
+// malformed or that a host could not load.
+#include "DamagedModule.h"
+
+#include "tools/Inspect.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using namespace OrvaneTest;
+
+struct Outcome {
+    int code;
+    std::string out, err;
+};
+
+Outcome inspect(const std::string& path) {
+    std::ostringstream out, err;
+    const int code = OrvaneTools::runInspect(path, out, err);
+    return {code, out.str(), err.str()};
+}
+
+// A damaged copy written to a file of its own, removed when the test ends.
+class ModuleFile {
+public:
+    ModuleFile(const Bytes& bytes, const std::string& name) : path(::testing::TempDir() + name) {
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+    }
+    ~ModuleFile() { std::remove(path.c_str()); }
+    const std::string path;
+};
+
+TEST(Inspect, PrintsTheRegistrationOfTheRealModule) {
+    ORVANE_REQUIRE_WINDOWS_MODULE();
+    const Outcome r = inspect(windowsModulePath());
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    for (const char* line : {
+             "registration: resource \"PIPL\" 16000, language 1033, 306 bytes, 12 properties\n",
+             "  kind          eFKT (effect)\n",
+             "  name          OrvaneVelmorathquist\n",
+             "  category      Orvane\n",
+             "  match name    OrvaneVelmorathquist\n",
+             "  entry point   EntryPointFunc\n",
+             "  version       1.0.0 (stage 3, build 1)  [0x00080601]\n",
+             "  out flags     0x06000000  PF_OutFlag_DEEP_COLOR_AWARE | PF_OutFlag_SEND_UPDATE_PARAMS_UI\n",
+             "  out flags 2   0x00001400  PF_OutFlag2_SUPPORTS_SMART_RENDER | PF_OutFlag2_FLOAT_COLOR_AWARE\n",
+             "exports of OrvaneVelmorathquist.aex: 1\n",
+             "  ordinal 1  EntryPointFunc  at 0x",
+         })
+        EXPECT_NE(r.out.find(line), std::string::npos) << "missing: " << line << "in:\n" << r.out;
+}
+
+TEST(Inspect, AMissingFileIsReportedWithoutOutput) {
+    const Outcome r = inspect(::testing::TempDir() + "no-such-module.aex");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("cannot open"), std::string::npos) << r.err;
+}
+
+TEST(Inspect, AMalformedModuleIsReportedWithItsFault) {
+    ORVANE_REQUIRE_WINDOWS_MODULE();
+    const Bytes& original = windowsModuleBytes();
+    const ModuleFile truncated(Bytes(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(original.size() / 2)), "truncated.aex");
+    Outcome r = inspect(truncated.path);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("is malformed: data of section"), std::string::npos) << r.err;
+
+    const ModuleFile overrun(with32(original, layoutOf(original).pipl + 30 + 12, 0x1000), "overrun.aex");
+    r = inspect(overrun.path);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("is malformed: property 2 of 12 ('name', 4096 bytes)"), std::string::npos) << r.err;
+}
+
+TEST(Inspect, AnEntryPointThatIsNotExportedFailsTheInspection) {
+    ORVANE_REQUIRE_WINDOWS_MODULE();
+    Bytes renamed = windowsModuleBytes();
+    renamed[layoutOf(renamed).pipl + 94 + 16 + 13] = 'X'; // "EntryPointFunX"
+    const ModuleFile file(renamed, "renamed.aex");
+    const Outcome r = inspect(file.path);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("  entry point   EntryPointFunX\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("the declared entry point EntryPointFunX is not exported"), std::string::npos) << r.err;
+}
+
+TEST(Inspect, ControlCharactersFromTheFileAreEscaped) {
+    ORVANE_REQUIRE_WINDOWS_MODULE();
+    Bytes bell = windowsModuleBytes();
+    bell[layoutOf(bell).pipl + 70 + 17] = 0x1B; // "Orvane" becomes ESC "rvane"
+    const ModuleFile file(bell, "escape.aex");
+    const Outcome r = inspect(file.path);
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("  category      \\x1Brvane\n"), std::string::npos) << r.out;
+}
+
+} // namespace
