@@ -4,6 +4,8 @@
 #include <stdexcept>
 
 #if defined(_WIN32)
+#include "pe/ModuleRegistration.h"
+
 #include <windows.h>
 #else
 #include <dlfcn.h>
@@ -26,7 +28,15 @@ std::wstring widen(const std::string& text) {
 }
 } // namespace
 
-Module::Module(const std::string& path, const std::string& entryPointName) : file(path) {
+// As a host does on Windows: the registration resource in the file names the function to call, and the
+// module must export exactly that name. A module without a readable registration is not loaded at all.
+Module::Module(const std::string& path, const std::string&) : file(path) {
+    std::string entryPointName;
+    try {
+        entryPointName = Pe::declaredEntryPoint(path);
+    } catch (const std::exception& e) {
+        throw std::runtime_error("cannot load module " + path + ": " + e.what());
+    }
     HMODULE handle = LoadLibraryW(widen(path).c_str());
     if (!handle)
         throw std::runtime_error("cannot load module " + path + " (error " + std::to_string(GetLastError()) + ")");

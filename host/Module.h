@@ -10,7 +10,8 @@ namespace OrvaneHost {
 
 class Module {
 public:
-    // Throws std::runtime_error naming the file and the reason when it cannot be loaded.
+    // Throws std::runtime_error naming the file and the reason when it cannot be loaded. On Windows the
+    // entry point is the one the module's registration resource declares, and `entryPointName` is unused.
     explicit Module(const std::string& path, const std::string& entryPointName = "EntryPointFunc");
     ~Module();
     Module(const Module&) = delete;
