@@ -10,9 +10,11 @@ struct GlobalData {
 };
 static_assert(sizeof(GlobalData) == 4, "the host handle holds exactly the plug-in id");
 
-// The plug-in id, read straight through the global handle (the handle is not locked for this).
+// The plug-in id, read straight through the global handle (the handle is not locked for this). Without
+// global data (global setup failed, or a host that never ran it) the id is 0, which the host refuses.
 inline AEGP_PluginID pluginIdOf(const PF_InData* in_data) {
-    return in_data->global_data ? static_cast<const GlobalData*>(*in_data->global_data)->pluginId : 0;
+    if (!in_data->global_data || !*in_data->global_data) return 0;
+    return static_cast<const GlobalData*>(*in_data->global_data)->pluginId;
 }
 
 } // namespace Orvane

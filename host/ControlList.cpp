@@ -80,8 +80,7 @@ void describe(std::ostream& out, const ParamStream& stream) {
 } // namespace
 
 std::string controlList(const Host& host, bool showHidden) {
-    // The host hands out its streams only through a non-const accessor; nothing is changed here.
-    const auto& streams = const_cast<Host&>(host).streams();
+    const auto& streams = host.streams();
     std::ostringstream out;
     // Index 0 is the layer the effect is applied to: the panel shows no control for it.
     for (std::size_t i = 1; i < streams.size(); ++i) {

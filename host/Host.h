@@ -70,6 +70,7 @@ public:
 
     // ---- the effect instance ---------------------------------------------------------------------
     std::vector<ParamStream>& streams() { return paramStreams; }
+    const std::vector<ParamStream>& streams() const { return paramStreams; }
     PF_ProgPtr effectRef() const { return in.effect_ref; }
     AEGP_PluginID pluginId() const { return registeredId; }
     void setPluginId(AEGP_PluginID id) { registeredId = id; }
