@@ -174,6 +174,7 @@ TEST_F(FilterBands, ADestinationSmallerThanTheSourceIsRefusedUntouched) {
     // Rows shorter than the width are refused the same way.
     destination = makeWorldBuffer(3, 10, 8, 0, true);
     destination->world.rowbytes = 8;
+    filter.setWorlds(&source->world, &destination->world);
     EXPECT_EQ(filter.run(), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(host.calls().count(), 0u);
 }
