@@ -1,0 +1,222 @@
+// Every host call of every command the effect handles, failed one at a time in every way it can fail, each on
+// a fresh host: the command returns the code it must, gives back everything it took, and a frame whose
+// failure comes before the pixel pass leaves the output as the host made it. Prints the sweep's size.
+#include "support/FaultSweep.h"
+#include "support/ModuleHost.h"
+
+#include "host/FrameSession.h"
+#include "host/HostThreads.h"
+#include "host/ParamRegistry.h"
+#include "host/ParameterControls.h"
+
+#include <cstdio>
+#include <string>
+
+using namespace OrvaneHost;
+using namespace OrvaneTest;
+
+namespace {
+
+enum : std::size_t { kShape = 1, kPoint1 = 2, kPoint2 = 3, kRepeat = 4, kColor = 5, kOpacity = 6 };
+constexpr PF_ParamIndex kRefreshButton = 7;
+
+std::string describe(const std::string& command, const SweepPoint& point) {
+    return command + ": call " + std::to_string(point.occurrence) + " " + point.call.name + " (" +
+           point.call.detail + ") fails with " + modeName(point.mode);
+}
+
+// A refused suite comes back as 516 from the suite table; an AEGP or callback error comes back unchanged.
+PF_Err suiteOrInjected(const SweepPoint& point) {
+    return point.call.name == "AcquireSuite" ? PF_Err_BAD_CALLBACK_PARAM : PF_Err(kInjectedError);
+}
+
+PF_Err expectedGlobalSetup(const SweepPoint& point) {
+    const std::string& name = point.call.name;
+    if (name == "AcquireSuite") return PF_Err_BAD_CALLBACK_PARAM;
+    if (name == "host_new_handle") return PF_Err_INTERNAL_STRUCT_DAMAGED;
+    if (name == "host_lock_handle") return PF_Err_OUT_OF_MEMORY;
+    return kInjectedError; // AEGP_RegisterWithAEGP
+}
+
+std::size_t sweepLifecycle() {
+    std::size_t injected = 0;
+    injected += sweepFaults({loadModuleHost, nullptr, [](Host& host) { return host.about(); },
+                             [](const SweepPoint& point, PF_Err result, Host& host) {
+                                 SCOPED_TRACE(describe("about", point));
+                                 EXPECT_EQ(result, PF_Err_NONE) << "About asks the host for nothing it needs";
+                                 EXPECT_TRUE(booksAreClean(host));
+                                 EXPECT_EQ(host.liveHandles(), 0u);
+                             }});
+    injected += sweepFaults({loadModuleHost, nullptr, [](Host& host) { return host.globalSetup(); },
+                             [](const SweepPoint& point, PF_Err result, Host& host) {
+                                 SCOPED_TRACE(describe("global setup", point));
+                                 EXPECT_EQ(result, expectedGlobalSetup(point));
+                                 EXPECT_EQ(host.outData().global_data, nullptr);
+                                 EXPECT_EQ(host.liveHandles(), 0u);
+                                 EXPECT_TRUE(booksAreClean(host));
+                             }});
+    injected += sweepFaults({loadModuleHost, [](Host& host) { ASSERT_EQ(host.globalSetup(), PF_Err_NONE); },
+                             [](Host& host) { return host.globalSetdown(); },
+                             [](const SweepPoint& point, PF_Err result, Host& host) {
+                                 SCOPED_TRACE(describe("global setdown", point));
+                                 EXPECT_EQ(result, point.call.name == "AcquireSuite" ? PF_Err_BAD_CALLBACK_PARAM
+                                                                                      : PF_Err_NONE);
+                                 EXPECT_TRUE(host.unbalancedSuites().empty());
+                                 EXPECT_TRUE(host.books().errors().empty());
+                             }});
+    return injected;
+}
+
+std::size_t sweepParameters() {
+    std::size_t injected = 0;
+    injected += sweepFaults({loadModuleHost,
+                             [](Host& host) {
+                                 ASSERT_EQ(host.globalSetup(), PF_Err_NONE);
+                                 ensureInputLayer(host);
+                             },
+                             [](Host& host) {
+                                 host.outData().num_params = 1;
+                                 return host.send(PF_Cmd_PARAMS_SETUP);
+                             },
+                             [](const SweepPoint& point, PF_Err result, Host& host) {
+                                 SCOPED_TRACE(describe("parameter setup", point));
+                                 EXPECT_EQ(result, kInjectedError);
+                                 EXPECT_TRUE(booksAreClean(host));
+                                 EXPECT_EQ(host.liveHandles(), 1u) << "only the global data";
+                             }});
+    const auto applied = [](Host& host) { ASSERT_EQ(applyEffect(host), PF_Err_NONE); };
+    const auto codesAndBooks = [](const char* command) {
+        return [command](const SweepPoint& point, PF_Err result, Host& host) {
+            SCOPED_TRACE(describe(command, point));
+            EXPECT_EQ(result, suiteOrInjected(point));
+            EXPECT_TRUE(booksAreClean(host));
+            EXPECT_EQ(host.liveHandles(), 1u) << "only the global data";
+        };
+    };
+    injected += sweepFaults({loadModuleHost, applied, [](Host& host) { return updateParamsUi(host); },
+                             codesAndBooks("UI update")});
+    injected += sweepFaults({loadModuleHost, applied, [](Host& host) { return pressButton(host, kRefreshButton); },
+                             codesAndBooks("Refresh pressed")});
+    for (PF_ParamIndex changed : {PF_ParamIndex(kShape), PF_ParamIndex(kColor)})
+        injected += sweepFaults({loadModuleHost, applied, [changed](Host& host) { return pressButton(host, changed); },
+                                 codesAndBooks("parameter changed")});
+    return injected;
+}
+
+// ---- frames --------------------------------------------------------------------------------------------
+
+struct FrameScene {
+    int depth;
+    bool keyframed;
+    int threads;
+    A_long repeat;
+    PF_RationalScale downsample;
+};
+
+std::string sceneName(const FrameScene& s) {
+    return std::to_string(s.depth) + "-bit " + (s.keyframed ? "keyframed" : "constant") + " on " +
+           std::to_string(s.threads) + " thread(s), repeat " + std::to_string(s.repeat) + ", downsample 1/" +
+           std::to_string(s.downsample.den);
+}
+
+void setScene(Host& host, const FrameScene& scene) {
+    ASSERT_EQ(applyEffect(host), PF_Err_NONE);
+    setHostThreads(host, scene.threads);
+    auto& streams = host.streams();
+    streams[kRepeat].current.u.pd.value = scene.repeat;
+    // Points 3 pixels apart keep each keyframed table at a handful of samples.
+    streams[kPoint1].current.u.td.x_value = 10 << 16;
+    streams[kPoint1].current.u.td.y_value = 8 << 16;
+    streams[kPoint2].current.u.td.x_value = 13 << 16;
+    streams[kPoint2].current.u.td.y_value = 8 << 16;
+    if (scene.keyframed) {
+        addKeyframe(streams[kColor], A_Time{0, kTimeScale}, StreamValue{1, 1, 0, 0});
+        addKeyframe(streams[kColor], A_Time{120000, kTimeScale}, StreamValue{0.5, 0, 0, 1});
+        addKeyframe(streams[kOpacity], A_Time{0, kTimeScale}, StreamValue{10, 0, 0, 0});
+        addKeyframe(streams[kOpacity], A_Time{60000, kTimeScale}, StreamValue{90, 0, 0, 0});
+    }
+}
+
+LayerSpec sceneLayer(const FrameScene& scene) {
+    LayerSpec spec;
+    spec.width = 64;
+    spec.height = 32;
+    spec.depth = scene.depth;
+    spec.rowPaddingBytes = 12;
+    spec.downsampleX = scene.downsample;
+    spec.downsampleY = scene.downsample;
+    return spec;
+}
+
+std::uint64_t firstSeqOf(const std::vector<CallRecord>& calls, const std::string& name) {
+    for (const auto& r : calls)
+        if (r.name == name) return r.seq;
+    return 0;
+}
+
+// The code a frame returns when the call `failed` fails: a refused suite is 516; a pre-render handle that
+// cannot be made or locked is out of memory; smart render's lock of the stored handle failing is 516; every
+// other call's error comes back unchanged.
+PF_Err expectedFrameResult(const SweepPoint& point, std::uint64_t firstLock) {
+    const std::string& name = point.call.name;
+    if (name == "AcquireSuite") return PF_Err_BAD_CALLBACK_PARAM;
+    if (name == "host_new_handle") return PF_Err_OUT_OF_MEMORY;
+    if (name == "host_lock_handle") return point.occurrence == firstLock ? PF_Err_OUT_OF_MEMORY : PF_Err_BAD_CALLBACK_PARAM;
+    return kInjectedError;
+}
+
+std::size_t sweepFrame(const FrameScene& scene) {
+    SCOPED_TRACE(sceneName(scene));
+    bool untouched = false;
+    SweepSteps steps;
+    steps.makeHost = loadModuleHost;
+    steps.setUp = [&](Host& host) { setScene(host, scene); };
+    steps.command = [&](Host& host) {
+        FrameSession session(host, sceneLayer(scene), 30000);
+        PF_Err err = session.preRender();
+        if (!err) err = session.smartRender();
+        untouched = session.outputUntouched();
+        return err;
+    };
+    std::vector<CallRecord> baseline;
+    {
+        auto host = loadModuleHost();
+        steps.setUp(*host);
+        host->calls().reset();
+        EXPECT_EQ(steps.command(*host), PF_Err_NONE);
+        baseline = host->calls().records();
+        EXPECT_FALSE(untouched);
+    }
+    const std::uint64_t pixelPass = firstSeqOf(baseline, "AEGP_GetNumThreads");
+    const std::uint64_t firstLock = firstSeqOf(baseline, "host_lock_handle");
+    EXPECT_NE(pixelPass, 0u);
+    steps.check = [&](const SweepPoint& point, PF_Err result, Host& host) {
+        SCOPED_TRACE(describe("frame", point));
+        EXPECT_EQ(result, expectedFrameResult(point, firstLock));
+        if (point.occurrence < pixelPass) {
+            EXPECT_TRUE(untouched) << "no pixel written before the pixel pass";
+        }
+        EXPECT_TRUE(booksAreClean(host));
+        EXPECT_EQ(host.liveHandles(), 1u) << "only the global data";
+    };
+    return sweepFaults(steps);
+}
+
+TEST(WholeEffectFaults, EveryCallOfEveryCommandFailsCleanly) {
+    std::size_t injected = 0;
+    injected += sweepLifecycle();
+    injected += sweepParameters();
+    // Every depth, constant and keyframed, every repeat mode, on one thread at full resolution and on three
+    // threads at half resolution.
+    const PF_RationalScale full{1, 1}, half{1, 2};
+    for (int depth : {8, 16, 32})
+        for (bool keyframed : {false, true})
+            for (A_long repeat : {1, 2, 3}) {
+                injected += sweepFrame({depth, keyframed, 1, repeat, full});
+                injected += sweepFrame({depth, keyframed, 3, repeat, half});
+            }
+    EXPECT_GT(injected, 2000u);
+    std::printf("fault sweep: %zu injected failures\n", injected);
+}
+
+} // namespace
