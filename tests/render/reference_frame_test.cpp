@@ -1,0 +1,238 @@
+// The benchmark's frames, smaller: a diagonal ramp (no row is constant) in each shape, repeat mode and table
+// variant at every depth, rendered through the host and compared bit for bit with a plain per-pixel
+// evaluation of the same arithmetic written out here, one step after another, with no shortcuts. The
+// band loop, conversions and pixel functions may be made fast; these frames must not change.
+#include "RenderFixture.h"
+
+#include "host/ParamStreams.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <tuple>
+#include <vector>
+
+using namespace OrvaneHost;
+using namespace OrvaneTest;
+
+namespace {
+
+constexpr int kWidth = 480, kHeight = 270;
+// The benchmark's (200, 300) to (3500, 1900) on its 3840 x 2160 frame, scaled to this frame and rounded.
+constexpr double kP1x = 25, kP1y = 37, kP2x = 437, kP2y = 237;
+
+enum class Tables { Constant, Color, ColorAndOpacity };
+
+struct Case {
+    int depth;
+    A_long shape;  // 1 Linear, 2 Radial
+    A_long repeat; // 1 None, 2 Loop, 3 Pingpong
+    Tables tables;
+};
+
+// Colour keyframes through three colours (so the table is not one straight blend) and opacity 100 to 20.
+const StreamValue kColorKeys[] = {{1, 1, 0.25, 0}, {1, 0, 1, 0.5}, {1, 0.125, 0, 1}};
+const double kColorKeyTimes[] = {0, 0.75, 2};
+const StreamValue kOpacityKeys[] = {{100, 0, 0, 0}, {20, 0, 0, 0}};
+const double kOpacityKeyTimes[] = {0.5, 1.5};
+
+// ----- the reference: each step as plainly as it can be written -----
+
+struct Reference {
+    double l = 0, dirX = 0, dirY = 0;
+    A_long n = 0;
+    std::vector<PF_PixelFloat> colors;
+    std::vector<float> opacities;
+    PF_PixelFloat constant{};
+    float opacity = 0;
+    Case c{};
+};
+
+std::vector<StreamValue> sampleStream(const ParamStream& stream, A_long n) {
+    std::vector<StreamValue> values;
+    const A_Time t0 = stream.keyframes.front().time;
+    const A_Time t1 = stream.keyframes.back().time;
+    for (A_long i = 0; i < n; ++i) {
+        const std::int64_t span = std::int64_t(t1.value) - t0.value;
+        const A_Time t{static_cast<A_long>(t0.value + (span * i) / (n - 1)), t0.scale};
+        values.push_back(valueAt(stream, t));
+    }
+    return values;
+}
+
+double repeatOf(double s, const Reference& r) {
+    const double len = r.l;
+    if (r.c.repeat == 2) {
+        double m = std::fmod(s, len);
+        if (0 > m) m = m + len;
+        return m;
+    }
+    if (r.c.repeat == 3) {
+        double m = std::fmod(s, 2 * len);
+        if (0 > m) m = m + 2 * len;
+        return len > m ? m : 2 * len - m;
+    }
+    return s;
+}
+
+PF_PixelFloat referencePixel(const Reference& r, int x, int y) {
+    if (r.colors.empty() && r.opacities.empty()) return r.constant;
+    const double dx = double(x) - kP1x;
+    const double dy = double(y) - kP1y;
+    const double s = r.c.shape == 2 ? std::sqrt(dx * dx + dy * dy) : dx * r.dirX + dy * r.dirY;
+    const double t = repeatOf(s, r);
+    const A_long entries = r.c.repeat == 2 ? r.n + 1 : r.n;
+    PF_PixelFloat color{0, r.constant.red, r.constant.green, r.constant.blue};
+    float opacity = r.opacity;
+    std::size_t lo = 0, hi = 0;
+    float fr = 0;
+    if (0 > t) {
+        lo = hi = 0;
+    } else if (t >= r.l) {
+        lo = hi = std::size_t(entries - 1);
+    } else {
+        const float f = static_cast<float>((double(entries - 1) * t) / r.l);
+        const float fl = std::floor(f);
+        if (fl >= float(entries - 1)) {
+            lo = hi = std::size_t(entries - 1);
+        } else {
+            lo = std::size_t(fl);
+            hi = lo + 1;
+            fr = f - float(lo);
+        }
+    }
+    const float keep = 1.0f - fr;
+    if (!r.colors.empty()) {
+        if (lo == hi) {
+            color = r.colors[lo];
+        } else {
+            color.red = (r.colors[lo].red * keep) + (r.colors[hi].red * fr);
+            color.green = (r.colors[lo].green * keep) + (r.colors[hi].green * fr);
+            color.blue = (r.colors[lo].blue * keep) + (r.colors[hi].blue * fr);
+        }
+    }
+    if (!r.opacities.empty())
+        opacity = lo == hi ? r.opacities[lo] : keep * r.opacities[lo] + fr * r.opacities[hi];
+    return PF_PixelFloat{opacity, color.red, color.green, color.blue};
+}
+
+int toInteger(float c, float full) {
+    const float v = c * full + 0.5f;
+    if (!(v >= 0)) return 0;
+    if (v > full) return int(full);
+    return int(v);
+}
+
+// ----- the frames -----
+
+struct ReferenceFrame : RenderFixture, ::testing::WithParamInterface<Case> {
+    Reference reference() {
+        Reference r;
+        r.c = GetParam();
+        const double vx = kP2x - kP1x, vy = kP2y - kP1y;
+        r.l = std::sqrt(vx * vx + vy * vy);
+        r.dirX = vx / r.l;
+        r.dirY = vy / r.l;
+        r.n = std::max<A_long>(2, A_long(std::ceil(r.l)));
+        // The record's constants: byte / 255 and percent * 0.01, in double, rounded to float.
+        r.constant = PF_PixelFloat{1.0f, float(200 / 255.0), float(100 / 255.0), float(50 / 255.0)};
+        r.opacity = float(75 * 0.01);
+        if (r.c.tables != Tables::Constant)
+            for (const StreamValue& v : sampleStream(host->streams().at(kColor), r.n))
+                r.colors.push_back(PF_PixelFloat{float(v[0]), float(v[1]), float(v[2]), float(v[3])});
+        if (r.c.tables == Tables::ColorAndOpacity)
+            for (const StreamValue& v : sampleStream(host->streams().at(kOpacity), r.n)) {
+                const double o = v[0] * 0.01;
+                r.opacities.push_back(float(0 > o ? 0 : (o > 1 ? 1 : o)));
+            }
+        if (r.c.repeat == 2) {
+            if (!r.colors.empty()) r.colors.push_back(r.colors.front());
+            if (!r.opacities.empty()) r.opacities.push_back(r.opacities.front());
+        }
+        r.constant.alpha = r.opacity;
+        return r;
+    }
+
+    void setUpCase() {
+        const Case c = GetParam();
+        setPopup(kShape, c.shape);
+        setPopup(kRepeat, c.repeat);
+        setPoint(kPoint1, kP1x, kP1y);
+        setPoint(kPoint2, kP2x, kP2y);
+        setColor(255, 200, 100, 50);
+        setOpacity(75);
+        if (c.tables != Tables::Constant)
+            for (int i = 0; i < 3; ++i) key(kColor, kColorKeyTimes[i], kColorKeys[i]);
+        if (c.tables == Tables::ColorAndOpacity)
+            for (int i = 0; i < 2; ++i) key(kOpacity, kOpacityKeyTimes[i], kOpacityKeys[i]);
+    }
+};
+
+TEST_P(ReferenceFrame, EveryPixelMatchesThePlainEvaluationBitForBit) {
+    setUpCase();
+    const Reference r = reference();
+    LayerSpec spec;
+    spec.width = kWidth;
+    spec.height = kHeight;
+    spec.depth = r.c.depth;
+    const Frame f = render(spec);
+    ASSERT_EQ(f.width, kWidth);
+    ASSERT_EQ(f.height, kHeight);
+    int mismatches = 0;
+    for (int y = 0; y < kHeight && mismatches < 5; ++y)
+        for (int x = 0; x < kWidth && mismatches < 5; ++x) {
+            const PF_PixelFloat p = referencePixel(r, x, y);
+            if (r.c.depth == 8) {
+                const auto got = pixelOf<PF_Pixel8>(f, x, y);
+                const int want[4] = {toInteger(p.alpha, 255), toInteger(p.red, 255), toInteger(p.green, 255),
+                                     toInteger(p.blue, 255)};
+                const int have[4] = {got.alpha, got.red, got.green, got.blue};
+                if (!std::equal(want, want + 4, have)) {
+                    ++mismatches;
+                    ADD_FAILURE() << "8-bit (" << x << "," << y << ")";
+                }
+            } else if (r.c.depth == 16) {
+                const auto got = pixelOf<PF_Pixel16>(f, x, y);
+                const int want[4] = {toInteger(p.alpha, 32768), toInteger(p.red, 32768), toInteger(p.green, 32768),
+                                     toInteger(p.blue, 32768)};
+                const int have[4] = {got.alpha, got.red, got.green, got.blue};
+                if (!std::equal(want, want + 4, have)) {
+                    ++mismatches;
+                    ADD_FAILURE() << "16-bit (" << x << "," << y << ")";
+                }
+            } else {
+                PF_PixelFloat want = p;
+                want.alpha = p.alpha > 1 ? 1 : (p.alpha >= 0 ? p.alpha : 0);
+                const auto got = pixelOf<PF_PixelFloat>(f, x, y);
+                if (std::memcmp(&want, &got, sizeof want) != 0) {
+                    ++mismatches;
+                    ADD_FAILURE() << "float (" << x << "," << y << ") is " << got.alpha << " " << got.red << " "
+                                  << got.green << " " << got.blue << ", not " << want.alpha << " " << want.red
+                                  << " " << want.green << " " << want.blue;
+                }
+            }
+        }
+    EXPECT_EQ(mismatches, 0);
+}
+
+std::vector<Case> allCases() {
+    std::vector<Case> cases;
+    for (int depth : {8, 16, 32})
+        for (A_long shape : {1, 2})
+            for (A_long repeat : {1, 2, 3})
+                for (Tables tables : {Tables::Constant, Tables::Color, Tables::ColorAndOpacity})
+                    cases.push_back(Case{depth, shape, repeat, tables});
+    return cases;
+}
+
+std::string caseName(const ::testing::TestParamInfo<Case>& info) {
+    const Case& c = info.param;
+    static const char* const shapes[] = {"", "Linear", "Radial"};
+    static const char* const repeats[] = {"", "None", "Loop", "Pingpong"};
+    static const char* const tables[] = {"Constant", "ColorTable", "BothTables"};
+    return std::string(shapes[c.shape]) + repeats[c.repeat] + tables[int(c.tables)] + std::to_string(c.depth) +
+           "bit";
+}
+
+INSTANTIATE_TEST_SUITE_P(DiagonalRamp, ReferenceFrame, ::testing::ValuesIn(allCases()), caseName);
+
+} // namespace
