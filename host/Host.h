@@ -81,7 +81,7 @@ public:
 
     // State a service keeps on the host, created on first use.
     template <class T> T& extension() {
-        auto& slot = extensions[std::type_index(typeid(T))];
+        auto& slot = extensions[extensionKey<T>()];
         if (!slot) slot = std::make_shared<T>();
         return *std::static_pointer_cast<T>(slot);
     }
@@ -118,7 +118,14 @@ private:
 
     std::vector<ParamStream> paramStreams;
     AEGP_PluginID registeredId = 0;
-    std::map<std::type_index, std::shared_ptr<void>> extensions;
+    // Keyed by the address of a variable of each type's own, not by std::type_index: the mingw-w64 C++
+    // runtime orders type_info of types in anonymous namespaces inconsistently against named ones, which
+    // made the map lose entries on Windows.
+    template <class T> static const void* extensionKey() {
+        static const char key = 0;
+        return &key;
+    }
+    std::map<const void*, std::shared_ptr<void>> extensions;
     char effectInstance = 0; // its address is the effect reference
 };
 
