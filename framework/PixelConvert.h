@@ -7,10 +7,12 @@ namespace Orvane {
 
 namespace detail {
 template <class Channel> inline Channel toChannel(float channel, float scale, float top) {
-    const float v = channel * scale + 0.5f;
-    if (!(v >= 0.0f)) return 0; // below 0, and NaN, which no integer conversion may see
-    if (v > top) return static_cast<Channel>(top);
-    return static_cast<Channel>(v); // truncation toward zero
+    float v = channel * scale + 0.5f;
+    // Held to 0..top with selects rather than branches (the compiler makes them max and min): below 0,
+    // and NaN, which no integer conversion may see, give 0.
+    v = v >= 0.0f ? v : 0.0f;
+    v = v <= top ? v : top;
+    return static_cast<Channel>(static_cast<int>(v)); // truncation toward zero
 }
 } // namespace detail
 

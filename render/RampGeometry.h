@@ -44,6 +44,17 @@ struct RadialDistance {
     }
 };
 
+// std::fmod(s, period), to the bit, without its cost where it can be avoided. fmod's remainder is exact, and
+// for s in (-period, 2 * period) it is s itself or s - period, which is exact there too (period <= s < 2 *
+// period: the difference of two doubles within a factor of two of each other); most pixels of a ramp fall
+// there. Anything else (far repeats, infinities, NaN) goes to fmod.
+inline double periodRemainder(double s, double period) {
+    if (s >= 0 && s < period) return s; // -0 stays -0, as fmod keeps it
+    if (s >= period && s < 2 * period) return s - period;
+    if (s < 0 && s > -period) return s;
+    return std::fmod(s, period);
+}
+
 template <class Distance> struct NoRepeat {
     Distance distance;
     double operator()(int x, int y) const { return distance(x, y); }
@@ -54,7 +65,7 @@ template <class Distance> struct LoopRepeat {
     Distance distance;
     double length;
     double operator()(int x, int y) const {
-        double r = std::fmod(distance(x, y), length);
+        double r = periodRemainder(distance(x, y), length);
         if (0 > r) r = r + length;
         return r;
     }
@@ -66,7 +77,7 @@ template <class Distance> struct PingpongRepeat {
     double length;
     double operator()(int x, int y) const {
         const double period = 2 * length;
-        double r = std::fmod(distance(x, y), period);
+        double r = periodRemainder(distance(x, y), period);
         if (0 > r) r = r + period;
         return length > r ? r : period - r;
     }

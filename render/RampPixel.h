@@ -22,11 +22,11 @@ inline TablePlace placeInTable(double t, double rampLength, A_long entries) {
     if (!(t >= 0.0)) return TablePlace{TablePlace::First, 0, 0.0f}; // behind Point 1 (and a NaN)
     if (t >= rampLength) return TablePlace{TablePlace::Last, 0, 0.0f};
     const float f = static_cast<float>((static_cast<double>(entries - 1) * t) / rampLength);
-    const float whole = std::floor(f);
     // f rounded up to the last entry, and anything not a number, take the last entry; so the integer
-    // conversion below only ever sees 0 .. entries - 2.
-    if (!(whole < static_cast<float>(entries - 1))) return TablePlace{TablePlace::Last, 0, 0.0f};
-    const auto i = static_cast<A_long>(whole);
+    // conversion below only ever sees 0 <= f < entries - 1, where floor(f) < entries - 1 exactly when
+    // f < entries - 1, and floor(f) is the conversion's truncation (cheaper than a call to floorf).
+    if (!(f >= 0.0f && f < static_cast<float>(entries - 1))) return TablePlace{TablePlace::Last, 0, 0.0f};
+    const auto i = static_cast<A_long>(f);
     return TablePlace{TablePlace::Blend, i, f - static_cast<float>(i)};
 }
 
