@@ -5,9 +5,11 @@
 #include "RenderFixture.h"
 
 #include "host/ParamStreams.h"
+#include "render/RampGeometry.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <tuple>
 #include <vector>
 
@@ -234,5 +236,38 @@ std::string caseName(const ::testing::TestParamInfo<Case>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(DiagonalRamp, ReferenceFrame, ::testing::ValuesIn(allCases()), caseName);
+
+} // namespace
+
+// The repeat modes' remainder takes a shortcut where the result is exact; everywhere it must be fmod's, bit
+// for bit, signed zeros, far repeats, infinities and NaN included.
+namespace {
+
+std::uint64_t bitsOf(double d) {
+    std::uint64_t b;
+    std::memcpy(&b, &d, sizeof b);
+    return b;
+}
+
+TEST(PeriodRemainder, EqualsFmodToTheBitAroundAndFarFromThePeriods) {
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const double period : {3667.1, 1e-6, 1.0, 0.1, 7334.2, inf}) {
+        const double special[] = {0.0, -0.0, period, -period, 2 * period, -2 * period, 3 * period,
+                                  std::nextafter(period, 0.0), std::nextafter(2 * period, 0.0),
+                                  std::nextafter(-period, 0.0), 0.3 * period, -0.7 * period, 1.5 * period,
+                                  1e300, -1e300, inf, -inf, std::numeric_limits<double>::quiet_NaN(),
+                                  std::numeric_limits<double>::denorm_min()};
+        for (const double s : special) {
+            const double want = std::fmod(s, period);
+            const double got = Orvane::periodRemainder(s, period);
+            if (std::isnan(want)) EXPECT_TRUE(std::isnan(got)) << s << " mod " << period;
+            else EXPECT_EQ(bitsOf(got), bitsOf(want)) << s << " mod " << period;
+        }
+        for (int i = -20000; i <= 20000; ++i) {
+            const double s = i * 0.37 + 0.001 * i * i / 7.0;
+            EXPECT_EQ(bitsOf(Orvane::periodRemainder(s, period)), bitsOf(std::fmod(s, period))) << s;
+        }
+    }
+}
 
 } // namespace
