@@ -25,7 +25,7 @@ void deletePreRenderHandle(void* preRenderData) {
     host.disposeHandle(handle);
 }
 
-FrameSession::FrameSession(Host& host, const LayerSpec& spec, A_long timeValue) : host(host), depth(spec.depth) {
+FrameSession::FrameSession(Host& host, const LayerSpec& spec, A_long timeValue) : host(host) {
     const int width = downsampledSize(spec.width, spec.downsampleX);
     const int height = downsampledSize(spec.height, spec.downsampleY);
     if (checkWorldShape(width, height, spec.depth, spec.rowPaddingBytes))
@@ -125,6 +125,7 @@ void FrameSession::copyOutput(Frame& frame) const {
     frame.depth = out.depth;
     frame.rowbytes = out.world.width * pixelSize;
     frame.bytes.resize(std::size_t(frame.rowbytes) * std::size_t(frame.height));
+    if (frame.bytes.empty()) return; // a zero-width layer has rows of no bytes (and no data pointer to copy to)
     for (A_long y = 0; y < out.world.height; ++y)
         std::memcpy(frame.bytes.data() + std::size_t(y) * std::size_t(frame.rowbytes),
                     pixelAddress(out.world, 0, y, out.depth), std::size_t(frame.rowbytes));

@@ -45,7 +45,6 @@ private:
     void deleteHeldData();
 
     Host& host;
-    int depth;
     PF_RenderRequest outputRequest{};
     PF_PreRenderInput preInput{};
     PF_PreRenderOutput preOutput{};

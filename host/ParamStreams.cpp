@@ -31,15 +31,20 @@ StreamValue valueOf(const PF_ParamDef& def) {
 }
 
 namespace {
+// A NaN (a keyframe value no user can enter, but a script can) reads as 0 rather than reaching an integer
+// conversion.
 A_u_char colourByte(double channel) {
+    if (std::isnan(channel)) return 0;
     const double byte = std::floor(channel * 255.0 + 0.5);
     return static_cast<A_u_char>(std::clamp(byte, 0.0, 255.0));
 }
 PF_Fixed fixedFromPixels(double pixels) {
+    if (std::isnan(pixels)) return 0;
     const double fixed = std::round(pixels * 65536.0);
     return static_cast<PF_Fixed>(std::clamp(fixed, -2147483648.0, 2147483647.0));
 }
 A_long roundedLong(double value) {
+    if (std::isnan(value)) return 0;
     return static_cast<A_long>(std::clamp(std::round(value), -2147483648.0, 2147483647.0));
 }
 } // namespace
