@@ -1,0 +1,190 @@
+// libFuzzer target: each input is one whole frame request — layer size, row padding, downsampling, every
+// parameter's value, keyframes, time, thread count, pixel depth and a host call to fail — run through the
+// host's full command sequence on the effect module. A crash, a sanitizer report, anything left in the
+// host's books, or a frame that differs between 1 and 3 threads stops the fuzzer.
+#include "FuzzInput.h"
+
+#include "host/FrameRender.h"
+#include "host/Host.h"
+#include "host/HostThreads.h"
+#include "host/ParameterControls.h"
+
+#include <dlfcn.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+using namespace OrvaneHost;
+using OrvaneFuzz::FuzzInput;
+
+namespace {
+
+enum : std::size_t { kShape = 1, kPoint1 = 2, kPoint2 = 3, kRepeat = 4, kColor = 5, kOpacity = 6 };
+constexpr PF_ParamIndex kRefreshButton = 7;
+
+[[noreturn]] void finding(const std::string& what) {
+    std::fprintf(stderr, "orvane fuzz finding: %s\n", what.c_str());
+    std::abort();
+}
+
+void requireCleanBooks(const Host& host, const char* after) {
+    const auto problems = host.bookProblems();
+    if (problems.empty()) return;
+    std::string all = std::string("books not clean after ") + after + ":";
+    for (const auto& p : problems) all += " " + p + ";";
+    finding(all);
+}
+
+// The module is loaded once; every input gets a fresh host over its entry point.
+PF_EntryPointFunc moduleEntry() {
+    static PF_EntryPointFunc entry = [] {
+        void* module = dlopen(ORVANE_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+        if (!module) finding(std::string("cannot load the module: ") + dlerror());
+        auto found = reinterpret_cast<PF_EntryPointFunc>(dlsym(module, "EntryPointFunc"));
+        if (!found) finding("the module exports no EntryPointFunc");
+        return found;
+    }();
+    return entry;
+}
+
+struct Request {
+    LayerSpec layer;
+    A_long time = 0;
+    int threads = 1;
+    bool refreshFirst = false;
+    std::uint32_t faultAt = 0; // 0: no fault
+    FaultMode faultMode = FaultMode::Error;
+};
+
+PF_RationalScale downsample(FuzzInput& in) {
+    // Mostly the factors a host uses, sometimes anything (zero and negative denominators included).
+    if (in.u8() & 1) return PF_RationalScale{1, static_cast<A_u_long>(1 + in.below(4))};
+    return PF_RationalScale{static_cast<A_long>(static_cast<std::int8_t>(in.u8())), static_cast<A_u_long>(in.u8() % 5)};
+}
+
+PF_Fixed fixedPoint(FuzzInput& in) {
+    switch (in.below(4)) {
+    case 0: return static_cast<PF_Fixed>(0x7FFFFFFF);
+    case 1: return static_cast<PF_Fixed>(-0x7FFFFFFF - 1);
+    case 2: return in.i32();
+    default: return static_cast<PF_Fixed>(static_cast<std::int32_t>(in.u8() % 80) - 8) * 65536 +
+                    static_cast<PF_Fixed>(in.u16());
+    }
+}
+
+A_long keyTime(FuzzInput& in) {
+    switch (in.below(4)) {
+    case 0: return in.i32();
+    case 1: return -static_cast<A_long>(in.u16());
+    default: return static_cast<A_long>(in.u8()) * 6000; // frames around the first few seconds, repeats likely
+    }
+}
+
+// Keyframed tables hold one host-sampled entry per pixel of ramp length; past a short ramp they only make
+// each input slower (extreme points are still fuzzed, with constant colour and opacity).
+constexpr double kLongestKeyframedRamp = 256.0;
+
+double rampLength(const Host& host) {
+    const auto& a = host.streams()[kPoint1].current.u.td;
+    const auto& b = host.streams()[kPoint2].current.u.td;
+    return std::hypot((double(b.x_value) - a.x_value) / 65536.0, (double(b.y_value) - a.y_value) / 65536.0);
+}
+
+void addKeys(Host& host, std::size_t index, FuzzInput& in, bool colour) {
+    const unsigned count = rampLength(host) <= kLongestKeyframedRamp ? in.below(6) : 0;
+    for (unsigned i = 0; i < count; ++i) {
+        const A_Time time{keyTime(in), kTimeScale};
+        StreamValue value{};
+        if (colour) {
+            for (double& channel : value) channel = in.hostileDouble();
+        } else {
+            value[0] = in.hostileDouble() * 100.0;
+        }
+        addKeyframe(host.streams()[index], time, value);
+    }
+}
+
+Request decodeRequest(Host& host, FuzzInput& in) {
+    Request r;
+    r.layer.width = static_cast<int>(in.below(40));
+    r.layer.height = static_cast<int>(in.below(40));
+    static const int depths[] = {8, 16, 32};
+    r.layer.depth = depths[in.below(3)];
+    r.layer.rowPaddingBytes = static_cast<int>(in.below(40));
+    r.layer.downsampleX = downsample(in);
+    r.layer.downsampleY = downsample(in);
+
+    auto& streams = host.streams();
+    streams[kShape].current.u.pd.value = static_cast<A_long>(static_cast<std::int8_t>(in.u8()));
+    streams[kRepeat].current.u.pd.value = static_cast<A_long>(static_cast<std::int8_t>(in.u8()));
+    streams[kPoint1].current.u.td.x_value = fixedPoint(in);
+    streams[kPoint1].current.u.td.y_value = fixedPoint(in);
+    streams[kPoint2].current.u.td.x_value = fixedPoint(in);
+    streams[kPoint2].current.u.td.y_value = fixedPoint(in);
+    streams[kColor].current.u.cd.value = PF_Pixel8{in.u8(), in.u8(), in.u8(), in.u8()};
+    streams[kOpacity].current.u.fs_d.value = in.hostileDouble() * 100.0;
+    addKeys(host, kColor, in, true);
+    addKeys(host, kOpacity, in, false);
+
+    r.time = keyTime(in);
+    r.threads = 1 + static_cast<int>(in.below(8));
+    r.refreshFirst = in.u8() & 1;
+    r.faultAt = in.u16() % 512;
+    r.faultMode = in.u8() & 1 ? FaultMode::Null : FaultMode::Error;
+    return r;
+}
+
+PF_Err render(Host& host, const Request& r, int threads, Frame& frame) {
+    setHostThreads(host, threads);
+    host.calls().reset();
+    return renderFrame(host, r.layer, r.time, frame);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzInput in(data, size);
+    Host host(moduleEntry());
+    if (host.about() != PF_Err_NONE) finding("About failed");
+    if (applyEffect(host) != PF_Err_NONE) finding("the effect could not be applied");
+    requireCleanBooks(host, "applying the effect");
+    const Request r = decodeRequest(host, in);
+    if (r.refreshFirst) {
+        pressButton(host, kRefreshButton);
+        requireCleanBooks(host, "Refresh");
+    }
+
+    Frame one, three;
+    const PF_Err errOne = render(host, r, 1, one);
+    requireCleanBooks(host, "a frame on 1 thread");
+    const PF_Err errThree = render(host, r, 3, three);
+    requireCleanBooks(host, "a frame on 3 threads");
+    if (errOne != errThree) finding("1 and 3 threads return " + std::to_string(errOne) + " and " + std::to_string(errThree));
+    if (errOne == PF_Err_NONE && one.bytes != three.bytes) finding("1 and 3 threads render different frames");
+
+    if (r.faultAt != 0) {
+        Frame faulted;
+        setHostThreads(host, r.threads);
+        host.calls().reset();
+        host.calls().addRule({"", "", r.faultAt, false, {r.faultMode, 7}});
+        const PF_Err err = renderFrame(host, r.layer, r.time, faulted);
+        const bool injected = host.calls().injectedCount() != 0;
+        host.calls().clearRules();
+        requireCleanBooks(host, "a frame with a failed host call");
+        if (injected && err == PF_Err_NONE && r.faultMode == FaultMode::Error) {
+            // An error answered by a call whose failure the effect may ignore (a check-in) is fine; a frame
+            // that reports success after a failed checkout, lock or suite is not.
+            const auto records = host.calls().records();
+            for (const auto& call : records)
+                if (call.injected && (call.name == "AcquireSuite" || call.name.rfind("checkout", 0) == 0))
+                    finding("a failed " + call.name + " was reported as success");
+        }
+    }
+
+    if (host.globalSetdown() != PF_Err_NONE) finding("global setdown failed");
+    requireCleanBooks(host, "global setdown");
+    if (host.liveHandles() != 0) finding("handles live after global setdown");
+    return 0;
+}

@@ -1,0 +1,80 @@
+// Inputs the frame fuzzer once stopped on, kept as regression tests. Each ran into undefined behaviour in
+// the host; under the sanitizer build any return of it fails the test.
+#include "support/ModuleHost.h"
+
+#include "host/FrameRender.h"
+#include "host/ParameterControls.h"
+
+#include <limits>
+
+using namespace OrvaneHost;
+using namespace OrvaneTest;
+
+namespace {
+
+constexpr std::size_t kPoint1 = 2, kPoint2 = 3, kColor = 5, kOpacity = 6;
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// A NaN colour keyframe value used to reach the conversion to a colour byte.
+TEST(FuzzRegressions, ANanColourKeyframeChecksOutAsZeroBytes) {
+    auto host = loadModuleHost();
+    ASSERT_EQ(applyEffect(*host), PF_Err_NONE);
+    auto& colour = host->streams()[kColor];
+    addKeyframe(colour, A_Time{0, kTimeScale}, StreamValue{kNaN, 1, kNaN, 0.5});
+    addKeyframe(colour, A_Time{120000, kTimeScale}, StreamValue{kNaN, 1, kNaN, 0.5});
+    const PF_ParamDef def = checkoutAt(colour, A_Time{60000, kTimeScale});
+    EXPECT_EQ(def.u.cd.value.alpha, 0);
+    EXPECT_EQ(def.u.cd.value.red, 255);
+    EXPECT_EQ(def.u.cd.value.green, 0);
+    EXPECT_EQ(def.u.cd.value.blue, 128); // floor(0.5 * 255 + 0.5)
+}
+
+TEST(FuzzRegressions, ANanPointOrPopupValueChecksOutAsZero) {
+    auto host = loadModuleHost();
+    ASSERT_EQ(applyEffect(*host), PF_Err_NONE);
+    PF_ParamDef point = host->streams()[kPoint1].current;
+    storeValue(point, StreamValue{kNaN, -kNaN, 0, 0});
+    EXPECT_EQ(point.u.td.x_value, 0);
+    EXPECT_EQ(point.u.td.y_value, 0);
+    PF_ParamDef shape = host->streams()[1].current;
+    storeValue(shape, StreamValue{kNaN, 0, 0, 0});
+    EXPECT_EQ(shape.u.pd.value, 0);
+}
+
+TEST(FuzzRegressions, AFrameWithNanKeyframesRendersAndGivesEverythingBack) {
+    auto host = loadModuleHost();
+    ASSERT_EQ(applyEffect(*host), PF_Err_NONE);
+    host->streams()[kPoint2].current.u.td.x_value = 6 << 16;
+    addKeyframe(host->streams()[kColor], A_Time{-5, kTimeScale}, StreamValue{kNaN, kNaN, kNaN, kNaN});
+    addKeyframe(host->streams()[kColor], A_Time{7, kTimeScale}, StreamValue{1, 0, 1, 0});
+    addKeyframe(host->streams()[kOpacity], A_Time{0, kTimeScale}, StreamValue{kNaN, 0, 0, 0});
+    addKeyframe(host->streams()[kOpacity], A_Time{1, kTimeScale}, StreamValue{50, 0, 0, 0});
+    for (int depth : {8, 16, 32}) {
+        LayerSpec spec;
+        spec.width = 9;
+        spec.height = 4;
+        spec.depth = depth;
+        Frame frame;
+        EXPECT_EQ(renderFrame(*host, spec, 0, frame), PF_Err_NONE) << depth;
+        EXPECT_TRUE(booksAreClean(*host));
+    }
+}
+
+// A layer of no width but some height used to copy its rows through a null data pointer.
+TEST(FuzzRegressions, AZeroWidthLayerYieldsAnEmptyFrame) {
+    auto host = loadModuleHost();
+    ASSERT_EQ(applyEffect(*host), PF_Err_NONE);
+    for (int depth : {8, 16, 32}) {
+        LayerSpec spec;
+        spec.width = 0;
+        spec.height = 30;
+        spec.depth = depth;
+        Frame frame;
+        renderFrame(*host, spec, 0, frame);
+        EXPECT_TRUE(frame.bytes.empty());
+        EXPECT_EQ(frame.width, 0);
+        EXPECT_TRUE(booksAreClean(*host));
+    }
+}
+
+} // namespace
