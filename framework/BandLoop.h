@@ -43,7 +43,8 @@ template <> struct DepthIo<PF_PixelFloat> {
 template <class Pixel>
 PF_Err renderBandAt(PF_InData* in_data, const PF_EffectWorld& source, PF_EffectWorld& destination,
                     const PixelFunction& function, int index, int count) {
-    if (count <= 0) return PF_Err_NONE;
+    // A band that is not one of `count` has no rows (the products below would point past the buffer).
+    if (count <= 0 || index < 0 || index >= count) return PF_Err_NONE;
     const A_long width = source.width;
     const std::int64_t height = source.height;
     const auto first = static_cast<A_long>(height * index / count);

@@ -107,7 +107,12 @@ void fillPattern(WorldBuffer& buffer, unsigned seed) {
             buffer.storage[i] = static_cast<unsigned char>(next());
         return;
     }
-    for (std::size_t i = 0; i < buffer.bytes; ++i) buffer.storage[i] = static_cast<unsigned char>(next());
+    std::size_t i = 0;
+    for (; i + 4 <= buffer.bytes; i += 4) {
+        const std::uint32_t word = next();
+        std::memcpy(buffer.storage.get() + i, &word, 4);
+    }
+    for (; i < buffer.bytes; ++i) buffer.storage[i] = static_cast<unsigned char>(next());
 }
 
 unsigned char* pixelAddress(const PF_EffectWorld& world, A_long x, A_long y, int depthBits) {

@@ -71,6 +71,16 @@ TEST_F(FilterBands, MoreBandsThanRowsLeavesEmptyBandsThatAskNothing) {
     EXPECT_EQ(countOf("abort"), 0u) << "band 0 is empty here, and an empty band returns before asking";
 }
 
+TEST_F(FilterBands, ABandThatIsNotOneOfTheCountHasNoRows) {
+    SimpleFilter filter(&in, Orvane::Depth8);
+    filter.setWorlds(&source->world, &destination->world);
+    filter.setFunction(&kPaintWhite);
+    EXPECT_EQ(filter.renderBand(4, 4), 0);
+    EXPECT_EQ(filter.renderBand(-1, 4), 0);
+    EXPECT_EQ(filter.renderBand(0, 0), 0);
+    EXPECT_EQ(paintedRows(), "..........");
+}
+
 TEST_F(FilterBands, AnAbortAfterBandZerosFirstRowLeavesItsRestUnwrittenWhileOtherBandsFinish) {
     setHostThreads(host, 4);
     // Host thread 0 asks before iteration 0 (call 1), then band 0 after its first row (call 2).
