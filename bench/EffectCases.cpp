@@ -69,7 +69,7 @@ void setRamp(Host& host, int shape, int repeat, int variant, double p1x, double 
 }
 
 // Smart render's wall time only: buffer making and the copy out are the host's, not the effect's.
-void renderCase(benchmark::State& state, const LayerSpec& layer, Host& host) {
+void renderCase(benchmark::State& state, const LayerSetup& layer, Host& host) {
     FrameReport report;
     for (auto _ : state) {
         Frame frame;
@@ -86,7 +86,7 @@ void frameCaseRun(benchmark::State& state, int depth, int shape, int repeat, int
     auto host = appliedHost();
     setHostThreads(*host, all ? allThreads() : 1);
     setRamp(*host, shape, repeat, variant, kP1x, kP1y, kP2x, kP2y);
-    LayerSpec layer;
+    LayerSetup layer;
     layer.width = kWidth;
     layer.height = kHeight;
     layer.depth = depth;
@@ -138,7 +138,7 @@ void samplingRun(benchmark::State& state, int size) {
     auto host = appliedHost();
     setHostThreads(*host, allThreads());
     setRamp(*host, 1, 1, 2, 0, 100, 4000, 100);
-    LayerSpec layer;
+    LayerSetup layer;
     layer.width = size == 0 ? 16 : kWidth;
     layer.height = size == 0 ? 16 : kHeight;
     layer.depth = 8;

@@ -50,7 +50,7 @@ PF_EntryPointFunc moduleEntry() {
 }
 
 struct Request {
-    LayerSpec layer;
+    LayerSetup layer;
     A_long time = 0;
     int threads = 1;
     bool refreshFirst = false;

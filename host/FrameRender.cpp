@@ -60,20 +60,20 @@ PF_Err fail(FrameReport& report, PF_Err err, const std::string& message) {
 
 } // namespace
 
-PF_Err renderFrame(Host& host, const LayerSpec& spec, A_long timeValue, Frame& out, FrameReport* reportOut) {
+PF_Err renderFrame(Host& host, const LayerSetup& setup, A_long timeValue, Frame& out, FrameReport* reportOut) {
     FrameReport local;
     FrameReport& report = reportOut ? *reportOut : local;
     report = FrameReport{};
-    if (pixelSizeOfDepth(spec.depth) == 0) return fail(report, PF_Err_BAD_CALLBACK_PARAM, "depth must be 8, 16 or 32");
-    if (spec.width < 0 || spec.height < 0 || spec.rowPaddingBytes < 0)
+    if (pixelSizeOfDepth(setup.depth) == 0) return fail(report, PF_Err_BAD_CALLBACK_PARAM, "depth must be 8, 16 or 32");
+    if (setup.width < 0 || setup.height < 0 || setup.rowPaddingBytes < 0)
         return fail(report, PF_Err_BAD_CALLBACK_PARAM, "layer size and row padding must not be negative");
-    const int width = downsampledSize(spec.width, spec.downsampleX);
-    const int height = downsampledSize(spec.height, spec.downsampleY);
-    if (checkWorldShape(width, height, spec.depth, spec.rowPaddingBytes))
+    const int width = downsampledSize(setup.width, setup.downsampleX);
+    const int height = downsampledSize(setup.height, setup.downsampleY);
+    if (checkWorldShape(width, height, setup.depth, setup.rowPaddingBytes))
         return fail(report, PF_Err_OUT_OF_MEMORY, "the layer is too large for the host");
 
     try {
-        FrameSession session(host, spec, timeValue);
+        FrameSession session(host, setup, timeValue);
         const std::size_t requestsBefore = host.calls().countOf("AEGP_GetNewStreamValue");
         PF_Err err = session.preRender();
         if (err) {

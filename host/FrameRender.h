@@ -17,7 +17,7 @@
 
 namespace OrvaneHost {
 
-struct LayerSpec {
+struct LayerSetup {
     int width = 1920, height = 1080; // the layer at full resolution
     int depth = 8;                   // bits per channel: 8, 16 or 32
     int rowPaddingBytes = 0;         // extra bytes after every row of both buffers (rounded up to whole pixels)
@@ -48,7 +48,7 @@ struct FrameReport {
 
 // The frame at time `timeValue` (host units, 120000 per second). The output is copied into `out` also when
 // a command fails (it then holds whatever the effect left in the buffer). Returns the first error.
-PF_Err renderFrame(Host& host, const LayerSpec& layer, A_long timeValue, Frame& out, FrameReport* report = nullptr);
+PF_Err renderFrame(Host& host, const LayerSetup& layer, A_long timeValue, Frame& out, FrameReport* report = nullptr);
 
 // The pre-render record's fields, read from its 60 bytes (shape, the two points in buffer pixels, repeat,
 // colour alpha, red, green, blue, opacity). False when the bytes are not a record.

@@ -25,33 +25,33 @@ void deletePreRenderHandle(void* preRenderData) {
     host.disposeHandle(handle);
 }
 
-FrameSession::FrameSession(Host& host, const LayerSpec& spec, A_long timeValue) : host(host) {
-    const int width = downsampledSize(spec.width, spec.downsampleX);
-    const int height = downsampledSize(spec.height, spec.downsampleY);
-    if (checkWorldShape(width, height, spec.depth, spec.rowPaddingBytes))
+FrameSession::FrameSession(Host& host, const LayerSetup& setup, A_long timeValue) : host(host) {
+    const int width = downsampledSize(setup.width, setup.downsampleX);
+    const int height = downsampledSize(setup.height, setup.downsampleY);
+    if (checkWorldShape(width, height, setup.depth, setup.rowPaddingBytes))
         throw std::invalid_argument("the host cannot make a layer of this size and depth");
 
     HostWorlds& worlds = hostWorlds(host);
-    worlds.layer = makeWorldBuffer(width, height, spec.depth, spec.rowPaddingBytes, true);
+    worlds.layer = makeWorldBuffer(width, height, setup.depth, setup.rowPaddingBytes, true);
     fillPattern(*worlds.layer, kLayerSeed);
-    worlds.output = makeWorldBuffer(width, height, spec.depth, spec.rowPaddingBytes, true);
+    worlds.output = makeWorldBuffer(width, height, setup.depth, setup.rowPaddingBytes, true);
     fillPattern(*worlds.output, kOutputSeed);
 
     PF_InData& in = host.inData();
     in.current_time = timeValue;
     in.time_scale = kTimeScale;
-    in.downsample_x = spec.downsampleX;
-    in.downsample_y = spec.downsampleY;
+    in.downsample_x = setup.downsampleX;
+    in.downsample_y = setup.downsampleY;
 
     outputRequest.rect = PF_LRect{0, 0, width, height};
     outputRequest.field = PF_Field_FRAME;
     outputRequest.channel_mask = kAllChannels;
     preInput.output_request = outputRequest;
-    preInput.bitdepth = static_cast<A_short>(spec.depth);
+    preInput.bitdepth = static_cast<A_short>(setup.depth);
     preOutput.delete_pre_render_data_func = deletePreRenderHandle;
     preExtra = PF_PreRenderExtra{&preInput, &preOutput, preRenderCallbacks()};
     smartInput.output_request = outputRequest;
-    smartInput.bitdepth = static_cast<A_short>(spec.depth);
+    smartInput.bitdepth = static_cast<A_short>(setup.depth);
     smartExtra = PF_SmartRenderExtra{&smartInput, smartRenderCallbacks()};
     smartRenderState(host) = SmartRenderState{};
 }

@@ -15,7 +15,7 @@ public:
     // Makes the buffers (input with a pattern, output with another) and sets the frame's time and
     // downsampling in the host's in_data. Throws std::invalid_argument for a layer the host cannot make and
     // std::bad_alloc when memory runs out.
-    FrameSession(Host& host, const LayerSpec& layer, A_long timeValue);
+    FrameSession(Host& host, const LayerSetup& layer, A_long timeValue);
     // Deletes pre-render data still held and drops the output buffer.
     ~FrameSession();
     FrameSession(const FrameSession&) = delete;

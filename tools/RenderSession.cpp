@@ -71,14 +71,14 @@ private:
     bool armed = true;
 };
 
-OrvaneHost::LayerSpec layerOf(const RenderJob& job) {
-    OrvaneHost::LayerSpec spec;
-    spec.width = job.size.width;
-    spec.height = job.size.height;
-    spec.depth = job.depth;
-    spec.downsampleX = PF_RationalScale{1, static_cast<A_u_long>(job.downsample.x)};
-    spec.downsampleY = PF_RationalScale{1, static_cast<A_u_long>(job.downsample.y)};
-    return spec;
+OrvaneHost::LayerSetup layerOf(const RenderJob& job) {
+    OrvaneHost::LayerSetup setup;
+    setup.width = job.size.width;
+    setup.height = job.size.height;
+    setup.depth = job.depth;
+    setup.downsampleX = PF_RationalScale{1, static_cast<A_u_long>(job.downsample.x)};
+    setup.downsampleY = PF_RationalScale{1, static_cast<A_u_long>(job.downsample.y)};
+    return setup;
 }
 
 FrameView viewOf(const OrvaneHost::Frame& frame) {
@@ -123,7 +123,7 @@ void runRenderJob(const RenderJob& job, const SessionOutput& output) {
                               OrvaneHost::parameterControls(host).rerenders);
     }
 
-    const OrvaneHost::LayerSpec layer = layerOf(job);
+    const OrvaneHost::LayerSetup layer = layerOf(job);
     {
         Progress progress(output.err, output.progress, job.frameCount());
         for (long k = 0; k < job.frameCount(); ++k) {

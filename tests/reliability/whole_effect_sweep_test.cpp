@@ -137,15 +137,15 @@ void setScene(Host& host, const FrameScene& scene) {
     }
 }
 
-LayerSpec sceneLayer(const FrameScene& scene) {
-    LayerSpec spec;
-    spec.width = 64;
-    spec.height = 32;
-    spec.depth = scene.depth;
-    spec.rowPaddingBytes = 12;
-    spec.downsampleX = scene.downsample;
-    spec.downsampleY = scene.downsample;
-    return spec;
+LayerSetup sceneLayer(const FrameScene& scene) {
+    LayerSetup setup;
+    setup.width = 64;
+    setup.height = 32;
+    setup.depth = scene.depth;
+    setup.rowPaddingBytes = 12;
+    setup.downsampleX = scene.downsample;
+    setup.downsampleY = scene.downsample;
+    return setup;
 }
 
 std::uint64_t firstSeqOf(const std::vector<CallRecord>& calls, const std::string& name) {

@@ -39,17 +39,17 @@ struct RenderFixture : ::testing::Test {
                                 A_Time{OrvaneHost::unitsFromSeconds(seconds), OrvaneHost::kTimeScale}, value);
     }
 
-    OrvaneHost::Frame render(const OrvaneHost::LayerSpec& spec, A_long time = 0,
+    OrvaneHost::Frame render(const OrvaneHost::LayerSetup& setup, A_long time = 0,
                              OrvaneHost::FrameReport* report = nullptr) {
         OrvaneHost::Frame frame;
-        const PF_Err err = OrvaneHost::renderFrame(*host, spec, time, frame, report);
+        const PF_Err err = OrvaneHost::renderFrame(*host, setup, time, frame, report);
         EXPECT_EQ(err, PF_Err_NONE);
         return frame;
     }
     OrvaneHost::Frame renderAt(int depth) {
-        OrvaneHost::LayerSpec spec;
-        spec.depth = depth;
-        return render(spec);
+        OrvaneHost::LayerSetup setup;
+        setup.depth = depth;
+        return render(setup);
     }
 };
 

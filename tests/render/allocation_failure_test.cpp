@@ -43,10 +43,10 @@ struct AllocationFailure : RenderFixture {
     void TearDown() override { failSize = 0; }
 
     PF_Err renderFailing(int occurrence, bool& untouched) {
-        LayerSpec spec;
-        spec.width = 40;
-        spec.height = 8;
-        FrameSession session(*host, spec, 0);
+        LayerSetup setup;
+        setup.width = 40;
+        setup.height = 8;
+        FrameSession session(*host, setup, 0);
         PF_Err err = session.preRender();
         if (err) return err;
         seen = 0;

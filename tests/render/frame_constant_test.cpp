@@ -58,8 +58,8 @@ TEST_F(ConstantFrame, ByteColoursComeOutExactlyAtEightBitsAndScaledToSixteen) {
 TEST_F(ConstantFrame, NoStreamValueIsRequestedWithoutKeyframes) {
     key(kColor, 0.5, StreamValue{1, 0, 0, 0}); // a single keyframe is still a constant
     FrameReport report;
-    LayerSpec spec;
-    render(spec, 0, &report);
+    LayerSetup setup;
+    render(setup, 0, &report);
     EXPECT_EQ(report.streamValueRequests, 0u);
     EXPECT_EQ(report.colorEntries, 0u);
     EXPECT_EQ(report.opacityEntries, 0u);
@@ -72,13 +72,13 @@ TEST_F(ConstantFrame, TheInputLayersContentNeverShows) {
     key(kColor, 1, StreamValue{1, 0.9, 0.1, 0.3});
     for (int depth : {8, 16, 32}) {
         SCOPED_TRACE(depth);
-        LayerSpec spec;
-        spec.width = 64;
-        spec.height = 16;
-        spec.depth = depth;
+        LayerSetup setup;
+        setup.width = 64;
+        setup.height = 16;
+        setup.depth = depth;
         std::vector<unsigned char> outputs[2];
         for (unsigned seed : {1u, 2u}) {
-            FrameSession session(*host, spec, 0);
+            FrameSession session(*host, setup, 0);
             fillPattern(session.layer(), seed * 7919u);
             ASSERT_EQ(session.preRender(), 0);
             ASSERT_EQ(session.smartRender(), 0);
@@ -95,12 +95,12 @@ TEST_F(ConstantFrame, PaddedRowsAreWalkedByTheirRowbytesAndThePaddingIsLeftAlone
     setOpacity(50);
     for (int depth : {8, 16, 32}) {
         SCOPED_TRACE(depth);
-        LayerSpec spec;
-        spec.width = 37;
-        spec.height = 5;
-        spec.depth = depth;
-        spec.rowPaddingBytes = 3 * pixelSizeOfDepth(depth);
-        FrameSession session(*host, spec, 0);
+        LayerSetup setup;
+        setup.width = 37;
+        setup.height = 5;
+        setup.depth = depth;
+        setup.rowPaddingBytes = 3 * pixelSizeOfDepth(depth);
+        FrameSession session(*host, setup, 0);
         const WorldBuffer& out = session.output();
         std::vector<unsigned char> before(out.storage.get(), out.storage.get() + out.bytes);
         ASSERT_EQ(session.preRender(), 0);

@@ -19,7 +19,7 @@ TEST_F(RampFrame, LinearNoneLaysTheColourAnimationAlongTheDefaultPointsAtEightBi
     key(kColor, 0, kRed);
     key(kColor, 1, kBlue);
     FrameReport report;
-    const Frame f = render(LayerSpec{}, 0, &report);
+    const Frame f = render(LayerSetup{}, 0, &report);
     // L = 1920, N = 1920. x = 960: f = 1919 * 960 / 1920 = 959.5; samples 959 and 960 sit at times
     // 59968 and 60031 of 120000, red 0.500267 and 0.499742, whose average is 0.500004: byte 128.
     EXPECT_TRUE(is8(f, 0, 0, 255, 255, 0, 0));
@@ -35,8 +35,8 @@ TEST_F(RampFrame, LinearNoneLaysTheColourAnimationAlongTheDefaultPointsAtEightBi
 TEST_F(RampFrame, TheRampIsTheSameWhateverTimeIsRendered) {
     key(kColor, 0, kRed);
     key(kColor, 1, kBlue);
-    const Frame atStart = render(LayerSpec{}, 0);
-    const Frame later = render(LayerSpec{}, unitsFromSeconds(1.5));
+    const Frame atStart = render(LayerSetup{}, 0);
+    const Frame later = render(LayerSetup{}, unitsFromSeconds(1.5));
     EXPECT_EQ(atStart.bytes, later.bytes);
 }
 
@@ -48,10 +48,10 @@ TEST_F(RampFrame, RadialLoopSamplesOpacityAroundPointOneAtSixteenBits) {
     setColor(255, 128, 64, 0);
     key(kOpacity, 0, StreamValue{0, 0, 0, 0});
     key(kOpacity, 2, StreamValue{100, 0, 0, 0});
-    LayerSpec spec;
-    spec.depth = 16;
+    LayerSetup setup;
+    setup.depth = 16;
     FrameReport report;
-    const Frame f = render(spec, 0, &report);
+    const Frame f = render(setup, 0, &report);
     // L = 300, N = 300, closed to 301 entries. Distance 150: f = 150, sample 150 at time
     // 240000 * 150 / 299 = 120401, opacity 50.167 %: 0.501671 * 32768 + 0.5 = 16439.
     EXPECT_TRUE(is16(f, 960, 540, 0, 16448, 8224, 0));
@@ -73,10 +73,10 @@ TEST_F(RampFrame, LinearPingpongWithBothTablesInFloat) {
     key(kColor, 1, kWhite);
     key(kOpacity, 0, StreamValue{100, 0, 0, 0});
     key(kOpacity, 1, StreamValue{0, 0, 0, 0});
-    LayerSpec spec;
-    spec.depth = 32;
+    LayerSetup setup;
+    setup.depth = 32;
     FrameReport report;
-    const Frame f = render(spec, 0, &report);
+    const Frame f = render(setup, 0, &report);
     const float half = floatFromBits(0x3f000046); // 0.5000042: samples 149 and 150 blended at f = 149.5
     const float other = floatFromBits(0x3effff74);  // 0.4999958
     EXPECT_TRUE(isFloat(f, 100, 9, 1, 0, 1, 0)) << "Point 1";
@@ -113,10 +113,10 @@ TEST_F(RampFrame, LinearLoopClosesBackToTheFirstColourAtSixteenBits) {
     setPoint(kPoint2, 1000, 540);
     key(kColor, 0, kRed);
     key(kColor, 1, kBlue);
-    LayerSpec spec;
-    spec.depth = 16;
+    LayerSetup setup;
+    setup.depth = 16;
     FrameReport report;
-    const Frame f = render(spec, 0, &report);
+    const Frame f = render(setup, 0, &report);
     EXPECT_TRUE(is16(f, 0, 0, 32768, 32768, 0, 0));
     EXPECT_TRUE(is16(f, 250, 0, 32768, 24568, 0, 8200));
     EXPECT_TRUE(is16(f, 999, 0, 32768, 0, 0, 32768)) << "f = 1000 * 999 / 1000 = 999: the last sample";
@@ -129,11 +129,11 @@ TEST_F(RampFrame, LinearLoopClosesBackToTheFirstColourAtSixteenBits) {
 TEST_F(RampFrame, HalfResolutionScalesThePointsAndTheBuffers) {
     key(kColor, 0, kRed);
     key(kColor, 1, kBlue);
-    LayerSpec spec;
-    spec.downsampleX = PF_RationalScale{1, 2};
-    spec.downsampleY = PF_RationalScale{1, 2};
+    LayerSetup setup;
+    setup.downsampleX = PF_RationalScale{1, 2};
+    setup.downsampleY = PF_RationalScale{1, 2};
     FrameReport report;
-    const Frame f = render(spec, 0, &report);
+    const Frame f = render(setup, 0, &report);
     ASSERT_EQ(f.width, 960);
     ASSERT_EQ(f.height, 540);
     EXPECT_TRUE(is8(f, 0, 0, 255, 255, 0, 0));
@@ -143,12 +143,12 @@ TEST_F(RampFrame, HalfResolutionScalesThePointsAndTheBuffers) {
 }
 
 TEST_F(RampFrame, OddDownsamplingRoundsTheBuffersUp) {
-    LayerSpec spec;
-    spec.width = 1001;
-    spec.height = 11;
-    spec.downsampleX = PF_RationalScale{1, 2};
-    spec.downsampleY = PF_RationalScale{1, 4};
-    const Frame f = render(spec);
+    LayerSetup setup;
+    setup.width = 1001;
+    setup.height = 11;
+    setup.downsampleX = PF_RationalScale{1, 2};
+    setup.downsampleY = PF_RationalScale{1, 4};
+    const Frame f = render(setup);
     EXPECT_EQ(f.width, 501);
     EXPECT_EQ(f.height, 3);
 }
@@ -161,7 +161,7 @@ TEST_F(RampFrame, BothKeyframedOverAHundredPixelsRequestAHundredSamplesEach) {
     key(kOpacity, 0, StreamValue{0, 0, 0, 0});
     key(kOpacity, 2, StreamValue{100, 0, 0, 0});
     FrameReport report;
-    render(LayerSpec{}, 0, &report);
+    render(LayerSetup{}, 0, &report);
     EXPECT_EQ(report.streamValueRequests, 200u);
     EXPECT_EQ(report.colorEntries, 100u);
     EXPECT_EQ(report.opacityEntries, 100u);
@@ -180,7 +180,7 @@ TEST_F(RampFrame, OpacityKeyframedBeyondItsRangeIsHeldInTheTable) {
 TEST_F(RampFrame, TheRampStaysWithTheLayerWhenTheBufferHasAnOrigin) {
     key(kColor, 0, kRed);
     key(kColor, 1, kBlue);
-    FrameSession session(*host, LayerSpec{}, 0);
+    FrameSession session(*host, LayerSetup{}, 0);
     session.layer().world.origin_x = -20;
     ASSERT_EQ(session.preRender(), 0);
     ASSERT_EQ(session.smartRender(), 0);
@@ -198,7 +198,7 @@ TEST_F(RampFrame, ShapeAndRepeatValuesOutsideTheirChoicesDrawLinearNone) {
     setPopup(kShape, 9);
     setPopup(kRepeat, 0);
     FrameReport report;
-    const Frame damaged = render(LayerSpec{}, 0, &report);
+    const Frame damaged = render(LayerSetup{}, 0, &report);
     EXPECT_EQ(damaged.bytes, expected.bytes);
     EXPECT_EQ(report.colorEntries, 1920u) << "not closed as a loop";
 }

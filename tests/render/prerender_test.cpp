@@ -10,8 +10,8 @@ using namespace OrvaneTest;
 namespace {
 
 struct PreRender : RenderFixture {
-    PreRenderRecordView preRender(const LayerSpec& spec = LayerSpec{}) {
-        FrameSession session(*host, spec, 0);
+    PreRenderRecordView preRender(const LayerSetup& setup = LayerSetup{}) {
+        FrameSession session(*host, setup, 0);
         EXPECT_EQ(session.preRender(), 0);
         PreRenderRecordView view;
         EXPECT_TRUE(decodePreRenderRecord(session.preRenderRecord(), view));
@@ -39,13 +39,13 @@ TEST_F(PreRender, TheDefaultsAtFullResolution) {
 }
 
 TEST_F(PreRender, DownsamplingScalesEachAxisByItsOwnFactor) {
-    LayerSpec half;
+    LayerSetup half;
     half.downsampleX = half.downsampleY = PF_RationalScale{1, 2};
     PreRenderRecordView r = preRender(half);
     EXPECT_EQ(r.point1[1], 270.0);
     EXPECT_EQ(r.point2[0], 960.0);
     EXPECT_EQ(r.point2[1], 270.0);
-    LayerSpec uneven;
+    LayerSetup uneven;
     uneven.downsampleX = PF_RationalScale{1, 2};
     uneven.downsampleY = PF_RationalScale{1, 4};
     r = preRender(uneven);
@@ -75,7 +75,7 @@ TEST_F(PreRender, ValuesAreStoredAsTheParametersHoldThem) {
 TEST_F(PreRender, ParametersAreReadAtTheFramesTime) {
     key(kOpacity, 0, StreamValue{0, 0, 0, 0});
     key(kOpacity, 2, StreamValue{100, 0, 0, 0});
-    FrameSession session(*host, LayerSpec{}, unitsFromSeconds(0.5));
+    FrameSession session(*host, LayerSetup{}, unitsFromSeconds(0.5));
     ASSERT_EQ(session.preRender(), 0);
     PreRenderRecordView r;
     ASSERT_TRUE(decodePreRenderRecord(session.preRenderRecord(), r));
@@ -89,7 +89,7 @@ TEST_F(PreRender, ParametersAreReadAtTheFramesTime) {
 }
 
 TEST_F(PreRender, TheInputIsRequestedUnderIdZeroWithZeroAlphaColoursKept) {
-    FrameSession session(*host, LayerSpec{}, 4000);
+    FrameSession session(*host, LayerSetup{}, 4000);
     ASSERT_EQ(session.preRender(), 0);
     const auto& checkouts = smartRenderState(*host).checkouts;
     ASSERT_EQ(checkouts.size(), 1u);
@@ -106,7 +106,7 @@ TEST_F(PreRender, TheInputIsRequestedUnderIdZeroWithZeroAlphaColoursKept) {
 }
 
 TEST_F(PreRender, EmptyOutputRectanglesBecomeTheInputCheckoutsRectangles) {
-    FrameSession session(*host, LayerSpec{}, 0);
+    FrameSession session(*host, LayerSetup{}, 0);
     ASSERT_EQ(session.preRender(), 0);
     const PF_PreRenderOutput& out = session.preRenderOutput();
     EXPECT_EQ(out.result_rect.right, 1920);
@@ -119,7 +119,7 @@ TEST_F(PreRender, EmptyOutputRectanglesBecomeTheInputCheckoutsRectangles) {
 }
 
 TEST_F(PreRender, AnEmptyCheckoutRectangleLeavesTheOutputRectangleAsItWas) {
-    LayerSpec empty;
+    LayerSetup empty;
     empty.width = 0;
     empty.height = 0;
     FrameSession session(*host, empty, 0);
@@ -135,7 +135,7 @@ TEST_F(PreRender, AnEmptyCheckoutRectangleLeavesTheOutputRectangleAsItWas) {
 TEST_F(PreRender, TheRecordTravelsInALockedSixtyByteHandleThatTheHostReleases) {
     const std::size_t before = host->liveHandles();
     {
-        FrameSession session(*host, LayerSpec{}, 0);
+        FrameSession session(*host, LayerSetup{}, 0);
         ASSERT_EQ(session.preRender(), 0);
         auto handle = static_cast<PF_Handle>(session.preRenderOutput().pre_render_data);
         ASSERT_NE(handle, nullptr);
@@ -146,14 +146,14 @@ TEST_F(PreRender, TheRecordTravelsInALockedSixtyByteHandleThatTheHostReleases) {
     }
     EXPECT_EQ(host->liveHandles(), before);
     Frame frame;
-    ASSERT_EQ(renderFrame(*host, LayerSpec{}, 0, frame), 0);
+    ASSERT_EQ(renderFrame(*host, LayerSetup{}, 0, frame), 0);
     EXPECT_EQ(host->liveHandles(), before) << "no handle survives a frame";
     EXPECT_TRUE(booksAreClean(*host));
 }
 
 TEST_F(PreRender, AFailedCheckoutOfRepeatChecksTheFirstThreeBackInAndStops) {
     host->calls().addRule({"checkout_param", "", 4, false, {FaultMode::Error, 23}});
-    FrameSession session(*host, LayerSpec{}, 0);
+    FrameSession session(*host, LayerSetup{}, 0);
     EXPECT_EQ(session.preRender(), 23);
     EXPECT_EQ(host->calls().countOf("checkout_param"), 4u) << "5 and 6 are never checked out";
     EXPECT_EQ(host->calls().countOf("checkin_param"), 3u);
@@ -166,7 +166,7 @@ TEST_F(PreRender, AFailedCheckoutOfRepeatChecksTheFirstThreeBackInAndStops) {
 
 TEST_F(PreRender, AFailedInputCheckoutLeavesTheRectanglesAlone) {
     host->calls().addRule({"checkout_layer", "", 0, false, {FaultMode::Error, 8}});
-    FrameSession session(*host, LayerSpec{}, 0);
+    FrameSession session(*host, LayerSetup{}, 0);
     EXPECT_EQ(session.preRender(), 8);
     EXPECT_EQ(session.preRenderOutput().max_result_rect.right, 0);
     EXPECT_EQ(host->calls().countOf("checkin_param"), 6u);
@@ -175,7 +175,7 @@ TEST_F(PreRender, AFailedInputCheckoutLeavesTheRectanglesAlone) {
 
 TEST_F(PreRender, NoHandleIsOutOfMemoryWithNothingStored) {
     host->calls().addRule({"host_new_handle", "", 0, false, {FaultMode::Null, 0}});
-    FrameSession session(*host, LayerSpec{}, 0);
+    FrameSession session(*host, LayerSetup{}, 0);
     EXPECT_EQ(session.preRender(), PF_Err_OUT_OF_MEMORY);
     EXPECT_EQ(session.preRenderOutput().pre_render_data, nullptr);
     EXPECT_EQ(host->calls().countOf("checkout_param"), 0u);
@@ -185,7 +185,7 @@ TEST_F(PreRender, NoHandleIsOutOfMemoryWithNothingStored) {
 TEST_F(PreRender, AHandleThatWillNotLockIsDisposedOfByTheEffect) {
     const std::size_t before = host->liveHandles();
     host->calls().addRule({"host_lock_handle", "", 0, false, {FaultMode::Null, 0}});
-    FrameSession session(*host, LayerSpec{}, 0);
+    FrameSession session(*host, LayerSetup{}, 0);
     EXPECT_EQ(session.preRender(), PF_Err_OUT_OF_MEMORY);
     EXPECT_EQ(session.preRenderOutput().pre_render_data, nullptr);
     EXPECT_EQ(host->liveHandles(), before);
@@ -196,10 +196,10 @@ TEST_F(PreRender, AHandleThatWillNotLockIsDisposedOfByTheEffect) {
 TEST_F(PreRender, AZeroDownsampleDenominatorIsRefusedBeforeAnyHostCall) {
     for (auto factor : {std::make_pair(PF_RationalScale{1, 0}, PF_RationalScale{1, 1}),
                         std::make_pair(PF_RationalScale{1, 1}, PF_RationalScale{0, 0})}) {
-        LayerSpec spec;
-        spec.downsampleX = factor.first;
-        spec.downsampleY = factor.second;
-        FrameSession session(*host, spec, 0);
+        LayerSetup setup;
+        setup.downsampleX = factor.first;
+        setup.downsampleY = factor.second;
+        FrameSession session(*host, setup, 0);
         host->calls().reset();
         EXPECT_EQ(session.preRender(), PF_Err_BAD_CALLBACK_PARAM);
         EXPECT_EQ(host->calls().count(), 0u);
@@ -210,7 +210,7 @@ TEST_F(PreRender, AZeroDownsampleDenominatorIsRefusedBeforeAnyHostCall) {
 
 TEST_F(PreRender, WithoutABasicSuiteItReturnsBadCallbackParam) {
     host->setBasicSuiteAvailable(false);
-    FrameSession session(*host, LayerSpec{}, 0);
+    FrameSession session(*host, LayerSetup{}, 0);
     EXPECT_EQ(session.preRender(), PF_Err_BAD_CALLBACK_PARAM);
     host->setBasicSuiteAvailable(true);
     EXPECT_TRUE(booksAreClean(*host));

@@ -172,11 +172,11 @@ struct ReferenceFrame : RenderFixture, ::testing::WithParamInterface<Case> {
 TEST_P(ReferenceFrame, EveryPixelMatchesThePlainEvaluationBitForBit) {
     setUpCase();
     const Reference r = reference();
-    LayerSpec spec;
-    spec.width = kWidth;
-    spec.height = kHeight;
-    spec.depth = r.c.depth;
-    const Frame f = render(spec);
+    LayerSetup setup;
+    setup.width = kWidth;
+    setup.height = kHeight;
+    setup.depth = r.c.depth;
+    const Frame f = render(setup);
     ASSERT_EQ(f.width, kWidth);
     ASSERT_EQ(f.height, kHeight);
     int mismatches = 0;

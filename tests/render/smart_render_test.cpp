@@ -15,11 +15,11 @@ namespace {
 using SmartRender = RenderFixture;
 
 // A small layer: these tests are about the protocol, not the picture.
-LayerSpec smallLayer() {
-    LayerSpec spec;
-    spec.width = 64;
-    spec.height = 32;
-    return spec;
+LayerSetup smallLayer() {
+    LayerSetup setup;
+    setup.width = 64;
+    setup.height = 32;
+    return setup;
 }
 
 TEST_F(SmartRender, AFormatOfNoKnownDepthIsNotDrawnAndNotASuccess) {
@@ -103,15 +103,15 @@ TEST_F(SmartRender, OneTwoAndSevenThreadsGiveByteIdenticalFrames) {
     // of every band on each thread.
     for (int depth : {8, 16, 32}) {
         SCOPED_TRACE(depth);
-        LayerSpec spec;
-        spec.depth = depth;
-        if (depth != 8) spec.downsampleX = spec.downsampleY = PF_RationalScale{1, 2};
+        LayerSetup setup;
+        setup.depth = depth;
+        if (depth != 8) setup.downsampleX = setup.downsampleY = PF_RationalScale{1, 2};
         setHostThreads(*host, 1);
-        const Frame one = render(spec);
+        const Frame one = render(setup);
         setHostThreads(*host, 2);
-        const Frame two = render(spec);
+        const Frame two = render(setup);
         setHostThreads(*host, 7);
-        const Frame seven = render(spec);
+        const Frame seven = render(setup);
         EXPECT_EQ(one.bytes, two.bytes);
         EXPECT_EQ(one.bytes, seven.bytes);
     }
@@ -153,11 +153,11 @@ void sweepFrame(const FrameUnderFaults& scene) {
         }
     };
     steps.command = [&](Host& host) {
-        LayerSpec spec;
-        spec.width = 6;
-        spec.height = 5;
-        spec.depth = 16;
-        FrameSession session(host, spec, 0);
+        LayerSetup setup;
+        setup.width = 6;
+        setup.height = 5;
+        setup.depth = 16;
+        FrameSession session(host, setup, 0);
         PF_Err err = session.preRender();
         if (!err) err = session.smartRender();
         untouched = session.outputUntouched();
