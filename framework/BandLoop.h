@@ -1,5 +1,7 @@
 // One band of rows through a pixel function, at one channel depth: source pixels to float, the function,
-// float to the destination's depth. Strides are in pixels, from each buffer's rowbytes.
+// float to the destination's depth. Row y of a buffer starts `y * rowbytes` bytes after its data: a host pads
+// its rows by whatever number of bytes it likes, so a row need not start on a whole pixel, nor be aligned
+// for the pixel type; pixels are therefore moved with memcpy, which compiles to plain loads and stores.
 #pragma once
 
 #include "FilterFunctions.h"
@@ -9,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace Orvane::Filter {
 
@@ -51,15 +54,17 @@ PF_Err renderBandAt(PF_InData* in_data, const PF_EffectWorld& source, PF_EffectW
     const auto end = static_cast<A_long>(height * (std::int64_t(index) + 1) / count);
     if (!(first < end)) return PF_Err_NONE;
 
-    const std::ptrdiff_t sourceStride = source.rowbytes / static_cast<A_long>(sizeof(Pixel));
-    const std::ptrdiff_t destinationStride = destination.rowbytes / static_cast<A_long>(sizeof(Pixel));
-    const auto* in = reinterpret_cast<const Pixel*>(source.data);
-    auto* out = reinterpret_cast<Pixel*>(destination.data);
+    const auto* in = reinterpret_cast<const unsigned char*>(source.data);
+    auto* out = reinterpret_cast<unsigned char*>(destination.data);
     for (A_long y = first; y < end; ++y) {
-        const Pixel* inRow = in + y * sourceStride;
-        Pixel* outRow = out + y * destinationStride;
-        for (A_long x = 0; x < width; ++x)
-            outRow[x] = DepthIo<Pixel>::write(function(DepthIo<Pixel>::read(inRow[x]), x, y));
+        const unsigned char* inRow = in + std::ptrdiff_t(y) * source.rowbytes;
+        unsigned char* outRow = out + std::ptrdiff_t(y) * destination.rowbytes;
+        for (A_long x = 0; x < width; ++x) {
+            Pixel pixel;
+            std::memcpy(&pixel, inRow + std::ptrdiff_t(x) * std::ptrdiff_t(sizeof(Pixel)), sizeof pixel);
+            pixel = DepthIo<Pixel>::write(function(DepthIo<Pixel>::read(pixel), x, y));
+            std::memcpy(outRow + std::ptrdiff_t(x) * std::ptrdiff_t(sizeof(Pixel)), &pixel, sizeof pixel);
+        }
         if (index == 0) {
             if (const PF_Err err = in_data->inter.abort(in_data->effect_ref)) return err;
         }

@@ -4,6 +4,7 @@
 #include "ParallelIterate.h"
 #include "PixelDepth.h"
 
+#include <cstdint>
 #include <functional>
 
 namespace Orvane::Filter {
@@ -41,10 +42,10 @@ int pixelSizeOf(int depth) {
 // shorter than its width, or a destination smaller than the source is refused rather than overrun.
 bool SimpleFilter::buffersFit() const {
     if (source->width <= 0 || source->height <= 0) return true;
-    const A_long pixelSize = pixelSizeOf(depth);
+    const std::int64_t rowPixelBytes = std::int64_t(source->width) * pixelSizeOf(depth);
     return source->data && destination->data && destination->width >= source->width &&
-           destination->height >= source->height && source->rowbytes / pixelSize >= source->width &&
-           destination->rowbytes / pixelSize >= source->width;
+           destination->height >= source->height && source->rowbytes >= rowPixelBytes &&
+           destination->rowbytes >= rowPixelBytes;
 }
 
 PF_Err SimpleFilter::render() {

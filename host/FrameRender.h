@@ -20,7 +20,7 @@ namespace OrvaneHost {
 struct LayerSetup {
     int width = 1920, height = 1080; // the layer at full resolution
     int depth = 8;                   // bits per channel: 8, 16 or 32
-    int rowPaddingBytes = 0;         // extra bytes after every row of both buffers (rounded up to whole pixels)
+    int rowPaddingBytes = 0;         // extra bytes after every row of both buffers, any number
     PF_RationalScale downsampleX{1, 1}, downsampleY{1, 1};
 };
 

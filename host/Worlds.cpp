@@ -52,16 +52,10 @@ int depthOfPixelFormat(PF_PixelFormat format) {
     }
 }
 
-namespace {
-std::int64_t roundedPadding(int rowPaddingBytes, int pixelSize) {
-    return (std::int64_t(rowPaddingBytes) + pixelSize - 1) / pixelSize * pixelSize;
-}
-} // namespace
-
 PF_Err checkWorldShape(A_long width, A_long height, int depthBits, int rowPaddingBytes) {
     const int pixelSize = pixelSizeOfDepth(depthBits);
     if (width < 0 || height < 0 || pixelSize == 0 || rowPaddingBytes < 0) return PF_Err_BAD_CALLBACK_PARAM;
-    const std::int64_t rowbytes = std::int64_t(width) * pixelSize + roundedPadding(rowPaddingBytes, pixelSize);
+    const std::int64_t rowbytes = std::int64_t(width) * pixelSize + rowPaddingBytes;
     if (rowbytes > std::numeric_limits<A_long>::max()) return PF_Err_OUT_OF_MEMORY;
     if (std::uint64_t(rowbytes) * std::uint64_t(height) > kMaxWorldBytes) return PF_Err_OUT_OF_MEMORY;
     return PF_Err_NONE;
@@ -72,7 +66,7 @@ std::unique_ptr<WorldBuffer> makeWorldBuffer(A_long width, A_long height, int de
     const int pixelSize = pixelSizeOfDepth(depthBits);
     auto buffer = std::make_unique<WorldBuffer>();
     const A_long rowbytes =
-        static_cast<A_long>(std::int64_t(width) * pixelSize + roundedPadding(rowPaddingBytes, pixelSize));
+        static_cast<A_long>(std::int64_t(width) * pixelSize + rowPaddingBytes);
     buffer->depth = depthBits;
     buffer->bytes = std::size_t(rowbytes) * std::size_t(height);
     if (buffer->bytes == 0) buffer->bytes = 1;

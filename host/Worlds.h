@@ -39,8 +39,9 @@ struct WorldBuffer {
 // unknown depth or negative padding; PF_Err_OUT_OF_MEMORY when rows or the whole buffer would not fit.
 PF_Err checkWorldShape(A_long width, A_long height, int depthBits, int rowPaddingBytes);
 
-// A buffer of width x height pixels. The row padding is rounded up to whole pixels, as a host's rows always
-// are. Pixels (and padding) are zero when `clear`, otherwise a fixed pattern that no effect may rely on.
+// A buffer of width x height pixels, each row followed by `rowPaddingBytes` bytes: any number, as a real
+// host may pad, so a row need not start on a whole pixel or be aligned for the pixel type. Pixels (and
+// padding) are zero when `clear`, otherwise a fixed pattern that no effect may rely on.
 // Throws std::bad_alloc when storage cannot be had; call checkWorldShape first.
 std::unique_ptr<WorldBuffer> makeWorldBuffer(A_long width, A_long height, int depthBits, int rowPaddingBytes,
                                              bool clear);

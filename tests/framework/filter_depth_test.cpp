@@ -5,6 +5,7 @@
 #include "framework/PixelConvert.h"
 #include "framework/PixelDepth.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -107,27 +108,52 @@ TEST_F(FilterDepth, ANotANumberNeverReachesAnIntegerAndCountsAsZero) {
     EXPECT_EQ(at<PF_PixelFloat>(*destination, 0, 0).alpha, 0.0f);
 }
 
-TEST_F(FilterDepth, StridesComeFromEachBuffersOwnRowbytesAndPaddingIsNeverWritten) {
-    for (int depthBits : {8, 16, 32}) {
-        SCOPED_TRACE(depthBits);
-        const int pixelSize = pixelSizeOfDepth(depthBits);
-        auto source = buffer(5, 6, depthBits, 3 * pixelSize);
-        auto destination = buffer(7, 8, depthBits, 2 * pixelSize);
-        std::vector<unsigned char> before(destination->storage.get(), destination->storage.get() + destination->bytes);
-        const PixelFunction white = [](const PF_PixelFloat&, int, int) { return PF_PixelFloat{1, 1, 1, 1}; };
-        setHostThreads(host, 3);
-        SimpleFilter filter(&in, depthBits == 8 ? Orvane::Depth8 : depthBits == 16 ? Orvane::Depth16 : Orvane::Depth32);
-        filter.setWorlds(&source->world, &destination->world);
-        filter.setFunction(&white);
-        ASSERT_EQ(filter.run(), 0);
-        for (A_long y = 0; y < 8; ++y)
-            for (A_long x = 0; x < destination->world.rowbytes / pixelSize; ++x) {
-                const std::size_t offset = std::size_t(y) * std::size_t(destination->world.rowbytes) + std::size_t(x) * pixelSize;
-                const bool inside = x < 5 && y < 6;
-                const bool same = std::memcmp(before.data() + offset, destination->storage.get() + offset, pixelSize) == 0;
-                EXPECT_EQ(same, !inside) << x << "," << y;
+// A host pads its rows by any number of bytes, so a row may start inside what would be a pixel of the row
+// above, and need not be aligned for the pixel type. Every pixel must land at data + y * rowbytes + x * size
+// with its channels in order, and no byte outside the source's width and height may change.
+TEST_F(FilterDepth, RowsStartRowbytesApartWhateverThePaddingAndPaddingIsNeverWritten) {
+    // Distinct channels that every depth stores exactly: a misplaced row shows as rotated channels.
+    const PixelFunction ramp = [](const PF_PixelFloat&, int x, int y) {
+        return PF_PixelFloat{(x + 1) / 8.0f, (y + 1) / 16.0f, 0.25f, 0.75f};
+    };
+    for (int depthBits : {8, 16, 32})
+        for (int sourcePadding : {0, 3, 20, 24})
+            for (int destinationPadding : {1, 20, 2 * pixelSizeOfDepth(depthBits)}) {
+                SCOPED_TRACE(testing::Message() << depthBits << " bits, padding " << sourcePadding << " / "
+                                                << destinationPadding);
+                const int pixelSize = pixelSizeOfDepth(depthBits);
+                auto source = buffer(5, 6, depthBits, sourcePadding);
+                auto destination = buffer(7, 8, depthBits, destinationPadding);
+                auto expected = buffer(7, 8, depthBits, destinationPadding);
+                std::memcpy(expected->storage.get(), destination->storage.get(), destination->bytes);
+                for (A_long y = 0; y < 6; ++y)
+                    for (A_long x = 0; x < 5; ++x) {
+                        const PF_PixelFloat p = ramp(PF_PixelFloat{}, x, y);
+                        unsigned char* at = pixelAddress(expected->world, x, y, depthBits);
+                        if (depthBits == 8) {
+                            const PF_Pixel8 v = Orvane::toPixel8(p);
+                            std::memcpy(at, &v, sizeof v);
+                        } else if (depthBits == 16) {
+                            const PF_Pixel16 v = Orvane::toPixel16(p);
+                            std::memcpy(at, &v, sizeof v);
+                        } else {
+                            std::memcpy(at, &p, sizeof p);
+                        }
+                    }
+                setHostThreads(host, 3);
+                SimpleFilter filter(&in, depthBits == 8    ? Orvane::Depth8
+                                         : depthBits == 16 ? Orvane::Depth16
+                                                           : Orvane::Depth32);
+                filter.setWorlds(&source->world, &destination->world);
+                filter.setFunction(&ramp);
+                ASSERT_EQ(filter.run(), 0);
+                for (std::size_t offset = 0; offset < destination->bytes; offset += std::size_t(pixelSize)) {
+                    const std::size_t n = std::min(std::size_t(pixelSize), destination->bytes - offset);
+                    ASSERT_EQ(std::memcmp(expected->storage.get() + offset, destination->storage.get() + offset, n), 0)
+                        << "bytes " << offset << " to " << offset + n << " (row " << offset / std::size_t(destination->world.rowbytes)
+                        << ")";
+                }
             }
-    }
 }
 
 } // namespace

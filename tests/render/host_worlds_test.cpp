@@ -102,10 +102,11 @@ TEST_F(HostWorldsTest, NegativeOrOversizedWorldsAreRefused) {
     EXPECT_TRUE(booksAreClean(host));
 }
 
-TEST_F(HostWorldsTest, RowPaddingIsRoundedUpToWholePixels) {
+TEST_F(HostWorldsTest, RowPaddingIsAnyNumberOfBytes) {
     auto buffer = makeWorldBuffer(3, 2, 32, 5, true);
-    EXPECT_EQ(buffer->world.rowbytes, 3 * 16 + 16);
-    EXPECT_EQ(buffer->bytes, std::size_t(64 * 2));
+    EXPECT_EQ(buffer->world.rowbytes, 3 * 16 + 5);
+    EXPECT_EQ(buffer->bytes, std::size_t(53 * 2));
+    EXPECT_EQ(pixelAddress(buffer->world, 2, 1, 32) - reinterpret_cast<unsigned char*>(buffer->world.data), 53 + 32);
     auto eight = makeWorldBuffer(3, 2, 8, 4, true);
     EXPECT_EQ(eight->world.rowbytes, 16);
     EXPECT_EQ(pixelAddress(eight->world, 1, 1, 8) - reinterpret_cast<unsigned char*>(eight->world.data), 20);
