@@ -1,5 +1,6 @@
-// Who the effect is: the values the host reads from the registration resource and those global setup
-// reports at run time. Both come from here, so they cannot drift apart.
+// Who the effect is: the values the host reads from the registration resource, those global setup reports
+// at run time, and those Windows shows in the module file's properties. All come from here, so they cannot
+// drift apart.
 #pragma once
 
 #include "../sdk/host_sdk.h"
@@ -31,6 +32,12 @@ constexpr const char* kEffectMatchName = "OrvaneVelmorathquist";
 constexpr const char* kEffectCategory = "Orvane";
 constexpr const char* kEntryPointName = "EntryPointFunc";
 constexpr const char* kRightsLine = "Copyright 2026 Orvane. All rights reserved.";
+
+// The module file as Windows lists it (its version resource) and as the package ships it.
+constexpr const char* kCompanyName = "Orvane";
+constexpr const char* kProductName = kEffectName;
+constexpr const char* kFileDescription = "OrvaneVelmorathquist colour ramp effect";
+constexpr const char* kModuleFileName = "OrvaneVelmorathquist.aex";
 
 constexpr PF_OutFlags kGlobalOutFlags = PF_OutFlag_DEEP_COLOR_AWARE | PF_OutFlag_SEND_UPDATE_PARAMS_UI;
 constexpr PF_OutFlags2 kGlobalOutFlags2 = PF_OutFlag2_SUPPORTS_SMART_RENDER | PF_OutFlag2_FLOAT_COLOR_AWARE;

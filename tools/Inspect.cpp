@@ -1,10 +1,12 @@
 #include "Inspect.h"
 
 #include "host/pe/ModuleRegistration.h"
+#include "host/pe/VersionInfo.h"
 #include "sdk/host_effect.h"
 
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,10 @@ const FlagName kOutFlagNames[] = {
 const FlagName kOutFlag2Names[] = {
     {PF_OutFlag2_SUPPORTS_SMART_RENDER, "PF_OutFlag2_SUPPORTS_SMART_RENDER"},
     {PF_OutFlag2_FLOAT_COLOR_AWARE, "PF_OutFlag2_FLOAT_COLOR_AWARE"},
+};
+const FlagName kFileFlagNames[] = {
+    {0x01, "debug"}, {0x02, "prerelease"}, {0x04, "patched"}, {0x08, "private build"}, {0x10, "info inferred"},
+    {0x20, "special build"},
 };
 
 std::string hex8(std::uint32_t value) {
@@ -120,6 +126,41 @@ void printRegistration(const ModuleRegistration& m, std::ostream& out) {
     out << (m.imports.empty() ? " none\n" : "\n");
 }
 
+std::string fileTypeText(const VersionInfo& v) {
+    const char* type = v.fileType == 1 ? "application" : v.fileType == 2 ? "dynamic library" : "other";
+    const char* os = v.os == 0x00040004 ? "Windows NT" : "other system";
+    return hex8(v.fileType) + " " + type + ", system " + hex8(v.os) + " " + os;
+}
+
+// What Windows shows in the file's properties.
+void printVersion(const std::optional<ModuleVersion>& version, std::ostream& out) {
+    if (!version) {
+        out << "version resource: none\n";
+        return;
+    }
+    const VersionInfo& v = version->info;
+    out << "version resource: " << version->resource.type.describe() << " "
+        << printable(version->resource.name.describe()) << ", language " << version->resource.language << ", "
+        << version->resource.size << " bytes\n";
+    out << "  file version     " << dottedVersion(v.fileVersion) << "\n";
+    out << "  product version  " << dottedVersion(v.productVersion) << "\n";
+    const std::uint32_t flags = v.flags & v.flagsMask;
+    out << "  flags            " << hex8(flags) << "  " << flagNames(flags, kFileFlagNames) << "\n";
+    out << "  file type        " << fileTypeText(v) << "\n";
+    for (const VersionStringTable& table : v.stringTables) {
+        out << "  texts " << printable(table.key) << "\n";
+        for (const auto& [key, value] : table.strings) {
+            const std::string name = printable(key);
+            out << "    " << name << std::string(name.size() < 18 ? 18 - name.size() : 1, ' ') << printable(value)
+                << "\n";
+        }
+    }
+    out << "  translations    ";
+    for (const VersionTranslation& t : v.translations)
+        out << " language " << hex4(t.language) << " code page " << t.codePage;
+    out << (v.translations.empty() ? " none\n" : "\n");
+}
+
 // What would stop a host from listing or loading the effect, although the file itself is well formed.
 std::vector<std::string> registrationProblems(const ModuleRegistration& m) {
     std::vector<std::string> problems;
@@ -140,9 +181,11 @@ std::vector<std::string> registrationProblems(const ModuleRegistration& m) {
 } // namespace
 
 int runInspect(const std::string& modulePath, std::ostream& out, std::ostream& err) {
+    std::optional<Image> image;
     ModuleRegistration module;
     try {
-        module = readModuleRegistration(modulePath);
+        image.emplace(Image::fromFile(modulePath));
+        module = readModuleRegistration(*image);
     } catch (const FormatError& e) {
         err << "orvane-render inspect: " << modulePath << " is malformed: " << e.what() << "\n";
         return 1;
@@ -153,7 +196,12 @@ int runInspect(const std::string& modulePath, std::ostream& out, std::ostream& e
 
     out << "module: " << modulePath << "\n";
     printRegistration(module, out);
-    const auto problems = registrationProblems(module);
+    auto problems = registrationProblems(module);
+    try {
+        printVersion(readModuleVersion(*image), out);
+    } catch (const FormatError& e) {
+        problems.push_back(std::string("the version resource is malformed: ") + e.what());
+    }
     for (const std::string& p : problems) err << "orvane-render inspect: " << modulePath << ": " << p << "\n";
     return problems.empty() ? 0 : 1;
 }

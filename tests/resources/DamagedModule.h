@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -38,6 +39,7 @@ struct Layout {
     std::size_t optional = 0; // magic, ..., data directories at +112
     std::size_t directory(unsigned index) const { return optional + 112 + 8 * index; }
     std::size_t pipl = 0;     // the registration resource's data, located by its contents
+    std::size_t version = 0;  // the version resource's data, located by its first block's key
 };
 
 inline Layout layoutOf(const Bytes& b) {
@@ -47,6 +49,9 @@ inline Layout layoutOf(const Bytes& b) {
     l.optional = l.coff + 20;
     const Bytes pipl = expectedPiplBytes();
     l.pipl = static_cast<std::size_t>(std::search(b.begin(), b.end(), pipl.begin(), pipl.end()) - b.begin());
+    Bytes key;
+    for (const char c : std::string("VS_VERSION_INFO")) key.insert(key.end(), {static_cast<std::uint8_t>(c), 0});
+    l.version = static_cast<std::size_t>(std::search(b.begin(), b.end(), key.begin(), key.end()) - b.begin()) - 6;
     return l;
 }
 

@@ -51,6 +51,21 @@ TEST(Inspect, PrintsTheRegistrationOfTheRealModule) {
              "  out flags 2   0x00001400  PF_OutFlag2_SUPPORTS_SMART_RENDER | PF_OutFlag2_FLOAT_COLOR_AWARE\n",
              "exports of OrvaneVelmorathquist.aex: 1\n",
              "  ordinal 1  EntryPointFunc  at 0x",
+             "imports: KERNEL32.dll msvcrt.dll\n",
+             "version resource: 16 1, language 1033, ",
+             "  file version     1.0.0.1\n",
+             "  product version  1.0.0.1\n",
+             "  flags            0x00000000  none\n",
+             "  file type        0x00000002 dynamic library, system 0x00040004 Windows NT\n",
+             "  texts 040904B0\n",
+             "    CompanyName       Orvane\n",
+             "    FileDescription   OrvaneVelmorathquist colour ramp effect\n",
+             "    FileVersion       1.0.0.1\n",
+             "    LegalCopyright    Copyright 2026 Orvane. All rights reserved.\n",
+             "    OriginalFilename  OrvaneVelmorathquist.aex\n",
+             "    ProductName       OrvaneVelmorathquist\n",
+             "    ProductVersion    1.0.0\n",
+             "  translations     language 0x0409 code page 1200\n",
          })
         EXPECT_NE(r.out.find(line), std::string::npos) << "missing: " << line << "in:\n" << r.out;
 }
@@ -76,6 +91,19 @@ TEST(Inspect, AMalformedModuleIsReportedWithItsFault) {
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("is malformed: property 2 of 12 ('name', 4096 bytes)"), std::string::npos) << r.err;
+}
+
+TEST(Inspect, AMalformedVersionResourceFailsTheInspectionAfterTheRegistration) {
+    ORVANE_REQUIRE_WINDOWS_MODULE();
+    const Bytes& original = windowsModuleBytes();
+    const ModuleFile file(with16(original, layoutOf(original).version + 2, 50), "version.aex");
+    const Outcome r = inspect(file.path);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("  entry point   EntryPointFunc\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("version resource:"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("the version resource is malformed: the fixed version information holds 50 bytes"),
+              std::string::npos)
+        << r.err;
 }
 
 TEST(Inspect, AnEntryPointThatIsNotExportedFailsTheInspection) {

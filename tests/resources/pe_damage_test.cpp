@@ -1,7 +1,10 @@
 // The module reader on deliberately damaged copies of the real Windows module: truncated files, offsets and
-// counts that point outside the file, and property lengths that overrun the resource. Each is reported as a
-// FormatError naming the fault; none may crash or read outside the file (the sanitizer builds check that).
+// counts that point outside the file, and property lengths or version blocks that overrun their resource.
+// Each is reported as a FormatError naming the fault; none may crash or read outside the file (the
+// sanitizer builds check that).
 #include "DamagedModule.h"
+
+#include "host/pe/VersionInfo.h"
 
 #include <string>
 
@@ -10,27 +13,41 @@ namespace {
 using namespace OrvaneTest;
 using OrvaneHost::Pe::FormatError;
 
-::testing::AssertionResult malformed(Bytes b, const std::string& expected) {
+// Refused as malformed, with a message that mentions `expected`.
+template <class Read> ::testing::AssertionResult refused(Read read, const std::string& expected) {
     try {
-        readAll(std::move(b));
+        read();
     } catch (const FormatError& e) {
         if (std::string(e.what()).find(expected) != std::string::npos) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "message \"" << e.what() << "\" does not mention \"" << expected << "\"";
     } catch (const std::exception& e) {
         return ::testing::AssertionFailure() << "not a FormatError: " << e.what();
     }
-    return ::testing::AssertionFailure() << "the damaged module was read without complaint";
+    return ::testing::AssertionFailure() << "the damaged bytes were read without complaint";
 }
 
 // Either read cleanly or refused as malformed; any other outcome is a fault of the reader.
-::testing::AssertionResult readOrRefused(Bytes b) {
+template <class Read> ::testing::AssertionResult readOrRefused(Read read) {
     try {
-        readAll(std::move(b));
+        read();
     } catch (const FormatError&) {
     } catch (const std::exception& e) {
         return ::testing::AssertionFailure() << "not a FormatError: " << e.what();
     }
     return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult malformed(Bytes b, const std::string& expected) {
+    return refused([&] { readAll(std::move(b)); }, expected);
+}
+::testing::AssertionResult readOrRefused(Bytes b) {
+    return readOrRefused([&] { readAll(std::move(b)); });
+}
+::testing::AssertionResult versionMalformed(const Bytes& b, const std::string& expected) {
+    return refused([&] { OrvaneHost::Pe::parseVersionInfo(b.data(), b.size()); }, expected);
+}
+::testing::AssertionResult versionReadOrRefused(const Bytes& b) {
+    return readOrRefused([&] { OrvaneHost::Pe::parseVersionInfo(b.data(), b.size()); });
 }
 
 class DamagedModule : public ::testing::Test {
@@ -43,10 +60,16 @@ protected:
         resources = fileOffset(original, read32(original, layout.directory(2)));
         exports = fileOffset(original, read32(original, layout.directory(0)));
         imports = fileOffset(original, read32(original, layout.directory(1)));
+        const auto version = OrvaneHost::Pe::readModuleVersion(OrvaneHost::Pe::Image(original));
+        ASSERT_TRUE(version) << "the module has no version resource";
+        ASSERT_EQ(fileOffset(original, version->resource.dataRva), layout.version);
+        versionBytes.assign(original.begin() + static_cast<std::ptrdiff_t>(layout.version),
+                            original.begin() + static_cast<std::ptrdiff_t>(layout.version + version->resource.size));
     }
     Bytes original;
     Layout layout;
     std::size_t resources = 0, exports = 0, imports = 0;
+    Bytes versionBytes; // the version resource's data, as the module holds it
 };
 
 TEST_F(DamagedModule, TheUndamagedCopyReads) { EXPECT_NO_THROW(readAll(original)); }
@@ -155,6 +178,49 @@ TEST_F(DamagedModule, AnyByteChangedIsReadOrRefused) {
             Bytes b = compact;
             b[at] = value;
             ASSERT_TRUE(readOrRefused(std::move(b))) << "byte " << at << " set to " << int{value};
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Where a block with this key starts in the version resource: six bytes before its UTF-16 key.
+std::size_t versionBlock(const Bytes& b, const std::string& key) {
+    Bytes utf16;
+    for (const char c : key) utf16.insert(utf16.end(), {static_cast<std::uint8_t>(c), 0});
+    return static_cast<std::size_t>(std::search(b.begin(), b.end(), utf16.begin(), utf16.end()) - b.begin()) - 6;
+}
+
+TEST_F(DamagedModule, VersionResourceFaultsAreNamed) {
+    const Bytes& v = versionBytes;
+    ASSERT_TRUE(versionReadOrRefused(v));
+    EXPECT_TRUE(versionMalformed(with16(v, 0, 4), "version block of 4 bytes at offset 0x0 is shorter than its header"));
+    EXPECT_TRUE(versionMalformed(with16(v, 0, static_cast<std::uint16_t>(v.size() + 4)),
+                                 "runs past the block that holds it"));
+    EXPECT_TRUE(versionMalformed(with16(v, 0, 20), "key at offset 0x0 has no terminating zero"));
+    EXPECT_TRUE(versionMalformed(with16(v, 2, 50), "holds 50 bytes instead of 52"));
+    EXPECT_TRUE(versionMalformed(with16(v, 4, 7), "value type 7"));
+    EXPECT_TRUE(versionMalformed(with16(v, 6, 'X'), "starts with the block \"XS_VERSION_INFO\""));
+    EXPECT_TRUE(versionMalformed(with32(v, 40, 0), "does not carry its signature"));
+    const std::size_t strings = versionBlock(v, "StringFileInfo");
+    EXPECT_TRUE(versionMalformed(with16(v, strings, 0xFFF0), "version block of 65520 bytes"));
+    const std::size_t translation = versionBlock(v, "Translation");
+    EXPECT_TRUE(versionMalformed(with16(v, translation + 2, 0x400), "\"Translation\" holds a value of 1024 bytes"));
+    EXPECT_TRUE(versionMalformed(Bytes(v.begin(), v.end() - 1), "runs past the block that holds it"));
+}
+
+TEST_F(DamagedModule, AnyChangeToTheVersionResourceIsReadOrRefused) {
+    const Bytes& v = versionBytes;
+    for (std::size_t size = 0; size < v.size(); ++size)
+        ASSERT_TRUE(versionMalformed(Bytes(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(size)), ""))
+            << "truncated to " << size;
+    for (std::size_t at = 0; at < v.size(); ++at) {
+        for (std::uint8_t value : {std::uint8_t{0x00}, std::uint8_t{0xFF}, std::uint8_t(v[at] ^ 0x80)}) {
+            Bytes b = v;
+            b[at] = value;
+            ASSERT_TRUE(versionReadOrRefused(b)) << "byte " << at << " set to " << int{value};
         }
     }
 }

@@ -1,9 +1,12 @@
 // The module reader on the real Windows module: the registration resource holds exactly the expected bytes,
-// the module exports only its entry point, and it needs no library beyond Windows' own.
+// the version resource says what the effect's identity says, the module exports only its entry point, and
+// it needs no library beyond Windows' own.
 #include "ExpectedPipl.h"
 #include "WindowsModule.h"
 
+#include "entry/EffectIdentity.h"
 #include "host/pe/ModuleRegistration.h"
+#include "host/pe/VersionInfo.h"
 
 #include <algorithm>
 #include <cctype>
@@ -64,6 +67,52 @@ TEST(WindowsModule, RegistrationReadsAsTheEffect) {
     EXPECT_EQ(v.bugfix, 0u);
     EXPECT_EQ(v.stage, 3u);
     EXPECT_EQ(v.build, 1u);
+}
+
+TEST(WindowsModule, CarriesTheVersionOfTheIdentity) {
+    ORVANE_REQUIRE_WINDOWS_MODULE();
+    const Image image(windowsModuleBytes());
+    const auto version = readModuleVersion(image);
+    ASSERT_TRUE(version) << "the module has no version resource";
+    EXPECT_TRUE(version->resource.name.isNumber && version->resource.name.number == 1);
+    EXPECT_EQ(version->resource.language, 1033);
+    const VersionInfo& v = version->info;
+
+    // Windows' four numbers are the effect's major, minor, fix and build; a release sets no pre-release flag.
+    const Orvane::PluginVersion& id = Orvane::kPluginVersion;
+    const auto part = [](A_long value) { return static_cast<std::uint16_t>(value); };
+    const std::array<std::uint16_t, 4> expected = {part(id.major), part(id.minor), part(id.bugfix), part(id.build)};
+    EXPECT_EQ(v.fileVersion, expected);
+    EXPECT_EQ(v.productVersion, expected);
+    EXPECT_EQ(dottedVersion(v.fileVersion), "1.0.0.1");
+    EXPECT_EQ(v.flags & v.flagsMask, 0u);
+    EXPECT_EQ(v.fileType, 2u) << "a dynamic library";
+    EXPECT_EQ(v.os, 0x00040004u) << "for Windows NT";
+
+    // The same version, name and file name as the registration and the export table read from the same file.
+    const ModuleRegistration m = readRealModule();
+    ASSERT_TRUE(m.registration.version);
+    const UnpackedVersion registered = unpackVersion(*m.registration.version);
+    EXPECT_EQ(v.fileVersion[0], registered.major);
+    EXPECT_EQ(v.fileVersion[1], registered.minor);
+    EXPECT_EQ(v.fileVersion[2], registered.bugfix);
+    EXPECT_EQ(v.fileVersion[3], registered.build);
+    EXPECT_EQ(v.text("ProductVersion"), std::to_string(registered.major) + "." + std::to_string(registered.minor) +
+                                             "." + std::to_string(registered.bugfix));
+    EXPECT_EQ(v.text("FileVersion"), "1.0.0.1");
+    EXPECT_EQ(v.text("ProductName"), m.registration.name);
+    EXPECT_EQ(v.text("InternalName"), m.registration.name);
+    EXPECT_EQ(v.text("OriginalFilename"), m.exports.moduleName);
+    EXPECT_EQ(v.text("OriginalFilename"), Orvane::kModuleFileName);
+    EXPECT_EQ(v.text("CompanyName"), Orvane::kCompanyName);
+    EXPECT_EQ(v.text("FileDescription"), Orvane::kFileDescription);
+    EXPECT_EQ(v.text("LegalCopyright"), Orvane::kRightsLine);
+
+    ASSERT_EQ(v.stringTables.size(), 1u);
+    EXPECT_EQ(v.stringTables[0].key, "040904B0") << "US English, UTF-16";
+    ASSERT_EQ(v.translations.size(), 1u);
+    EXPECT_EQ(v.translations[0].language, 0x0409);
+    EXPECT_EQ(v.translations[0].codePage, 1200);
 }
 
 TEST(WindowsModule, ExportsOnlyEntryPointFuncAtOrdinalOne) {
