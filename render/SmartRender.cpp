@@ -2,6 +2,7 @@
 // record, the keyframe tables and the host's worker threads. One error variable; the first failure wins,
 // and everything obtained is given back on every way out.
 #include "KeyframeTables.h"
+#include "PreRenderData.h"
 #include "RampGeometry.h"
 #include "RampPixel.h"
 #include "RampRenderParams.h"
@@ -15,7 +16,6 @@
 #include "../params/ScopedAegpObject.h"
 #include "../suites/SuiteTable.h"
 
-#include <cstring>
 #include <memory>
 #include <new>
 #include <optional>
@@ -25,15 +25,6 @@ namespace Orvane {
 namespace {
 
 constexpr int kNoDepth = -1; // what the depth stays when the host reports a format the effect cannot draw
-
-bool readRecord(PF_InData* in_data, PF_SmartRenderExtra* extra, RampRenderParams& record) {
-    PF_Handle handle = static_cast<PF_Handle>(extra->input->pre_render_data);
-    if (!handle) return false;
-    const void* locked = in_data->utils->host_lock_handle(handle);
-    if (!locked) return false;
-    std::memcpy(&record, locked, sizeof record);
-    return true;
-}
 
 bool tableFits(std::size_t size, A_long entryCount) { return size == 0 || size == std::size_t(entryCount); }
 
@@ -74,7 +65,7 @@ PF_Err smartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra
     SuiteTable suites(in_data->pica_basicP);
     const AEGP_PluginID pluginId = pluginIdOf(in_data);
     RampRenderParams record;
-    if (!readRecord(in_data, extra, record)) return PF_Err_BAD_CALLBACK_PARAM;
+    if (!readPreRenderRecord(in_data, extra->input->pre_render_data, record)) return PF_Err_BAD_CALLBACK_PARAM;
 
     PF_Err err = PF_Err_NONE;
     std::shared_ptr<World> input;
