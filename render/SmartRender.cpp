@@ -82,12 +82,15 @@ PF_Err smartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra
         }
         if (!err) err = checkoutInputWorld(in_data, extra, input);
         if (!err) err = checkoutOutputWorld(in_data, extra, output);
+        // A checkout may succeed without pixels (the layer has nothing where the frame asks): then there is
+        // nothing to draw, and no world to ask about.
+        const bool pixels = !err && input->get() && output->get();
         int depth = kNoDepth;
-        if (!err) err = getPixelDepth(in_data, out_data, input->get(), depth);
+        if (pixels) err = getPixelDepth(in_data, out_data, input->get(), depth);
         // A buffer in a format none of the three depths is not drawn into, and that is no success.
-        if (!err && !isPixelDepth(depth)) err = PF_Err_BAD_CALLBACK_PARAM;
-        if (!err) err = in_data->inter.abort(in_data->effect_ref);
-        if (!err) err = drawRamp(in_data, suites, pluginId, effect->get(), record, *input, *output, depth);
+        if (pixels && !err && !isPixelDepth(depth)) err = PF_Err_BAD_CALLBACK_PARAM;
+        if (pixels && !err) err = in_data->inter.abort(in_data->effect_ref);
+        if (pixels && !err) err = drawRamp(in_data, suites, pluginId, effect->get(), record, *input, *output, depth);
     } catch (const std::bad_alloc&) {
         keepFirstError(err, PF_Err_OUT_OF_MEMORY);
     }
