@@ -102,8 +102,9 @@ void startCopies(Host& host, const LayerSetup& setup, A_long timeValue, int coun
         copies.reports.resize(std::size_t(count));
         copies.threads.reserve(std::size_t(count));
         for (std::size_t i = 0; i < std::size_t(count); ++i)
-            copies.threads.emplace_back(
-                [&, i] { renderOne(host, setup, timeValue, copies.frames[i], copies.reports[i]); });
+            copies.threads.emplace_back([&host, &setup, &copies, timeValue, i] {
+                renderOne(host, setup, timeValue, copies.frames[i], copies.reports[i]);
+            });
     } catch (const std::system_error&) {
         // No thread to spare: fewer copies.
     } catch (const std::bad_alloc&) {
