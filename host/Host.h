@@ -84,7 +84,7 @@ public:
     bool isHandleLive(PF_Handle handle) const;
     int handleLockCount(PF_Handle handle) const;
     std::size_t liveHandles() const;
-    // Handles the effect handed over to the host (global data, pre-render data) are not leaks.
+    // Handles the effect handed over to the host to keep (the global data) are not leaks.
     void retainHandle(PF_Handle handle);
     void releaseRetainedHandle(PF_Handle handle);
     // The bytes of a live handle (empty for any other), read by the host without locking it.
@@ -96,6 +96,8 @@ public:
     PF_ProgPtr effectRef() const { return in.effect_ref; }
     // The instance's own reference or that of a frame being rendered.
     bool isEffectRef(PF_ProgPtr ref) const;
+    AEGP_PluginID pluginId() const { return registeredId; }
+    void setPluginId(AEGP_PluginID id) { registeredId = id; }
 
     // ---- frames being rendered --------------------------------------------------------------------
     // A frame's effect reference is the address of its state; it is known from begin to end.
@@ -104,8 +106,6 @@ public:
     FrameState* frameOf(PF_ProgPtr ref) const;
     // The first frame being rendered for which `match` holds, or null.
     FrameState* findFrame(const std::function<bool(const FrameState&)>& match) const;
-    AEGP_PluginID pluginId() const { return registeredId; }
-    void setPluginId(AEGP_PluginID id) { registeredId = id; }
 
     // ---- books -------------------------------------------------------------------------------------
     // What is wrong after a command: unbalanced suites, leaked handles, live objects, host-side errors.
