@@ -1,6 +1,7 @@
-// libFuzzer target: each input is one whole frame request — layer size, row padding, downsampling, every
-// parameter's value, keyframes, time, thread count, pixel depth and a host call to fail — run through the
-// host's full command sequence on the effect module. A crash, a sanitizer report, anything left in the
+// libFuzzer target: each input is one whole frame request — layer size, downsampling, every parameter's
+// value, keyframes, time, thread count, pixel depth, how the host behaves (row padding, the order of
+// iterations, handles that move) and a host call to fail — run through the host's full command sequence on
+// the effect module. A crash, a sanitizer report, anything left in the
 // host's books, or a frame that differs between 1 and 3 threads stops the fuzzer.
 #include "FuzzInput.h"
 
@@ -51,6 +52,7 @@ PF_EntryPointFunc moduleEntry() {
 
 struct Request {
     LayerSetup layer;
+    HostBehaviour behaviour;
     A_long time = 0;
     int threads = 1;
     bool refreshFirst = false;
@@ -112,7 +114,7 @@ Request decodeRequest(Host& host, FuzzInput& in) {
     r.layer.height = static_cast<int>(in.below(40));
     static const int depths[] = {8, 16, 32};
     r.layer.depth = depths[in.below(3)];
-    r.layer.rowPaddingBytes = static_cast<int>(in.below(40));
+    r.behaviour.rowPaddingBytes = static_cast<int>(in.below(40));
     r.layer.downsampleX = downsample(in);
     r.layer.downsampleY = downsample(in);
 
@@ -133,11 +135,17 @@ Request decodeRequest(Host& host, FuzzInput& in) {
     r.refreshFirst = in.u8() & 1;
     r.faultAt = in.u16() % 512;
     r.faultMode = in.u8() & 1 ? FaultMode::Null : FaultMode::Error;
+    // Read last, so that inputs written before the host had these behaviours keep their meaning.
+    r.behaviour.order = static_cast<IterationOrder>(in.below(3));
+    r.behaviour.relocateUnlockedHandles = in.u8() & 1;
+    r.behaviour.threadZeroSpawned = in.u8() & 1;
     return r;
 }
 
 PF_Err render(Host& host, const Request& r, int threads, Frame& frame) {
-    setHostThreads(host, threads);
+    HostBehaviour behaviour = r.behaviour;
+    behaviour.reportedThreads = threads;
+    host.setBehaviour(behaviour);
     host.calls().reset();
     return renderFrame(host, r.layer, r.time, frame);
 }
@@ -166,7 +174,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     if (r.faultAt != 0) {
         Frame faulted;
-        setHostThreads(host, r.threads);
+        HostBehaviour behaviour = r.behaviour;
+        behaviour.reportedThreads = r.threads;
+        host.setBehaviour(behaviour);
         host.calls().reset();
         host.calls().addRule({"", "", r.faultAt, false, {r.faultMode, 7}});
         const PF_Err err = renderFrame(host, r.layer, r.time, faulted);

@@ -1,5 +1,6 @@
 #include "EffectObjects.h"
 
+#include "FrameState.h"
 #include "Host.h"
 
 #include <deque>
@@ -47,7 +48,7 @@ bool knownPlugin(Host& host, AEGP_PluginID id, const char* call) {
 }
 
 bool thisEffect(Host& host, PF_ProgPtr effectRef, const char* call) {
-    if (effectRef == host.effectRef()) return true;
+    if (host.isEffectRef(effectRef)) return true;
     host.books().hostError(std::string(call) + ": not this host's effect reference");
     return false;
 }
@@ -185,6 +186,7 @@ A_Err getNewStreamValue(AEGP_PluginID pluginId, AEGP_StreamRefH streamH, AEGP_LT
     AEGP_StreamValue2 value{};
     if (!fillStreamValue(*stream, *timePT, value.val)) return call.result(kNoValue);
     EffectObjectsState& objects = state(host);
+    if (FrameState* frame = Host::commandFrame()) ++frame->streamValueRequests;
     StreamRecord* record = objects.make(objects.values, *reinterpret_cast<const StreamRecord*>(streamH));
     host.books().open(kStreamValue, record);
     value.streamH = reinterpret_cast<AEGP_StreamRefH>(record);

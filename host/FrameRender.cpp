@@ -7,6 +7,8 @@
 #include <cstring>
 #include <new>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
 
 namespace OrvaneHost {
 
@@ -58,23 +60,9 @@ PF_Err fail(FrameReport& report, PF_Err err, const std::string& message) {
     return err;
 }
 
-} // namespace
-
-PF_Err renderFrame(Host& host, const LayerSetup& setup, A_long timeValue, Frame& out, FrameReport* reportOut) {
-    FrameReport local;
-    FrameReport& report = reportOut ? *reportOut : local;
-    report = FrameReport{};
-    if (pixelSizeOfDepth(setup.depth) == 0) return fail(report, PF_Err_BAD_CALLBACK_PARAM, "depth must be 8, 16 or 32");
-    if (setup.width < 0 || setup.height < 0 || setup.rowPaddingBytes < 0)
-        return fail(report, PF_Err_BAD_CALLBACK_PARAM, "layer size and row padding must not be negative");
-    const int width = downsampledSize(setup.width, setup.downsampleX);
-    const int height = downsampledSize(setup.height, setup.downsampleY);
-    if (checkWorldShape(width, height, setup.depth, setup.rowPaddingBytes))
-        return fail(report, PF_Err_OUT_OF_MEMORY, "the layer is too large for the host");
-
+PF_Err renderOne(Host& host, const LayerSetup& setup, A_long timeValue, Frame& out, FrameReport& report) {
     try {
         FrameSession session(host, setup, timeValue);
-        const std::size_t requestsBefore = host.calls().countOf("AEGP_GetNewStreamValue");
         PF_Err err = session.preRender();
         if (err) {
             fail(report, err, "smart pre-render failed with error " + std::to_string(err));
@@ -83,12 +71,15 @@ PF_Err renderFrame(Host& host, const LayerSetup& setup, A_long timeValue, Frame&
             const auto start = std::chrono::steady_clock::now();
             err = session.smartRender();
             report.renderSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-            report.streamValueRequests = host.calls().countOf("AEGP_GetNewStreamValue") - requestsBefore;
+            report.streamValueRequests = session.state().streamValueRequests;
             if (err)
                 fail(report, err, "smart render failed with error " + std::to_string(err));
             else
                 countTableEntries(host, report);
         }
+        // What a real host would find later as damage: bytes of another row's padding, or of the input.
+        if (!session.nothingWrittenOutsideTheRows())
+            host.books().hostError("the effect wrote outside the width pixels of the output's rows, or into its input");
         session.copyOutput(out);
         return report.err;
     } catch (const std::bad_alloc&) {
@@ -96,6 +87,58 @@ PF_Err renderFrame(Host& host, const LayerSetup& setup, A_long timeValue, Frame&
     } catch (const std::invalid_argument& e) {
         return fail(report, PF_Err_BAD_CALLBACK_PARAM, e.what());
     }
+}
+
+// The other requests of a frame rendered at once; each copy is compared with the first when all are done.
+struct Copies {
+    std::vector<Frame> frames;
+    std::vector<FrameReport> reports;
+    std::vector<std::thread> threads;
+};
+
+void startCopies(Host& host, const LayerSetup& setup, A_long timeValue, int count, Copies& copies) {
+    try {
+        copies.frames.resize(std::size_t(count));
+        copies.reports.resize(std::size_t(count));
+        copies.threads.reserve(std::size_t(count));
+        for (std::size_t i = 0; i < std::size_t(count); ++i)
+            copies.threads.emplace_back([&host, &setup, &copies, timeValue, i] {
+                renderOne(host, setup, timeValue, copies.frames[i], copies.reports[i]);
+            });
+    } catch (const std::system_error&) {
+        // No thread to spare: fewer copies.
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+void finishCopies(Host& host, const Frame& first, PF_Err err, Copies& copies) {
+    for (std::size_t i = 0; i < copies.threads.size(); ++i) {
+        copies.threads[i].join();
+        if (copies.reports[i].err != err || (!err && copies.frames[i].bytes != first.bytes))
+            host.books().hostError("a frame rendered at once with another came out different (result " +
+                                   std::to_string(copies.reports[i].err) + ", first " + std::to_string(err) + ")");
+    }
+}
+
+} // namespace
+
+PF_Err renderFrame(Host& host, const LayerSetup& setup, A_long timeValue, Frame& out, FrameReport* reportOut) {
+    FrameReport local;
+    FrameReport& report = reportOut ? *reportOut : local;
+    report = FrameReport{};
+    if (pixelSizeOfDepth(setup.depth) == 0) return fail(report, PF_Err_BAD_CALLBACK_PARAM, "depth must be 8, 16 or 32");
+    if (setup.width < 0 || setup.height < 0)
+        return fail(report, PF_Err_BAD_CALLBACK_PARAM, "layer size must not be negative");
+    const int width = downsampledSize(setup.width, setup.downsampleX);
+    const int height = downsampledSize(setup.height, setup.downsampleY);
+    if (checkWorldShape(width, height, setup.depth, host.behaviour().rowPaddingBytes))
+        return fail(report, PF_Err_OUT_OF_MEMORY, "the layer is too large for the host");
+
+    Copies copies;
+    startCopies(host, setup, timeValue, host.behaviour().concurrentFrames - 1, copies);
+    const PF_Err err = renderOne(host, setup, timeValue, out, report);
+    finishCopies(host, out, err, copies);
+    return err;
 }
 
 } // namespace OrvaneHost

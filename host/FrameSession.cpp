@@ -11,35 +11,25 @@ namespace {
 constexpr unsigned kLayerSeed = 0x1A7E2u;
 constexpr unsigned kOutputSeed = 0x7F00Du;
 constexpr PF_ChannelMask kAllChannels = 0xF; // alpha, red, green and blue
+constexpr std::size_t kRecordSize = 60;
 } // namespace
-
-void deletePreRenderHandle(void* preRenderData) {
-    Host& host = Host::current();
-    auto handle = static_cast<PF_Handle>(preRenderData);
-    if (!handle) return;
-    if (!host.isHandleLive(handle)) {
-        host.books().hostError("pre-render data is not a live handle");
-        return;
-    }
-    while (host.handleLockCount(handle) > 0) host.unlockHandle(handle);
-    host.disposeHandle(handle);
-}
 
 FrameSession::FrameSession(Host& host, const LayerSetup& setup, A_long timeValue) : host(host) {
     const int width = downsampledSize(setup.width, setup.downsampleX);
     const int height = downsampledSize(setup.height, setup.downsampleY);
-    if (checkWorldShape(width, height, setup.depth, setup.rowPaddingBytes))
+    const int padding = host.behaviour().rowPaddingBytes;
+    if (checkWorldShape(width, height, setup.depth, padding))
         throw std::invalid_argument("the host cannot make a layer of this size and depth");
 
-    HostWorlds& worlds = hostWorlds(host);
-    worlds.layer = makeWorldBuffer(width, height, setup.depth, setup.rowPaddingBytes, true);
-    fillPattern(*worlds.layer, kLayerSeed);
-    worlds.output = makeWorldBuffer(width, height, setup.depth, setup.rowPaddingBytes, true);
-    fillPattern(*worlds.output, kOutputSeed);
+    layerBuffer = makeWorldBuffer(width, height, setup.depth, padding, true);
+    fillPattern(*layerBuffer, kLayerSeed);
+    outputBuffer = makeWorldBuffer(width, height, setup.depth, padding, true);
+    fillPattern(*outputBuffer, kOutputSeed);
+    frame.layer = layerBuffer.get();
+    frame.output = outputBuffer.get();
 
-    PF_InData& in = host.inData();
+    in = host.inData();
     in.current_time = timeValue;
-    in.time_scale = kTimeScale;
     in.downsample_x = setup.downsampleX;
     in.downsample_y = setup.downsampleY;
 
@@ -48,87 +38,90 @@ FrameSession::FrameSession(Host& host, const LayerSetup& setup, A_long timeValue
     outputRequest.channel_mask = kAllChannels;
     preInput.output_request = outputRequest;
     preInput.bitdepth = static_cast<A_short>(setup.depth);
-    preOutput.delete_pre_render_data_func = deletePreRenderHandle;
     preExtra = PF_PreRenderExtra{&preInput, &preOutput, preRenderCallbacks()};
     smartInput.output_request = outputRequest;
     smartInput.bitdepth = static_cast<A_short>(setup.depth);
     smartExtra = PF_SmartRenderExtra{&smartInput, smartRenderCallbacks()};
-    smartRenderState(host) = SmartRenderState{};
+    in.effect_ref = host.beginFrame(frame);
 }
 
 FrameSession::~FrameSession() {
     deleteHeldData();
-    smartRenderState(host) = SmartRenderState{};
-    hostWorlds(host).output.reset();
+    host.endFrame(frame);
 }
 
+// The data goes back to the effect through the function it set, once; without one, the host only forgets it.
 void FrameSession::deleteHeldData() {
     void* data = heldData;
     PF_DeletePreRenderDataFunc release = heldDelete;
     heldData = nullptr;
     heldDelete = nullptr;
-    if (data && release) release(data);
+    if (!data) return;
+    host.books().close("pre-render data", data, "delete_pre_render_data_func");
+    if (release) release(data);
 }
 
 PF_Err FrameSession::preRender() {
-    SmartRenderState& state = smartRenderState(host);
-    state = SmartRenderState{};
-    state.phase = RenderPhase::PreRender;
-    host.outData() = PF_OutData{};
-    const PF_Err err = host.send(PF_Cmd_SMART_PRE_RENDER, nullptr, nullptr, &preExtra);
-    state.phase = RenderPhase::Idle;
-    // The host owns what the effect stored from now on, whatever the command returned.
+    deleteHeldData(); // a second pre-render of the request replaces the first one's data
+    frame.phase = RenderPhase::PreRender;
+    frame.checkouts.clear();
+    frame.preRenderHandles.clear();
+    out = PF_OutData{};
+    preOutput.pre_render_data = nullptr;
+    preOutput.delete_pre_render_data_func = nullptr; // a host supplies none: the effect sets its own
+    const PF_Err err = host.send(frame, in, out, PF_Cmd_SMART_PRE_RENDER, &preExtra);
+    frame.phase = RenderPhase::Idle;
+    // The host holds what the effect stored from now on, whatever the command returned.
     heldData = preOutput.pre_render_data;
     heldDelete = preOutput.delete_pre_render_data_func;
+    if (heldData) host.books().open("pre-render data", heldData);
     if (err) deleteHeldData();
     return err;
 }
 
 PF_Err FrameSession::smartRender() {
-    SmartRenderState& state = smartRenderState(host);
-    state.phase = RenderPhase::SmartRender;
+    frame.phase = RenderPhase::SmartRender;
+    frame.pixelCheckouts = 0;
+    frame.outputCheckouts = 0;
+    frame.streamValueRequests = 0;
     smartInput.pre_render_data = heldData;
-    host.outData() = PF_OutData{};
-    const PF_Err err = host.send(PF_Cmd_SMART_RENDER, nullptr, nullptr, &smartExtra);
-    state.phase = RenderPhase::Idle;
+    out = PF_OutData{};
+    const PF_Err err = host.send(frame, in, out, PF_Cmd_SMART_RENDER, &smartExtra);
+    frame.phase = RenderPhase::Idle;
     deleteHeldData();
     smartInput.pre_render_data = nullptr;
     return err;
 }
 
+PF_Handle FrameSession::recordHandle() const {
+    for (PF_Handle handle : frame.preRenderHandles)
+        if (host.handleBytes(handle).size() == kRecordSize) return handle;
+    return nullptr;
+}
+
 std::vector<unsigned char> FrameSession::preRenderRecord() const {
-    auto handle = static_cast<PF_Handle>(heldData);
-    if (!handle || !host.isHandleLive(handle)) return {};
-    const A_HandleSize size = host.handleSize(handle);
-    const auto* bytes = static_cast<const unsigned char*>(*handle);
-    return std::vector<unsigned char>(bytes, bytes + size);
+    const PF_Handle handle = recordHandle();
+    return handle ? host.handleBytes(handle) : std::vector<unsigned char>();
 }
 
-WorldBuffer& FrameSession::layer() { return *hostWorlds(host).layer; }
-WorldBuffer& FrameSession::output() { return *hostWorlds(host).output; }
+bool FrameSession::outputUntouched() const { return holdsPattern(*outputBuffer, kOutputSeed, false); }
 
-bool FrameSession::outputUntouched() const {
-    const WorldBuffer& out = *hostWorlds(host).output;
-    WorldBuffer fresh;
-    fresh.depth = out.depth;
-    fresh.bytes = out.bytes;
-    fresh.storage = std::make_unique<unsigned char[]>(out.bytes);
-    fillPattern(fresh, kOutputSeed);
-    return std::memcmp(fresh.storage.get(), out.storage.get(), out.bytes) == 0;
+bool FrameSession::nothingWrittenOutsideTheRows() const {
+    return holdsPattern(*outputBuffer, kOutputSeed, true) && holdsPattern(*layerBuffer, kLayerSeed, false);
 }
 
-void FrameSession::copyOutput(Frame& frame) const {
-    const WorldBuffer& out = *hostWorlds(host).output;
-    const int pixelSize = pixelSizeOfDepth(out.depth);
-    frame.width = out.world.width;
-    frame.height = out.world.height;
-    frame.depth = out.depth;
-    frame.rowbytes = out.world.width * pixelSize;
-    frame.bytes.resize(std::size_t(frame.rowbytes) * std::size_t(frame.height));
-    if (frame.bytes.empty()) return; // a zero-width layer has rows of no bytes (and no data pointer to copy to)
-    for (A_long y = 0; y < out.world.height; ++y)
-        std::memcpy(frame.bytes.data() + std::size_t(y) * std::size_t(frame.rowbytes),
-                    pixelAddress(out.world, 0, y, out.depth), std::size_t(frame.rowbytes));
+void FrameSession::copyOutput(Frame& into) const {
+    const WorldBuffer& buffer = *outputBuffer;
+    const int pixelSize = pixelSizeOfDepth(buffer.depth);
+    into.width = buffer.world.width;
+    into.height = buffer.world.height;
+    into.depth = buffer.depth;
+    into.rowbytes = buffer.world.width * pixelSize;
+    into.bytes.resize(std::size_t(into.rowbytes) * std::size_t(into.height));
+    if (into.bytes.empty()) return; // a zero-width layer has rows of no bytes (and no data pointer to copy to)
+    for (A_long y = 0; y < buffer.world.height; ++y)
+        std::memcpy(into.bytes.data() + std::size_t(y) * std::size_t(into.rowbytes),
+                    pixelAddress(buffer.world, 0, y, buffer.depth), std::size_t(into.rowbytes));
 }
 
 } // namespace OrvaneHost

@@ -1,22 +1,27 @@
 // One frame request of the smart-render protocol, step by step, for the frame driver and for tests that
-// look between the steps: the input layer and output buffers, the two commands with their extra blocks, and
-// the release of the pre-render data through the delete function the host supplied.
+// look between the steps: the frame's own effect reference, in_data and out_data, its input layer and output
+// buffers, the two commands with their extra blocks, and the pre-render data: the host supplies no delete
+// function, holds what the effect stored, and calls the effect's delete function on it exactly once.
 #pragma once
 
 #include "FrameRender.h"
+#include "FrameState.h"
 #include "Worlds.h"
 
 #include "../sdk/host_sdk.h"
+
+#include <memory>
+#include <vector>
 
 namespace OrvaneHost {
 
 class FrameSession {
 public:
-    // Makes the buffers (input with a pattern, output with another) and sets the frame's time and
-    // downsampling in the host's in_data. Throws std::invalid_argument for a layer the host cannot make and
-    // std::bad_alloc when memory runs out.
+    // Makes the buffers (input with a pattern, output with another, rows padded as the host's behaviour
+    // says) and the frame's in_data: the host's, with the frame's effect reference, time and downsampling.
+    // Throws std::invalid_argument for a layer the host cannot make and std::bad_alloc when memory runs out.
     FrameSession(Host& host, const LayerSetup& layer, A_long timeValue);
-    // Deletes pre-render data still held and drops the output buffer.
+    // Deletes pre-render data still held.
     ~FrameSession();
     FrameSession(const FrameSession&) = delete;
     FrameSession& operator=(const FrameSession&) = delete;
@@ -26,18 +31,26 @@ public:
     // PF_Cmd_SMART_RENDER with the pre-render data, which is deleted afterwards whatever the result.
     PF_Err smartRender();
 
+    PF_InData& inData() { return in; }
+    PF_OutData& outData() { return out; }
+    FrameState& state() { return frame; }
     PF_PreRenderExtra& preRenderExtra() { return preExtra; }
     PF_PreRenderOutput& preRenderOutput() { return preOutput; }
     PF_SmartRenderExtra& smartRenderExtra() { return smartExtra; }
     const PF_RenderRequest& request() const { return outputRequest; }
-    // The 60 bytes of the pre-render record while the data is held (empty otherwise).
+    // The handle of the pre-render record: the 60-byte handle the effect made in pre-render, while it lives.
+    PF_Handle recordHandle() const;
+    // The record's 60 bytes while that handle lives (empty otherwise).
     std::vector<unsigned char> preRenderRecord() const;
     bool holdsPreRenderData() const { return heldData != nullptr; }
 
-    WorldBuffer& layer();
-    WorldBuffer& output();
+    WorldBuffer& layer() { return *layerBuffer; }
+    WorldBuffer& output() { return *outputBuffer; }
     // True while no byte of the output buffer (padding included) differs from how the host made it.
     bool outputUntouched() const;
+    // True while no byte outside the width pixels of the output's rows, and no byte of the input layer,
+    // differs from how the host made it.
+    bool nothingWrittenOutsideTheRows() const;
     // The output's pixels, rows packed.
     void copyOutput(Frame& frame) const;
 
@@ -45,6 +58,11 @@ private:
     void deleteHeldData();
 
     Host& host;
+    FrameState frame;
+    PF_InData in{};
+    PF_OutData out{};
+    std::unique_ptr<WorldBuffer> layerBuffer;
+    std::unique_ptr<WorldBuffer> outputBuffer;
     PF_RenderRequest outputRequest{};
     PF_PreRenderInput preInput{};
     PF_PreRenderOutput preOutput{};
@@ -54,9 +72,5 @@ private:
     void* heldData = nullptr;
     PF_DeletePreRenderDataFunc heldDelete = nullptr;
 };
-
-// The delete function the host supplies: unlocks the pre-render handle as often as it is locked and
-// disposes of it.
-void deletePreRenderHandle(void* preRenderData);
 
 } // namespace OrvaneHost

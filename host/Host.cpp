@@ -1,5 +1,6 @@
 #include "Host.h"
 
+#include "FrameState.h"
 #include "Services.h"
 
 #include <cstring>
@@ -50,8 +51,8 @@ void Host::install() {
     in.effect_ref = reinterpret_cast<PF_ProgPtr>(&effectInstance);
     in.version = 0x000D0001;
     in.quality = PF_Quality_HI;
-    in.time_scale = kTimeScale;
-    in.time_step = static_cast<A_long>(kTimeScale / 30);
+    in.time_scale = behaving.timeScale;
+    in.time_step = static_cast<A_long>(behaving.timeScale / 30);
     in.downsample_x = PF_RationalScale{1, 1};
     in.downsample_y = PF_RationalScale{1, 1};
     in.pixel_aspect_ratio = PF_RationalScale{1, 1};
@@ -61,12 +62,6 @@ void Host::install() {
     installParameterServices(*this);
     installRenderServices(*this);
     installWorldServices(*this);
-}
-
-PF_Err Host::send(PF_Cmd cmd, PF_ParamDef* params[], PF_LayerDef* output, void* extra) {
-    in.pica_basicP = basicAvailable ? &basic : nullptr;
-    in.utils = &utils;
-    return entry(cmd, &in, &out, params, output, extra);
 }
 
 PF_Err Host::about() {
@@ -113,6 +108,7 @@ SPErr Host::acquireSuite(const char* name, A_long version, const void** suite) {
         return call.result(kSuiteNotFound);
     }
     *suite = it->second;
+    std::lock_guard<std::mutex> lock(suiteMutex);
     ++acquired[{suiteName, version}];
     return call.result(0);
 }
@@ -120,28 +116,38 @@ SPErr Host::acquireSuite(const char* name, A_long version, const void** suite) {
 SPErr Host::releaseSuite(const char* name, A_long version) {
     const std::string suiteName = name ? name : "";
     HostCall call(callLog, "ReleaseSuite", suiteKey(suiteName, version), {});
+    std::lock_guard<std::mutex> lock(suiteMutex);
     ++released[{suiteName, version}];
     return call.result(0);
 }
 
+namespace {
+std::size_t countOf(const std::map<std::pair<std::string, A_long>, std::size_t>& counts, const std::string& name,
+                    A_long version) {
+    auto it = counts.find({name, version});
+    return it == counts.end() ? 0 : it->second;
+}
+} // namespace
+
 std::size_t Host::acquisitions(const std::string& name, A_long version) const {
-    auto it = acquired.find({name, version});
-    return it == acquired.end() ? 0 : it->second;
+    std::lock_guard<std::mutex> lock(suiteMutex);
+    return countOf(acquired, name, version);
 }
 
 std::size_t Host::releases(const std::string& name, A_long version) const {
-    auto it = released.find({name, version});
-    return it == released.end() ? 0 : it->second;
+    std::lock_guard<std::mutex> lock(suiteMutex);
+    return countOf(released, name, version);
 }
 
 std::vector<std::string> Host::unbalancedSuites() const {
+    std::lock_guard<std::mutex> lock(suiteMutex);
     std::vector<std::string> out;
     std::set<std::pair<std::string, A_long>> keys;
     for (const auto& [key, n] : acquired) keys.insert(key);
     for (const auto& [key, n] : released) keys.insert(key);
     for (const auto& key : keys) {
-        const long a = static_cast<long>(acquisitions(key.first, key.second));
-        const long r = static_cast<long>(releases(key.first, key.second));
+        const long a = static_cast<long>(countOf(acquired, key.first, key.second));
+        const long r = static_cast<long>(countOf(released, key.first, key.second));
         if (a != r) out.push_back(suiteKey(key.first, key.second) + ": acquired " + std::to_string(a) +
                                   ", released " + std::to_string(r));
     }
@@ -157,14 +163,20 @@ PF_Handle Host::newHandle(A_HandleSize size) {
     std::memset(block->bytes.get(), 0xA5, size); // a fresh handle holds no meaningful bytes
     block->master = block->bytes.get();
     PF_Handle handle = &block->master;
-    handles[handle] = std::move(block);
+    {
+        std::lock_guard<std::mutex> lock(handleMutex);
+        handles[handle] = std::move(block);
+    }
     objectBooks.open("handle", handle);
+    if (FrameState* frame = commandFrame(); frame && frame->phase == RenderPhase::PreRender)
+        frame->preRenderHandles.push_back(handle);
     return handle;
 }
 
 void* Host::lockHandle(PF_Handle handle) {
     HostCall call(callLog, "host_lock_handle", "", {FaultMode::Null});
     if (call.fault()) return nullptr;
+    std::lock_guard<std::mutex> lock(handleMutex);
     auto it = handles.find(handle);
     if (it == handles.end()) {
         objectBooks.hostError("host_lock_handle: not a live handle");
@@ -176,45 +188,84 @@ void* Host::lockHandle(PF_Handle handle) {
 
 void Host::unlockHandle(PF_Handle handle) {
     HostCall call(callLog, "host_unlock_handle", "", {});
+    std::lock_guard<std::mutex> lock(handleMutex);
     auto it = handles.find(handle);
     if (it == handles.end()) {
         objectBooks.hostError("host_unlock_handle: not a live handle");
         return;
     }
-    if (it->second->locks == 0) {
+    HandleBlock& block = *it->second;
+    if (block.locks == 0) {
         objectBooks.hostError("host_unlock_handle: handle is not locked");
         return;
     }
-    --it->second->locks;
+    if (--block.locks > 0 || !behaving.relocateUnlockedHandles) return;
+    // The block moves; where it was stays allocated but holds garbage from now on.
+    auto moved = std::make_unique<unsigned char[]>(block.size ? block.size : 1);
+    std::memcpy(moved.get(), block.bytes.get(), block.size);
+    std::memset(block.bytes.get(), 0xDB, block.size);
+    movedBlocks.push_back(std::move(block.bytes));
+    block.bytes = std::move(moved);
+    block.master = block.bytes.get();
 }
 
 void Host::disposeHandle(PF_Handle handle) {
     HostCall call(callLog, "host_dispose_handle", "", {});
     if (!objectBooks.close("handle", handle, "host_dispose_handle")) return;
+    std::lock_guard<std::mutex> lock(handleMutex);
     handles.erase(handle);
     retained.erase(handle);
 }
 
 A_HandleSize Host::handleSize(PF_Handle handle) {
     HostCall call(callLog, "host_get_handle_size", "", {});
+    std::lock_guard<std::mutex> lock(handleMutex);
     auto it = handles.find(handle);
     return it == handles.end() ? 0 : it->second->size;
 }
 
-bool Host::isHandleLive(PF_Handle handle) const { return handles.count(handle) != 0; }
+bool Host::isHandleLive(PF_Handle handle) const {
+    std::lock_guard<std::mutex> lock(handleMutex);
+    return handles.count(handle) != 0;
+}
 
 int Host::handleLockCount(PF_Handle handle) const {
+    std::lock_guard<std::mutex> lock(handleMutex);
     auto it = handles.find(handle);
     return it == handles.end() ? 0 : it->second->locks;
 }
 
-std::size_t Host::liveHandles() const { return handles.size(); }
+std::vector<unsigned char> Host::handleBytes(PF_Handle handle) const {
+    std::lock_guard<std::mutex> lock(handleMutex);
+    auto it = handles.find(handle);
+    if (it == handles.end()) return {};
+    const unsigned char* bytes = it->second->bytes.get();
+    return std::vector<unsigned char>(bytes, bytes + it->second->size);
+}
+
+std::size_t Host::liveHandles() const {
+    std::lock_guard<std::mutex> lock(handleMutex);
+    return handles.size();
+}
+
+void Host::retainHandle(PF_Handle handle) {
+    std::lock_guard<std::mutex> lock(handleMutex);
+    retained.insert(handle);
+}
+
+void Host::releaseRetainedHandle(PF_Handle handle) {
+    std::lock_guard<std::mutex> lock(handleMutex);
+    retained.erase(handle);
+}
 
 std::vector<std::string> Host::bookProblems() const {
     std::vector<std::string> problems = unbalancedSuites();
-    for (const auto& [handle, block] : handles)
-        if (!retained.count(handle))
-            problems.push_back("handle of " + std::to_string(block->size) + " bytes leaked");
+    {
+        std::lock_guard<std::mutex> lock(handleMutex);
+        for (const auto& [handle, block] : handles)
+            if (!retained.count(handle))
+                problems.push_back("handle of " + std::to_string(block->size) + " bytes leaked");
+    }
     for (const auto& [kind, n] : objectBooks.liveCounts())
         if (kind != "handle") problems.push_back(std::to_string(n) + " live " + kind);
     for (const std::string& error : objectBooks.errors()) problems.push_back("host error: " + error);

@@ -1,24 +1,30 @@
 // The simulated host: loads an effect module (or takes an entry point), sends it commands with real
 // PF_InData / PF_OutData blocks, serves the suites and callbacks the effect uses, records every call, can
-// fail any of them on purpose, and keeps books of everything it hands out.
+// fail any of them on purpose, and keeps books of everything it hands out. It behaves as its HostBehaviour
+// says, and serves several frames of the effect instance at once, each under an effect reference of its own.
 #pragma once
 
 #include "Books.h"
+#include "HostBehaviour.h"
 #include "HostCalls.h"
 #include "Module.h"
 #include "ParamStreams.h"
 
 #include "../sdk/host_sdk.h"
 
+#include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
-#include <typeindex>
 #include <utility>
 #include <vector>
 
 namespace OrvaneHost {
+
+struct FrameState;
 
 // Error codes the host itself returns (its own choice of values).
 constexpr long kSuiteNotFound = 0x2153; // AcquireSuite of a suite the host does not serve
@@ -37,10 +43,24 @@ public:
     HostCalls& calls() { return callLog; }
     Books& books() { return objectBooks; }
 
+    // ---- behaviour -----------------------------------------------------------------------------------
+    const HostBehaviour& behaviour() const { return behaving; }
+    // Set while no command runs. Sets in_data's time scale (keeping the time step's length) and starts the
+    // abort count afresh. Throws std::invalid_argument for a value no host could have (negative padding or
+    // threads, a zero time scale, fewer than one frame at once).
+    void setBehaviour(const HostBehaviour& behaviour);
+    // The answer of the abort callback, counting this call.
+    PF_Err abortAnswer();
+
     // ---- commands ----------------------------------------------------------------------------------
     PF_InData& inData() { return in; }
     PF_OutData& outData() { return out; }
     PF_Err send(PF_Cmd cmd, PF_ParamDef* params[] = nullptr, PF_LayerDef* output = nullptr, void* extra = nullptr);
+    // A command of one frame, with the frame's own in_data and out_data; smart pre-render and smart render
+    // arrive on a thread of their own when the behaviour says so.
+    PF_Err send(FrameState& frame, PF_InData& frameIn, PF_OutData& frameOut, PF_Cmd cmd, void* extra);
+    // The frame whose command runs on the calling thread, or null.
+    static FrameState* commandFrame();
     // The lifecycle commands, each with a zeroed out_data; global setup's handle becomes the global data.
     PF_Err about();
     PF_Err globalSetup();
@@ -64,16 +84,28 @@ public:
     bool isHandleLive(PF_Handle handle) const;
     int handleLockCount(PF_Handle handle) const;
     std::size_t liveHandles() const;
-    // Handles the effect handed over to the host (global data, pre-render data) are not leaks.
-    void retainHandle(PF_Handle handle) { retained.insert(handle); }
-    void releaseRetainedHandle(PF_Handle handle) { retained.erase(handle); }
+    // Handles the effect handed over to the host to keep (the global data) are not leaks.
+    void retainHandle(PF_Handle handle);
+    void releaseRetainedHandle(PF_Handle handle);
+    // The bytes of a live handle (empty for any other), read by the host without locking it.
+    std::vector<unsigned char> handleBytes(PF_Handle handle) const;
 
     // ---- the effect instance ---------------------------------------------------------------------
     std::vector<ParamStream>& streams() { return paramStreams; }
     const std::vector<ParamStream>& streams() const { return paramStreams; }
     PF_ProgPtr effectRef() const { return in.effect_ref; }
+    // The instance's own reference or that of a frame being rendered.
+    bool isEffectRef(PF_ProgPtr ref) const;
     AEGP_PluginID pluginId() const { return registeredId; }
     void setPluginId(AEGP_PluginID id) { registeredId = id; }
+
+    // ---- frames being rendered --------------------------------------------------------------------
+    // A frame's effect reference is the address of its state; it is known from begin to end.
+    PF_ProgPtr beginFrame(FrameState& frame);
+    void endFrame(FrameState& frame);
+    FrameState* frameOf(PF_ProgPtr ref) const;
+    // The first frame being rendered for which `match` holds, or null.
+    FrameState* findFrame(const std::function<bool(const FrameState&)>& match) const;
 
     // ---- books -------------------------------------------------------------------------------------
     // What is wrong after a command: unbalanced suites, leaked handles, live objects, host-side errors.
@@ -81,6 +113,7 @@ public:
 
     // State a service keeps on the host, created on first use.
     template <class T> T& extension() {
+        std::lock_guard<std::mutex> lock(extensionMutex);
         auto& slot = extensions[extensionKey<T>()];
         if (!slot) slot = std::make_shared<T>();
         return *std::static_pointer_cast<T>(slot);
@@ -96,6 +129,8 @@ public:
 
 private:
     void install();
+    PF_Err dispatch(PF_Cmd cmd, PF_InData& cmdIn, PF_OutData& cmdOut, PF_ParamDef* params[], PF_LayerDef* output,
+                    void* extra);
 
     std::unique_ptr<Module> module;
     PF_EntryPointFunc entry = nullptr;
@@ -107,14 +142,22 @@ private:
     PF_UtilCallbacks utils{};
     SPBasicSuite basic{};
     bool basicAvailable = true;
+    HostBehaviour behaving;
+    std::atomic<std::uint64_t> abortCalls{0};
 
     std::map<std::pair<std::string, A_long>, const void*> served;
+    mutable std::mutex suiteMutex; // guards the two counts: frames acquire suites at once
     std::map<std::pair<std::string, A_long>, std::size_t> acquired;
     std::map<std::pair<std::string, A_long>, std::size_t> released;
 
     struct HandleBlock;
+    mutable std::mutex handleMutex;
     std::map<PF_Handle, std::unique_ptr<HandleBlock>> handles;
     std::set<PF_Handle> retained;
+    std::vector<std::unique_ptr<unsigned char[]>> movedBlocks; // where relocated handles were, kept as garbage
+
+    mutable std::mutex frameMutex;
+    std::set<FrameState*> renderingFrames;
 
     std::vector<ParamStream> paramStreams;
     AEGP_PluginID registeredId = 0;
@@ -125,6 +168,7 @@ private:
         static const char key = 0;
         return &key;
     }
+    std::mutex extensionMutex;
     std::map<const void*, std::shared_ptr<void>> extensions;
     char effectInstance = 0; // its address is the effect reference
 };

@@ -1,13 +1,12 @@
-// How many threads the host says it has and runs generic iterations on.
+// How many threads the host says it has and runs generic iterations on (HostBehaviour's reportedThreads and
+// workerThreads, with the order and timing of the iterations).
 #pragma once
 
 namespace OrvaneHost {
 
 class Host;
 
-constexpr int kDefaultHostThreads = 4;
-
-// The count AEGP_GetNumThreads reports and the size of the pool iterate_generic runs on (at least 1).
+// Sets the count AEGP_GetNumThreads reports (at least 1) and runs the iterations on that many threads.
 void setHostThreads(Host& host, int threads);
 int hostThreads(Host& host);
 

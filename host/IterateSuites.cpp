@@ -5,8 +5,10 @@
 #include "Host.h"
 #include "ThreadPool.h"
 
+#include <algorithm>
 #include <exception>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <string>
 #include <vector>
@@ -15,19 +17,45 @@ namespace OrvaneHost {
 
 namespace {
 
-struct ThreadSettings {
-    int threads = kDefaultHostThreads;
-    std::unique_ptr<ThreadPool> pool;
+// The pool of the behaviour's shape, made on first use and again when the shape changes. A run holds its
+// own reference, so a frame still running keeps the pool it started on.
+struct ThreadPools {
+    std::mutex mutex;
+    std::shared_ptr<ThreadPool> pool;
 };
 
-ThreadSettings& settings(Host& host) { return host.extension<ThreadSettings>(); }
+PoolShape shapeOf(const HostBehaviour& b) {
+    PoolShape shape;
+    shape.threads = b.workerThreads > 0 ? b.workerThreads : std::max(1, b.reportedThreads);
+    shape.threadZeroSpawned = b.threadZeroSpawned;
+    shape.order = b.order;
+    shape.jitter = b.jitter;
+    shape.seed = b.seed;
+    return shape;
+}
+
+// Null when not even the pool's own record can be had.
+std::shared_ptr<ThreadPool> poolFor(Host& host) {
+    ThreadPools& pools = host.extension<ThreadPools>();
+    const PoolShape shape = shapeOf(host.behaviour());
+    std::lock_guard<std::mutex> lock(pools.mutex);
+    try {
+        if (!pools.pool || pools.pool->shape() != shape) {
+            pools.pool.reset();
+            pools.pool = std::make_shared<ThreadPool>(shape);
+        }
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    return pools.pool;
+}
 
 A_Err getNumThreads(A_long* threads) {
     Host& host = Host::current();
     HostCall call(host.calls(), "AEGP_GetNumThreads", "", {FaultMode::Error});
     if (call.fault()) return call.result(call.fault()->code);
     if (!threads) return call.result(PF_Err_BAD_CALLBACK_PARAM);
-    *threads = settings(host).threads;
+    *threads = host.behaviour().reportedThreads;
     return call.result(PF_Err_NONE);
 }
 
@@ -39,26 +67,23 @@ PF_Err iterateGeneric(A_long iterations, void* refcon, PF_IterateGenericFunc fn)
     if (!fn) return call.result(PF_Err_BAD_CALLBACK_PARAM);
     if (iterations <= 0) return call.result(PF_Err_NONE);
 
-    ThreadSettings& s = settings(host);
-    if (!s.pool || s.pool->threads() != s.threads) {
-        s.pool.reset();
-        s.pool = std::make_unique<ThreadPool>(s.threads);
-    }
+    const std::shared_ptr<ThreadPool> pool = poolFor(host);
     std::vector<PF_Err> results;
     std::vector<char> escaped;
     try {
+        if (!pool) throw std::bad_alloc();
         results.assign(static_cast<std::size_t>(iterations), PF_Err_NONE);
         escaped.assign(static_cast<std::size_t>(iterations), 0);
+        pool->run(iterations, [&](int thread, A_long i) {
+            try {
+                results[std::size_t(i)] = fn(refcon, thread, i, iterations);
+            } catch (...) {
+                escaped[std::size_t(i)] = 1; // an exception must never leave a plug-in's callback
+            }
+        });
     } catch (const std::bad_alloc&) {
         return call.result(PF_Err_OUT_OF_MEMORY);
     }
-    s.pool->run(iterations, [&](int thread, A_long i) {
-        try {
-            results[std::size_t(i)] = fn(refcon, thread, i, iterations);
-        } catch (...) {
-            escaped[std::size_t(i)] = 1; // an exception must never leave a plug-in's callback
-        }
-    });
     PF_Err result = PF_Err_NONE;
     for (A_long i = 0; i < iterations; ++i) {
         if (escaped[std::size_t(i)]) {
@@ -77,12 +102,13 @@ const PF_Iterate8Suite1 kIterate8Suite1 = {iterateGeneric};
 } // namespace
 
 void setHostThreads(Host& host, int threads) {
-    ThreadSettings& s = settings(host);
-    s.threads = threads < 1 ? 1 : threads;
-    if (s.pool && s.pool->threads() != s.threads) s.pool.reset();
+    HostBehaviour b = host.behaviour();
+    b.reportedThreads = std::max(1, threads);
+    b.workerThreads = 0;
+    host.setBehaviour(b);
 }
 
-int hostThreads(Host& host) { return settings(host).threads; }
+int hostThreads(Host& host) { return host.behaviour().reportedThreads; }
 
 void installIterateSuites(Host& host) {
     host.serveSuite("AEGP Iterate Suite", 1, &kIterateSuite1);

@@ -20,7 +20,7 @@ PF_Err checkoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_tim
                       " step " + std::to_string(time_step),
                   {FaultMode::Error});
     if (call.fault()) return call.result(call.fault()->code);
-    if (effect_ref != host.effectRef() || !param) {
+    if (!host.isEffectRef(effect_ref) || !param) {
         host.books().hostError("checkout_param: bad effect reference or record");
         return call.result(PF_Err_BAD_CALLBACK_PARAM);
     }
@@ -43,7 +43,7 @@ PF_Err checkoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_tim
 PF_Err checkinParam(PF_ProgPtr effect_ref, PF_ParamDef* param) {
     Host& host = Host::current();
     HostCall call(host.calls(), "checkin_param", "", {FaultMode::Error});
-    if (effect_ref != host.effectRef()) {
+    if (!host.isEffectRef(effect_ref)) {
         host.books().hostError("checkin_param: bad effect reference");
         return call.result(PF_Err_BAD_CALLBACK_PARAM);
     }
@@ -51,18 +51,22 @@ PF_Err checkinParam(PF_ProgPtr effect_ref, PF_ParamDef* param) {
     return call.result(call.fault() ? call.fault()->code : 0L);
 }
 
-// Answers 0 unless a fault rule on "abort" says otherwise (e.g. from the k-th call on).
+// Answers as the behaviour says (the user stops the render at some call), unless a fault rule fails the call.
 PF_Err abortCheck(PF_ProgPtr effect_ref) {
     Host& host = Host::current();
     HostCall call(host.calls(), "abort", "", {FaultMode::Error});
-    if (effect_ref != host.effectRef()) host.books().hostError("abort: bad effect reference");
-    return call.result(call.fault() ? call.fault()->code : 0L);
+    if (!host.isEffectRef(effect_ref)) host.books().hostError("abort: bad effect reference");
+    const PF_Err answer = host.abortAnswer();
+    return call.result(call.fault() ? call.fault()->code : answer);
 }
 
 } // namespace
 
 void abortFromCall(Host& host, std::uint64_t occurrence, PF_Err code) {
-    host.calls().addRule(FaultRule{"abort", "", occurrence, true, Fault{FaultMode::Error, code}});
+    HostBehaviour b = host.behaviour();
+    b.abortAtCall = occurrence;
+    b.abortCode = code;
+    host.setBehaviour(b);
 }
 
 void installParamCheckouts(Host& host) {

@@ -9,8 +9,8 @@ namespace OrvaneHost {
 
 class Host;
 
-// From the occurrence-th abort check on (1-based, counted from when this is set or the call log is reset),
-// the host answers `code`, as when the user stops a render.
+// From the occurrence-th abort check on (1-based, counted from now), the host answers `code`, as when the
+// user stops a render (HostBehaviour's abortAtCall and abortCode).
 void abortFromCall(Host& host, std::uint64_t occurrence, PF_Err code);
 
 // Installs checkout_param, checkin_param and abort (called by installRenderServices).

@@ -72,10 +72,46 @@ void storeValue(PF_ParamDef& def, const StreamValue& v) {
     }
 }
 
+namespace {
+
+// Times are compared and divided as instants, value / scale, in integers wide enough for any two of them.
+using Wide = __int128;
+
+Wide scaleOf(const A_Time& t) { return Wide(t.scale ? t.scale : kTimeScale); }
+
+// Negative, zero or positive as a lies before, at or after b.
+int compareInstants(const A_Time& a, const A_Time& b) {
+    const Wide left = Wide(a.value) * scaleOf(b);
+    const Wide right = Wide(b.value) * scaleOf(a);
+    return left < right ? -1 : (left > right ? 1 : 0);
+}
+
+Wide magnitude(Wide v) { return v < 0 ? -v : v; }
+
+// (t - a) / (b - a) for a before b, exact until the one rounding of the division: both terms are brought to
+// the common unit 1 / (a.scale b.scale t.scale) and reduced, so equal instants give equal quotients.
+double fractionBetween(const A_Time& a, const A_Time& b, const A_Time& t) {
+    Wide num = (Wide(t.value) * scaleOf(a) - Wide(a.value) * scaleOf(t)) * scaleOf(b);
+    Wide den = (Wide(b.value) * scaleOf(a) - Wide(a.value) * scaleOf(b)) * scaleOf(t);
+    Wide x = magnitude(num), y = magnitude(den);
+    while (y != 0) {
+        const Wide r = x % y;
+        x = y;
+        y = r;
+    }
+    if (x > 1) {
+        num /= x;
+        den /= x;
+    }
+    return double(num) / double(den);
+}
+
+} // namespace
+
 void addKeyframe(ParamStream& stream, const A_Time& time, const StreamValue& value) {
     auto& keys = stream.keyframes;
-    auto at = std::find_if(keys.begin(), keys.end(), [&](const Keyframe& k) { return k.time.value >= time.value; });
-    if (at != keys.end() && at->time.value == time.value) {
+    auto at = std::find_if(keys.begin(), keys.end(), [&](const Keyframe& k) { return compareInstants(k.time, time) >= 0; });
+    if (at != keys.end() && compareInstants(at->time, time) == 0) {
         at->value = value;
         return;
     }
@@ -85,24 +121,19 @@ void addKeyframe(ParamStream& stream, const A_Time& time, const StreamValue& val
 StreamValue valueAt(const ParamStream& stream, const A_Time& time) {
     const auto& keys = stream.keyframes;
     if (keys.empty()) return valueOf(stream.current);
-    // Times compared in the keyframes' own units.
-    const double scale = keys.front().time.scale ? keys.front().time.scale : kTimeScale;
-    const double t = time.scale == scale || time.scale == 0 ? double(time.value) : double(time.value) * scale / time.scale;
-    if (t <= keys.front().time.value) return keys.front().value;
-    if (t >= keys.back().time.value) return keys.back().value;
+    if (compareInstants(time, keys.front().time) <= 0) return keys.front().value;
+    if (compareInstants(time, keys.back().time) >= 0) return keys.back().value;
     std::size_t b = 1;
-    while (b < keys.size() && keys[b].time.value <= t) ++b;
+    while (b < keys.size() && compareInstants(keys[b].time, time) <= 0) ++b;
     if (b >= keys.size()) return keys.back().value;
     const Keyframe& ka = keys[b - 1];
     const Keyframe& kb = keys[b];
-    const double ta = ka.time.value;
-    const double tb = kb.time.value;
-    if (tb == ta) return kb.value;
+    const double f = fractionBetween(ka.time, kb.time, time);
     StreamValue out{};
     for (std::size_t c = 0; c < out.size(); ++c) {
         const double va = ka.value[c];
         const double vb = kb.value[c];
-        out[c] = va + (vb - va) * ((t - ta) / (tb - ta));
+        out[c] = va + (vb - va) * f;
     }
     return out;
 }
@@ -113,8 +144,8 @@ PF_ParamDef checkoutAt(const ParamStream& stream, const A_Time& time) {
     return def;
 }
 
-A_long unitsFromSeconds(double seconds) { return roundedLong(seconds * kTimeScale); }
+A_long unitsFromSeconds(double seconds, A_u_long scale) { return roundedLong(seconds * double(scale)); }
 
-A_long timeStepForFps(double fps) { return fps > 0 ? roundedLong(kTimeScale / fps) : 0; }
+A_long timeStepForFps(double fps, A_u_long scale) { return fps > 0 ? roundedLong(double(scale) / fps) : 0; }
 
 } // namespace OrvaneHost

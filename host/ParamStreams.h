@@ -2,6 +2,8 @@
 // registered it (a copy, with its strings owned here), its current value, its keyframes and its flags.
 #pragma once
 
+#include "HostBehaviour.h"
+
 #include "../sdk/host_sdk.h"
 
 #include <array>
@@ -9,8 +11,6 @@
 #include <vector>
 
 namespace OrvaneHost {
-
-constexpr A_u_long kTimeScale = 120000; // host time units per second
 
 // A stream's value as doubles: a colour as alpha, red, green, blue in 0..1; a point as x, y in layer pixels
 // at full resolution; every one-dimensional value (slider percent, popup item, integer) in [0].
@@ -32,22 +32,24 @@ struct ParamStream {
     int flagChanges = 0;
 };
 
-// Adds a keyframe, keeping the keyframes sorted by time (a keyframe at an existing time replaces it).
+// Adds a keyframe, keeping the keyframes sorted by time (a keyframe at an existing instant replaces it).
+// Keyframes may have any time scale (a zero scale reads as kTimeScale).
 void addKeyframe(ParamStream& stream, const A_Time& time, const StreamValue& value);
 
 // The value of a parameter definition as a StreamValue, and back (colour bytes / 255, points 16.16 / 65536).
 StreamValue valueOf(const PF_ParamDef& def);
 void storeValue(PF_ParamDef& def, const StreamValue& value);
 
-// The stream's value at `time`: held before the first and after the last keyframe, linear in between,
-// per channel in double as va + (vb - va) * ((t - ta) / (tb - ta)).
+// The stream's value at `time` (of any scale): held before the first and after the last keyframe, linear in
+// between, per channel in double as va + (vb - va) * f, where f = (t - ta) / (tb - ta) is worked out exactly
+// and rounded once, so one instant gives the same value whatever the scales of the time and the keyframes.
 StreamValue valueAt(const ParamStream& stream, const A_Time& time);
 
 // The stream's definition as a checkout at `time` delivers it.
 PF_ParamDef checkoutAt(const ParamStream& stream, const A_Time& time);
 
-// Host time helpers: round(T x 120000) units, and round(120000 / fps) per frame.
-A_long unitsFromSeconds(double seconds);
-A_long timeStepForFps(double fps);
+// Host time helpers: round(T x scale) units, and round(scale / fps) per frame.
+A_long unitsFromSeconds(double seconds, A_u_long scale = kTimeScale);
+A_long timeStepForFps(double fps, A_u_long scale = kTimeScale);
 
 } // namespace OrvaneHost

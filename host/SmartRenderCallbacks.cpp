@@ -8,8 +8,6 @@
 
 namespace OrvaneHost {
 
-SmartRenderState& smartRenderState(Host& host) { return host.extension<SmartRenderState>(); }
-
 namespace {
 
 bool isEmpty(const PF_LRect& r) { return r.left >= r.right || r.top >= r.bottom; }
@@ -26,14 +24,14 @@ PF_Err checkoutLayer(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long checkout
     HostCall call(host.calls(), "checkout_layer",
                   "index " + std::to_string(index) + " id " + std::to_string(checkout_id), {FaultMode::Error});
     if (call.fault()) return call.result(call.fault()->code);
-    SmartRenderState& state = smartRenderState(host);
-    if (effect_ref != host.effectRef() || !req || !result || index != 0 || state.phase != RenderPhase::PreRender) {
+    FrameState* frame = host.frameOf(effect_ref);
+    if (!frame || !req || !result || index != 0 || frame->phase != RenderPhase::PreRender) {
         host.books().hostError("checkout_layer: bad arguments, or called outside pre-render");
         return call.result(PF_Err_BAD_CALLBACK_PARAM);
     }
-    state.checkouts.push_back(LayerCheckout{index, checkout_id, *req, what_time, time_step, time_scale});
+    frame->checkouts.push_back(LayerCheckout{index, checkout_id, *req, what_time, time_step, time_scale});
 
-    const auto& layer = hostWorlds(host).layer;
+    const WorldBuffer* layer = host.behaviour().emptyInputCheckout ? nullptr : frame->layer;
     const PF_LRect bounds = layer ? PF_LRect{0, 0, layer->world.width, layer->world.height} : PF_LRect{0, 0, 0, 0};
     *result = PF_CheckoutResult{};
     result->result_rect = intersection(req->rect, bounds);
@@ -44,7 +42,7 @@ PF_Err checkoutLayer(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long checkout
     return call.result(PF_Err_NONE);
 }
 
-bool requested(const SmartRenderState& state, A_long checkout_id) {
+bool requested(const FrameState& state, A_long checkout_id) {
     return std::any_of(state.checkouts.begin(), state.checkouts.end(),
                        [&](const LayerCheckout& c) { return c.checkoutId == checkout_id; });
 }
@@ -53,22 +51,21 @@ PF_Err checkoutLayerPixels(PF_ProgPtr effect_ref, A_long checkout_id, PF_EffectW
     Host& host = Host::current();
     HostCall call(host.calls(), "checkout_layer_pixels", "id " + std::to_string(checkout_id), {FaultMode::Error});
     if (call.fault()) return call.result(call.fault()->code);
-    SmartRenderState& state = smartRenderState(host);
-    auto& layer = hostWorlds(host).layer;
-    if (effect_ref != host.effectRef() || !pixels || state.phase != RenderPhase::SmartRender ||
-        !requested(state, checkout_id) || !layer) {
+    FrameState* frame = host.frameOf(effect_ref);
+    if (!frame || !pixels || frame->phase != RenderPhase::SmartRender || !requested(*frame, checkout_id) ||
+        !frame->layer) {
         host.books().hostError("checkout_layer_pixels: checkout id not requested in pre-render, or bad call");
         return call.result(PF_Err_BAD_CALLBACK_PARAM);
     }
-    ++state.pixelCheckouts;
-    *pixels = &layer->world;
+    ++frame->pixelCheckouts;
+    *pixels = host.behaviour().emptyInputCheckout ? nullptr : &frame->layer->world;
     return call.result(PF_Err_NONE);
 }
 
 PF_Err checkinLayerPixels(PF_ProgPtr effect_ref, A_long checkout_id) {
     Host& host = Host::current();
     HostCall call(host.calls(), "checkin_layer_pixels", "id " + std::to_string(checkout_id), {});
-    if (effect_ref != host.effectRef()) host.books().hostError("checkin_layer_pixels: bad effect reference");
+    if (!host.frameOf(effect_ref)) host.books().hostError("checkin_layer_pixels: bad effect reference");
     return call.result(PF_Err_NONE);
 }
 
@@ -76,14 +73,13 @@ PF_Err checkoutOutput(PF_ProgPtr effect_ref, PF_EffectWorld** output) {
     Host& host = Host::current();
     HostCall call(host.calls(), "checkout_output", "", {FaultMode::Error});
     if (call.fault()) return call.result(call.fault()->code);
-    SmartRenderState& state = smartRenderState(host);
-    auto& buffer = hostWorlds(host).output;
-    if (effect_ref != host.effectRef() || !output || state.phase != RenderPhase::SmartRender || !buffer) {
+    FrameState* frame = host.frameOf(effect_ref);
+    if (!frame || !output || frame->phase != RenderPhase::SmartRender || !frame->output) {
         host.books().hostError("checkout_output: called outside smart render, or bad call");
         return call.result(PF_Err_BAD_CALLBACK_PARAM);
     }
-    ++state.outputCheckouts;
-    *output = &buffer->world;
+    ++frame->outputCheckouts;
+    *output = host.behaviour().emptyOutputCheckout ? nullptr : &frame->output->world;
     return call.result(PF_Err_NONE);
 }
 

@@ -41,7 +41,7 @@ std::optional<Target> targetOf(Host& host, const PF_EffectWorld* world, const ch
 }
 
 bool checkEffectRef(Host& host, PF_ProgPtr effect_ref, const char* call) {
-    if (effect_ref == host.effectRef()) return true;
+    if (host.isEffectRef(effect_ref)) return true;
     host.books().hostError(std::string(call) + ": not this effect's reference");
     return false;
 }

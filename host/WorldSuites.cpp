@@ -17,10 +17,11 @@ std::string sizeDetail(A_long width, A_long height, const std::string& what) {
 PF_Err allocateWorld(Host& host, A_long width, A_long height, int depth, bool clear, int suiteVersion,
                      PF_EffectWorld* world) {
     HostWorlds& worlds = hostWorlds(host);
-    if (const PF_Err err = checkWorldShape(width, height, depth, worlds.newWorldRowPadding)) return err;
+    const int padding = host.behaviour().rowPaddingBytes;
+    if (const PF_Err err = checkWorldShape(width, height, depth, padding)) return err;
     std::unique_ptr<WorldBuffer> buffer;
     try {
-        buffer = makeWorldBuffer(width, height, depth, worlds.newWorldRowPadding, clear);
+        buffer = makeWorldBuffer(width, height, depth, padding, clear);
     } catch (const std::bad_alloc&) {
         return PF_Err_OUT_OF_MEMORY;
     }
@@ -51,7 +52,7 @@ PF_Err disposeWorld(Host& host, PF_EffectWorld* world, int suiteVersion, const c
 }
 
 bool checkEffectRef(Host& host, PF_ProgPtr effect_ref, const char* call) {
-    if (effect_ref == host.effectRef()) return true;
+    if (host.isEffectRef(effect_ref)) return true;
     host.books().hostError(std::string(call) + ": not this effect's reference");
     return false;
 }

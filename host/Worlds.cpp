@@ -1,5 +1,6 @@
 #include "Worlds.h"
 
+#include "FrameState.h"
 #include "Host.h"
 
 #include <cstdint>
@@ -83,7 +84,11 @@ std::unique_ptr<WorldBuffer> makeWorldBuffer(A_long width, A_long height, int de
     return buffer;
 }
 
-void fillPattern(WorldBuffer& buffer, unsigned seed) {
+namespace {
+
+// The pattern of a buffer, as runs of at most four bytes from its start: finite floats in -4..4 for 32-bit
+// buffers, random words otherwise, and random bytes for a tail shorter than four.
+template <class Visit> void walkPattern(std::size_t size, int depthBits, unsigned seed, Visit visit) {
     std::uint32_t state = seed ? seed : 1u;
     auto next = [&state] {
         state ^= state << 13;
@@ -91,22 +96,48 @@ void fillPattern(WorldBuffer& buffer, unsigned seed) {
         state ^= state << 5;
         return state;
     };
-    if (buffer.depth == 32) {
-        const std::size_t floats = buffer.bytes / sizeof(float);
-        for (std::size_t i = 0; i < floats; ++i) {
-            const float value = static_cast<float>(next() % 8001u) / 1000.0f - 4.0f;
-            std::memcpy(buffer.storage.get() + i * sizeof(float), &value, sizeof value);
-        }
-        for (std::size_t i = floats * sizeof(float); i < buffer.bytes; ++i)
-            buffer.storage[i] = static_cast<unsigned char>(next());
-        return;
-    }
+    unsigned char run[4];
     std::size_t i = 0;
-    for (; i + 4 <= buffer.bytes; i += 4) {
-        const std::uint32_t word = next();
-        std::memcpy(buffer.storage.get() + i, &word, 4);
+    for (; i + 4 <= size; i += 4) {
+        if (depthBits == 32) {
+            const float value = static_cast<float>(next() % 8001u) / 1000.0f - 4.0f;
+            std::memcpy(run, &value, 4);
+        } else {
+            const std::uint32_t word = next();
+            std::memcpy(run, &word, 4);
+        }
+        visit(i, run, 4);
     }
-    for (; i < buffer.bytes; ++i) buffer.storage[i] = static_cast<unsigned char>(next());
+    for (; i < size; ++i) {
+        run[0] = static_cast<unsigned char>(next());
+        visit(i, run, 1);
+    }
+}
+
+} // namespace
+
+void fillPattern(WorldBuffer& buffer, unsigned seed) {
+    unsigned char* bytes = buffer.storage.get();
+    walkPattern(buffer.bytes, buffer.depth, seed,
+                [bytes](std::size_t at, const unsigned char* run, std::size_t n) { std::memcpy(bytes + at, run, n); });
+}
+
+bool holdsPattern(const WorldBuffer& buffer, unsigned seed, bool paddingOnly) {
+    const unsigned char* bytes = buffer.storage.get();
+    const std::size_t rowbytes = std::size_t(buffer.world.rowbytes);
+    const std::size_t pixels = std::size_t(buffer.world.width) * std::size_t(pixelSizeOfDepth(buffer.depth));
+    bool same = true;
+    walkPattern(buffer.bytes, buffer.depth, seed, [&](std::size_t at, const unsigned char* run, std::size_t n) {
+        if (!same) return;
+        if (!paddingOnly) {
+            same = std::memcmp(bytes + at, run, n) == 0;
+            return;
+        }
+        if (rowbytes == 0 || at % rowbytes + n <= pixels) return; // all within a row's pixels
+        for (std::size_t k = 0; k < n && same; ++k)
+            if ((at + k) % rowbytes >= pixels) same = bytes[at + k] == run[k];
+    });
+    return same;
 }
 
 unsigned char* pixelAddress(const PF_EffectWorld& world, A_long x, A_long y, int depthBits) {
@@ -128,7 +159,11 @@ const WorldBuffer* findWorld(Host& host, const PF_EffectWorld* world) {
     if (!world || !world->data) return nullptr;
     HostWorlds& worlds = hostWorlds(host);
     if (worlds.layer && worlds.layer->world.data == world->data) return worlds.layer.get();
-    if (worlds.output && worlds.output->world.data == world->data) return worlds.output.get();
+    const PF_PixelPtr pixels = world->data;
+    const auto holds = [pixels](const WorldBuffer* b) { return b && b->world.data == pixels; };
+    if (const FrameState* frame =
+            host.findFrame([&](const FrameState& f) { return holds(f.layer) || holds(f.output); }))
+        return holds(frame->layer) ? frame->layer : frame->output;
     auto it = worlds.allocated.find(world->data);
     return it == worlds.allocated.end() ? nullptr : it->second.get();
 }

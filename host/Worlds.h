@@ -49,18 +49,20 @@ std::unique_ptr<WorldBuffer> makeWorldBuffer(A_long width, A_long height, int de
 // Fills every byte, padding included, with a pseudo-random pattern derived from `seed`. For 32-bit buffers
 // the pattern is made of finite floats in -4..4, so content that leaks into an output stays recognisable.
 void fillPattern(WorldBuffer& buffer, unsigned seed);
+// Whether the buffer still holds that pattern: in every byte, or (`paddingOnly`) in every byte that lies after
+// the width pixels of its row.
+bool holdsPattern(const WorldBuffer& buffer, unsigned seed, bool paddingOnly);
 
 // Address of pixel (x, y) of a world of the given depth (no bounds check: callers stay within the world).
 unsigned char* pixelAddress(const PF_EffectWorld& world, A_long x, A_long y, int depthBits);
 
-// What the host keeps about buffers (host.extension<HostWorlds>()).
+// What the host keeps about buffers (host.extension<HostWorlds>()). Each frame being rendered keeps its own
+// input and output buffers (FrameState).
 struct HostWorlds {
-    std::unique_ptr<WorldBuffer> layer;  // the effect's input layer (parameter 0), when there is one
-    std::unique_ptr<WorldBuffer> output; // the output buffer of the frame being rendered
+    std::unique_ptr<WorldBuffer> layer; // the effect's layer as parameter 0 checkouts hand it out, when set
     std::map<const void*, std::unique_ptr<WorldBuffer>> allocated; // made through a world suite, by pixels
     // When set, PF_GetPixelFormat reports this for every world (to present formats the effect cannot draw).
     std::optional<PF_PixelFormat> reportedFormat;
-    int newWorldRowPadding = 0; // padding bytes per row of worlds made through the suites
 };
 
 HostWorlds& hostWorlds(Host& host);
@@ -69,7 +71,8 @@ HostWorlds& hostWorlds(Host& host);
 WorldBuffer& setLayerBuffer(Host& host, A_long width, A_long height, int depthBits, int rowPaddingBytes = 0);
 void clearLayerBuffer(Host& host);
 
-// The buffer whose pixels `world` points at, among every buffer the host holds; null when it holds none.
+// The buffer whose pixels `world` points at, among every buffer the host holds (those of the frames being
+// rendered included); null when it holds none.
 const WorldBuffer* findWorld(Host& host, const PF_EffectWorld* world);
 
 // Serves "PF World Suite" 1 and 2 (called by installRenderServices).

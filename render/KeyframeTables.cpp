@@ -5,7 +5,9 @@
 #include "../params/ParamIndex.h"
 #include "../params/ScopedAegpObject.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 
 namespace Orvane {
 
@@ -15,10 +17,26 @@ A_long sampleCount(double ceiledRampLength) {
     return static_cast<A_long>(ceiledRampLength);
 }
 
+namespace {
+
+std::int64_t magnitude(A_long value) { return value < 0 ? -std::int64_t(value) : std::int64_t(value); }
+
+std::int64_t finerBase(const A_Time& first, const A_Time& last) {
+    if (first.scale == 0 || first.scale >= kFineTimeScale) return 1;
+    std::int64_t k = (std::int64_t(kFineTimeScale) + first.scale - 1) / first.scale;
+    const std::int64_t largest = std::max(magnitude(first.value), magnitude(last.value));
+    if (largest > 0) k = std::min(k, std::int64_t(std::numeric_limits<A_long>::max()) / largest);
+    return std::max<std::int64_t>(k, 1);
+}
+
+} // namespace
+
 A_Time sampleTime(const A_Time& first, const A_Time& last, A_long i, A_long n) {
-    const std::int64_t span = std::int64_t(last.value) - std::int64_t(first.value);
+    const std::int64_t k = finerBase(first, last);
+    const std::int64_t start = std::int64_t(first.value) * k;
+    const std::int64_t span = (std::int64_t(last.value) - std::int64_t(first.value)) * k;
     const std::int64_t offset = span * i / (std::int64_t(n) - 1);
-    return A_Time{static_cast<A_long>(std::int64_t(first.value) + offset), first.scale};
+    return A_Time{static_cast<A_long>(start + offset), static_cast<A_u_long>(first.scale * k)};
 }
 
 namespace {

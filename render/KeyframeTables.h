@@ -21,8 +21,15 @@ constexpr A_long kMaxSampleCount = A_long(1) << 20;
 // that is not a number), so the conversion to an integer is always defined.
 A_long sampleCount(double ceiledRampLength);
 
+// Keyframe times on a coarser scale than this many units per second are sampled on a finer base.
+constexpr A_u_long kFineTimeScale = 120000;
+
 // Sample i of n (n >= 2) between two keyframe times: first + ((last - first) * i) / (n - 1) in 64-bit
-// integers, truncating toward zero, with the first time's scale.
+// integers, truncating toward zero, with the first time's scale. A scale coarser than kFineTimeScale (a
+// host counting frames, say 24 per second) would put many samples on one instant and turn the ramp into
+// bands, so there the same arithmetic runs on a base k times finer (value x k over scale x k: the same
+// instants), k the smallest whole number that makes the scale at least kFineTimeScale, and smaller where a
+// keyframe's time would no longer fit the host's 32-bit time. At kFineTimeScale or finer k is 1.
 A_Time sampleTime(const A_Time& first, const A_Time& last, A_long i, A_long n);
 
 // Each samples one parameter's stream into its table (left empty with fewer than two keyframes), giving

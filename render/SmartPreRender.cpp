@@ -1,6 +1,8 @@
 // PF_Cmd_SMART_PRE_RENDER: parameters 1 to 6 at the current time into the pre-render record, the record into
-// a host handle that travels with the request, and the input layer requested under checkout id 0.
+// a host handle that travels with the request as the pre-render data, and the input layer requested under
+// checkout id 0.
 #include "FloatConversion.h"
+#include "PreRenderData.h"
 #include "RampRenderParams.h"
 #include "RectUnion.h"
 
@@ -8,7 +10,6 @@
 #include "../framework/SmartWorlds.h"
 #include "../params/ParamIndex.h"
 #include "../params/ScopedAegpObject.h"
-#include "../suites/SuiteTable.h"
 
 #include <cstring>
 
@@ -88,18 +89,12 @@ PF_Err smartPreRender(PF_InData* in_data, PF_OutData*, PF_PreRenderExtra* extra)
     // asked of the host, and nothing is stored.
     if (in_data->downsample_x.den == 0 || in_data->downsample_y.den == 0) return PF_Err_BAD_CALLBACK_PARAM;
 
-    SuiteTable suites(in_data->pica_basicP);
-    PF_HandleSuite2& handles = *suites.pfHandleSuite2();
-    PF_Handle handle = handles.host_new_handle(sizeof(RampRenderParams));
-    if (!handle) return PF_Err_OUT_OF_MEMORY;
-    auto* record = static_cast<RampRenderParams*>(handles.host_lock_handle(handle));
-    if (!record) {
-        // Never handed to the host, so it is ours to dispose of.
-        handles.host_dispose_handle(handle);
-        return PF_Err_OUT_OF_MEMORY;
-    }
-    // From here the host owns the handle and releases it through the delete function it supplied.
-    extra->output->pre_render_data = handle;
+    PreRenderData* data = nullptr;
+    RampRenderParams* record = nullptr;
+    if (const PF_Err err = makePreRenderData(in_data->pica_basicP, data, record)) return err;
+    // From here the host holds the data and gives it back through this function once it no longer needs it.
+    extra->output->pre_render_data = data;
+    extra->output->delete_pre_render_data_func = deletePreRenderData;
 
     PF_Err err = readParameters(in_data, *record);
     if (!err) err = requestInput(in_data, extra, request);

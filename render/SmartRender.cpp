@@ -2,6 +2,7 @@
 // record, the keyframe tables and the host's worker threads. One error variable; the first failure wins,
 // and everything obtained is given back on every way out.
 #include "KeyframeTables.h"
+#include "PreRenderData.h"
 #include "RampGeometry.h"
 #include "RampPixel.h"
 #include "RampRenderParams.h"
@@ -15,7 +16,6 @@
 #include "../params/ScopedAegpObject.h"
 #include "../suites/SuiteTable.h"
 
-#include <cstring>
 #include <memory>
 #include <new>
 #include <optional>
@@ -25,15 +25,6 @@ namespace Orvane {
 namespace {
 
 constexpr int kNoDepth = -1; // what the depth stays when the host reports a format the effect cannot draw
-
-bool readRecord(PF_InData* in_data, PF_SmartRenderExtra* extra, RampRenderParams& record) {
-    PF_Handle handle = static_cast<PF_Handle>(extra->input->pre_render_data);
-    if (!handle) return false;
-    const void* locked = in_data->utils->host_lock_handle(handle);
-    if (!locked) return false;
-    std::memcpy(&record, locked, sizeof record);
-    return true;
-}
 
 bool tableFits(std::size_t size, A_long entryCount) { return size == 0 || size == std::size_t(entryCount); }
 
@@ -74,7 +65,7 @@ PF_Err smartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra
     SuiteTable suites(in_data->pica_basicP);
     const AEGP_PluginID pluginId = pluginIdOf(in_data);
     RampRenderParams record;
-    if (!readRecord(in_data, extra, record)) return PF_Err_BAD_CALLBACK_PARAM;
+    if (!readPreRenderRecord(in_data, extra->input->pre_render_data, record)) return PF_Err_BAD_CALLBACK_PARAM;
 
     PF_Err err = PF_Err_NONE;
     std::shared_ptr<World> input;
@@ -91,12 +82,15 @@ PF_Err smartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra
         }
         if (!err) err = checkoutInputWorld(in_data, extra, input);
         if (!err) err = checkoutOutputWorld(in_data, extra, output);
+        // A checkout may succeed without pixels (the layer has nothing where the frame asks): then there is
+        // nothing to draw, and no world to ask about.
+        const bool pixels = !err && input->get() && output->get();
         int depth = kNoDepth;
-        if (!err) err = getPixelDepth(in_data, out_data, input->get(), depth);
+        if (pixels) err = getPixelDepth(in_data, out_data, input->get(), depth);
         // A buffer in a format none of the three depths is not drawn into, and that is no success.
-        if (!err && !isPixelDepth(depth)) err = PF_Err_BAD_CALLBACK_PARAM;
-        if (!err) err = in_data->inter.abort(in_data->effect_ref);
-        if (!err) err = drawRamp(in_data, suites, pluginId, effect->get(), record, *input, *output, depth);
+        if (pixels && !err && !isPixelDepth(depth)) err = PF_Err_BAD_CALLBACK_PARAM;
+        if (pixels && !err) err = in_data->inter.abort(in_data->effect_ref);
+        if (pixels && !err) err = drawRamp(in_data, suites, pluginId, effect->get(), record, *input, *output, depth);
     } catch (const std::bad_alloc&) {
         keepFirstError(err, PF_Err_OUT_OF_MEMORY);
     }

@@ -19,8 +19,8 @@ const char* const kDescription =
     "the end) and writes the frames it renders as image files.";
 
 const char* const kFooter = R"(Values:
-  Times are seconds of layer time (the host counts 120000 units per second); keyframes sit at
-  round(T x 120000). A colour is #RRGGBB or #RRGGBBAA (alpha last; quote it, the shell reads # as a
+  Times are seconds of layer time (the host counts 120000 units per second, or --time-scale's);
+  keyframes and frames sit at round(T x units per second). A colour is #RRGGBB or #RRGGBBAA (alpha last; quote it, the shell reads # as a
   comment). One plain --color or --opacity sets the parameter; entries T:C or T:P are keyframes, and
   with two or more of them the effect lays their animation out along the ramp. Points are layer pixels
   at full resolution, decimals allowed. Unset parameters keep the effect's own defaults: shape linear,
@@ -44,7 +44,7 @@ Exit codes:
 
 struct FlagText {
     std::string module, output, scene, size, depth, downsample, shape, repeat, point1, point2, seconds, fps, frames,
-        threads;
+        threads, timeScale;
     std::vector<std::string> colors, opacities;
     bool pressRefresh = false;
     bool verbose = false;
@@ -80,6 +80,8 @@ void declareOptions(CLI::App& app, FlagText& flags, std::string& inspectModule) 
         ->type_name("F");
     app.add_option("--frames", flags.frames, "render frames A to B at time frame / fps")->type_name("A-B");
     app.add_option("--threads", flags.threads, "the host's worker threads (default: the machine's)")->type_name("N");
+    app.add_option("--time-scale", flags.timeScale, "the host's time units per second, 1 to 120000 (default 120000)")
+        ->type_name("N");
     app.add_flag("--press-refresh", flags.pressRefresh, "press the effect's Refresh button before rendering");
     app.add_flag("-v,--verbose", flags.verbose,
                  "print the registration, the controls, and per frame the pre-render record, table sizes, "
@@ -109,6 +111,7 @@ RenderSettings settingsFrom(const CLI::App& app, const FlagText& flags) {
     parseIfGiven(app, "--fps", flags.fps, s.fps, parseFps);
     parseIfGiven(app, "--frames", flags.frames, s.frames, parseFrames);
     parseIfGiven(app, "--threads", flags.threads, s.threads, parseThreads);
+    parseIfGiven(app, "--time-scale", flags.timeScale, s.timeScale, parseTimeScale);
     if (app.count("--color")) {
         s.colors.emplace();
         for (const auto& text : flags.colors) s.colors->push_back(parseColorEntry(text, "--color"));

@@ -29,15 +29,17 @@ OrvaneHost::StreamValue colorValue(const Rgba8& c) {
     return {c.alpha / 255.0, c.red / 255.0, c.green / 255.0, c.blue / 255.0};
 }
 
-A_Time hostTime(A_long units) { return A_Time{units, OrvaneHost::kTimeScale}; }
+A_Time hostTime(A_long units, const RenderJob& job) { return A_Time{units, job.timeScale}; }
 
 } // namespace
 
 void prepareHostLayer(OrvaneHost::Host& host, const RenderJob& job) {
+    OrvaneHost::HostBehaviour behaviour = host.behaviour();
+    behaviour.timeScale = job.timeScale;
+    host.setBehaviour(behaviour);
     PF_InData& in = host.inData();
     in.width = job.size.width;
     in.height = job.size.height;
-    in.time_scale = OrvaneHost::kTimeScale;
     in.time_step = job.timeStep;
     in.current_time = job.frameAt(0).time;
 }
@@ -50,12 +52,12 @@ void applyJobToStreams(OrvaneHost::Host& host, const RenderJob& job) {
 
     OrvaneHost::ParamStream& color = streamAt(host, kColor, PF_Param_COLOR);
     if (job.color) color.current.u.cd.value = PF_Pixel8{job.color->alpha, job.color->red, job.color->green, job.color->blue};
-    for (const ColorKeyframe& key : job.colorKeyframes) addKeyframe(color, hostTime(key.time), colorValue(key.color));
+    for (const ColorKeyframe& key : job.colorKeyframes) addKeyframe(color, hostTime(key.time, job), colorValue(key.color));
 
     OrvaneHost::ParamStream& opacity = streamAt(host, kOpacity, PF_Param_FLOAT_SLIDER);
     if (job.opacity) opacity.current.u.fs_d.value = *job.opacity;
     for (const OpacityKeyframe& key : job.opacityKeyframes)
-        addKeyframe(opacity, hostTime(key.time), OrvaneHost::StreamValue{key.percent, 0, 0, 0});
+        addKeyframe(opacity, hostTime(key.time, job), OrvaneHost::StreamValue{key.percent, 0, 0, 0});
 }
 
 } // namespace OrvaneTools

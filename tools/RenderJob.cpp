@@ -17,8 +17,8 @@ namespace OrvaneTools {
 
 namespace {
 
-std::string secondsText(A_long units) {
-    return std::to_string(static_cast<double>(units) / OrvaneHost::kTimeScale) + " s";
+std::string secondsText(A_long units, A_u_long scale) {
+    return std::to_string(static_cast<double>(units) / scale) + " s";
 }
 
 void resolveColors(const std::vector<ColorEntry>& entries, RenderJob& job) {
@@ -31,8 +31,9 @@ void resolveColors(const std::vector<ColorEntry>& entries, RenderJob& job) {
             job.color = entry.color;
             continue;
         }
-        const A_long time = OrvaneHost::unitsFromSeconds(*entry.seconds);
-        if (!times.insert(time).second) throw usageError("--color: two keyframes at " + secondsText(time));
+        const A_long time = OrvaneHost::unitsFromSeconds(*entry.seconds, job.timeScale);
+        if (!times.insert(time).second)
+            throw usageError("--color: two keyframes at " + secondsText(time, job.timeScale));
         job.colorKeyframes.push_back(ColorKeyframe{time, entry.color});
     }
 }
@@ -47,18 +48,21 @@ void resolveOpacities(const std::vector<OpacityEntry>& entries, RenderJob& job) 
             job.opacity = entry.percent;
             continue;
         }
-        const A_long time = OrvaneHost::unitsFromSeconds(*entry.seconds);
-        if (!times.insert(time).second) throw usageError("--opacity: two keyframes at " + secondsText(time));
+        const A_long time = OrvaneHost::unitsFromSeconds(*entry.seconds, job.timeScale);
+        if (!times.insert(time).second)
+            throw usageError("--opacity: two keyframes at " + secondsText(time, job.timeScale));
         job.opacityKeyframes.push_back(OpacityKeyframe{time, entry.percent});
     }
 }
 
-A_long frameTime(long frame, double fps) { return OrvaneHost::unitsFromSeconds(static_cast<double>(frame) / fps); }
+A_long frameTime(long frame, double fps, A_u_long scale) {
+    return OrvaneHost::unitsFromSeconds(static_cast<double>(frame) / fps, scale);
+}
 
 void resolveFrames(const RenderSettings& settings, RenderJob& job) {
     if (settings.frames && settings.seconds) throw usageError("--time and --frames exclude each other");
     if (!settings.frames) {
-        job.singleTime = OrvaneHost::unitsFromSeconds(settings.seconds.value_or(0.0));
+        job.singleTime = OrvaneHost::unitsFromSeconds(settings.seconds.value_or(0.0), job.timeScale);
         return;
     }
     job.sequence = true;
@@ -92,7 +96,7 @@ int machineThreads() {
 FrameToRender RenderJob::frameAt(long k) const {
     if (!sequence) return FrameToRender{0, singleTime, output};
     const long number = frames.first + k;
-    return FrameToRender{number, frameTime(number, fps), framePath(output, number)};
+    return FrameToRender{number, frameTime(number, fps, timeScale), framePath(output, number)};
 }
 
 RenderJob resolveJob(const RenderSettings& settings) {
@@ -108,10 +112,11 @@ RenderJob resolveJob(const RenderSettings& settings) {
     job.repeat = settings.repeat;
     job.point1 = settings.point1;
     job.point2 = settings.point2;
+    job.timeScale = settings.timeScale.value_or(OrvaneHost::kTimeScale);
     if (settings.colors) resolveColors(*settings.colors, job);
     if (settings.opacities) resolveOpacities(*settings.opacities, job);
     job.fps = settings.fps.value_or(30.0);
-    job.timeStep = OrvaneHost::timeStepForFps(job.fps);
+    job.timeStep = std::max<A_long>(1, OrvaneHost::timeStepForFps(job.fps, job.timeScale));
     resolveFrames(settings, job);
     checkOutputFolder(job.frameAt(0).path);
     job.threads = settings.threads.value_or(machineThreads());

@@ -44,6 +44,7 @@ struct RenderJob {
     std::optional<double> opacity;
     std::vector<OpacityKeyframe> opacityKeyframes;
     double fps = 30;
+    A_u_long timeScale = 120000; // host time units per second
     A_long timeStep = 4000;
     bool sequence = false; // --frames given
     FrameRange frames;     // the frames to render (a single frame when not a sequence)

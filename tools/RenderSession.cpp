@@ -132,7 +132,7 @@ void runRenderJob(const RenderJob& job, const SessionOutput& output) {
             OrvaneHost::FrameReport report;
             if (PF_Err err = OrvaneHost::renderFrame(host, layer, target.time, frame, &report))
                 frameFailed(host, target.number, report, err);
-            if (output.verbose) printFrame(output.out, target.number, target.time, frame, report);
+            if (output.verbose) printFrame(output.out, target.number, A_Time{target.time, job.timeScale}, frame, report);
             writeImageFile(job.format, viewOf(frame), target.path);
             progress.frameDone(k + 1);
         }

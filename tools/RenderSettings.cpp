@@ -23,6 +23,7 @@ RenderSettings mergeSettings(const RenderSettings& base, const RenderSettings& o
     take(merged.opacities, overrides.opacities);
     take(merged.fps, overrides.fps);
     take(merged.threads, overrides.threads);
+    take(merged.timeScale, overrides.timeScale);
     take(merged.pressRefresh, overrides.pressRefresh);
     if (overrides.seconds) {
         merged.seconds = overrides.seconds;

@@ -65,6 +65,7 @@ struct RenderSettings {
     std::optional<double> fps;
     std::optional<FrameRange> frames;
     std::optional<int> threads;
+    std::optional<std::uint32_t> timeScale; // host time units per second
     std::optional<bool> pressRefresh;
 };
 

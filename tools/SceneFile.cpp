@@ -168,6 +168,11 @@ const std::map<std::string, Reader>& readers() {
          [](const json& v, const Key& k, RenderSettings& s) {
              s.threads = checkedThreads(wholeNumber(v, k, "a thread count"), k.what());
          }},
+        {"time-scale",
+         [](const json& v, const Key& k, RenderSettings& s) {
+             s.timeScale = v.is_string() ? parseTimeScale(v.get<std::string>(), k.what())
+                                         : checkedTimeScale(wholeNumber(v, k, "time units per second"), k.what());
+         }},
         {"press-refresh",
          [](const json& v, const Key& k, RenderSettings& s) {
              if (!v.is_boolean()) k.wrongType("true or false");

@@ -234,4 +234,19 @@ int parseThreads(const std::string& text, const std::string& what) {
     return checkedThreads(threads, what);
 }
 
+std::uint32_t checkedTimeScale(long scale, const std::string& what) {
+    if (scale < 1 || scale > kMaxTimeScale) refuse(what, "time units per second from 1 to 120000", std::to_string(scale));
+    return static_cast<std::uint32_t>(scale);
+}
+
+std::uint32_t parseTimeScale(const std::string& text, const std::string& what) {
+    long scale = 0;
+    try {
+        scale = parseWholeNumber(text, what);
+    } catch (const ToolError&) {
+        refuse(what, "time units per second from 1 to 120000", text);
+    }
+    return checkedTimeScale(scale, what);
+}
+
 } // namespace OrvaneTools

@@ -16,6 +16,7 @@ constexpr double kMaxPointPixels = 32767.0; // round(v x 65536) fits a signed 16
 constexpr double kMinOpacityPercent = -100.0;
 constexpr double kMaxOpacityPercent = 200.0;
 constexpr int kMaxThreads = 1024;
+constexpr long kMaxTimeScale = 120000; // with kMaxSeconds, every time fits the host's 32-bit time
 
 // Strict decimal numbers: an optional sign, digits, an optional fraction; nothing else.
 double parseDecimal(const std::string& text, const std::string& what);
@@ -35,6 +36,7 @@ double parseSeconds(const std::string& text, const std::string& what);
 double parseFps(const std::string& text, const std::string& what);
 FrameRange parseFrames(const std::string& text, const std::string& what);
 int parseThreads(const std::string& text, const std::string& what);
+std::uint32_t parseTimeScale(const std::string& text, const std::string& what);
 
 // Range checks for values that arrive as numbers (from a scene file) rather than text.
 double checkedSeconds(double seconds, const std::string& what);
@@ -43,5 +45,6 @@ double checkedOpacityPercent(double percent, const std::string& what);
 LayerPoint checkedPoint(LayerPoint point, const std::string& what);
 int checkedDepth(long depth, const std::string& what);
 int checkedThreads(long threads, const std::string& what);
+std::uint32_t checkedTimeScale(long scale, const std::string& what);
 
 } // namespace OrvaneTools

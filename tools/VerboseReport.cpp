@@ -103,11 +103,11 @@ std::string describePreRenderRecord(const std::vector<unsigned char>& record) {
     return text.str();
 }
 
-void printFrame(std::ostream& out, long number, A_long time, const OrvaneHost::Frame& frame,
+void printFrame(std::ostream& out, long number, const A_Time& time, const OrvaneHost::Frame& frame,
                 const OrvaneHost::FrameReport& report) {
     std::ostringstream text;
-    text << "frame " << number << " at time " << time << "/120000 (" << static_cast<double>(time) / 120000.0
-         << " s): " << frame.width << "x" << frame.height << " at " << frame.depth << " bits\n";
+    text << "frame " << number << " at time " << time.value << "/" << time.scale << " ("
+         << static_cast<double>(time.value) / time.scale << " s): " << frame.width << "x" << frame.height << " at " << frame.depth << " bits\n";
     text << "  pre-render record: " << describePreRenderRecord(report.preRenderRecord) << "\n";
     text << "  tables: color " << report.colorEntries << " entries, opacity " << report.opacityEntries
          << " entries; stream-value requests: " << report.streamValueRequests << "\n";

@@ -27,7 +27,7 @@ std::string describePreRenderRecord(const std::vector<unsigned char>& record);
 
 // One rendered frame: its number and time, buffer size and depth, the pre-render record, the sizes of the
 // effect's colour and opacity tables, the stream values it asked for, and how long smart render took.
-void printFrame(std::ostream& out, long number, A_long time, const OrvaneHost::Frame& frame,
+void printFrame(std::ostream& out, long number, const A_Time& time, const OrvaneHost::Frame& frame,
                 const OrvaneHost::FrameReport& report);
 
 // What pressing Refresh did: the refresh counter's new value and the renders the effect forced so far.

@@ -5,6 +5,7 @@
 #include "framework/PixelDepth.h"
 #include "framework/PixelFormat.h"
 #include "framework/SmartWorlds.h"
+#include "host/FrameSession.h"
 #include "host/SmartRenderCallbacks.h"
 
 using namespace OrvaneHost;
@@ -47,25 +48,29 @@ TEST(PixelConvertTest, BoundariesOfBothConversions) {
     EXPECT_EQ(p16.blue, 32768);
 }
 
+// A frame in its smart render, with the framework's checkouts called directly under the frame's reference.
 struct SmartWorldsTest : FrameworkFixture {
+    std::unique_ptr<FrameSession> frame;
     PF_SmartRenderExtra extra{nullptr, smartRenderCallbacks()};
 
     void enterSmartRender() {
-        SmartRenderState& state = smartRenderState(host);
-        state.phase = RenderPhase::SmartRender;
-        state.checkouts.push_back(LayerCheckout{});
+        LayerSetup small;
+        small.width = 4;
+        small.height = 4;
+        frame = std::make_unique<FrameSession>(host, small, 0);
+        frame->state().phase = RenderPhase::SmartRender;
+        frame->state().checkouts.push_back(LayerCheckout{});
+        in.effect_ref = frame->inData().effect_ref;
     }
 };
 
 TEST_F(SmartWorldsTest, TheInputIsTheLayerUnderCheckoutIdZeroAndTheOutputTheHostsBuffer) {
-    WorldBuffer& layer = setLayerBuffer(host, 4, 4, 8);
-    hostWorlds(host).output = makeWorldBuffer(4, 4, 8, 0, true);
     enterSmartRender();
     std::shared_ptr<Orvane::World> input, output;
     EXPECT_EQ(Orvane::checkoutInputWorld(&in, &extra, input), 0);
     EXPECT_EQ(Orvane::checkoutOutputWorld(&in, &extra, output), 0);
-    EXPECT_EQ(input->get(), &layer.world);
-    EXPECT_EQ(output->get(), &hostWorlds(host).output->world);
+    EXPECT_EQ(input->get(), &frame->layer().world);
+    EXPECT_EQ(output->get(), &frame->output().world);
     const auto records = host.calls().records();
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].detail, "id 0");
@@ -73,10 +78,9 @@ TEST_F(SmartWorldsTest, TheInputIsTheLayerUnderCheckoutIdZeroAndTheOutputTheHost
 }
 
 TEST_F(SmartWorldsTest, AFailedCheckoutStillReplacesTheWorldWithOneOverNothing) {
-    setLayerBuffer(host, 4, 4, 8);
     enterSmartRender();
     host.calls().addRule({"checkout_layer_pixels", "", 0, false, {FaultMode::Error, 9}});
-    auto stale = std::make_shared<Orvane::World>(&hostWorlds(host).layer->world);
+    auto stale = std::make_shared<Orvane::World>(&frame->layer().world);
     std::shared_ptr<Orvane::World> input = stale;
     EXPECT_EQ(Orvane::checkoutInputWorld(&in, &extra, input), 9);
     ASSERT_NE(input, nullptr);

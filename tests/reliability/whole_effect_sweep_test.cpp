@@ -120,8 +120,11 @@ std::string sceneName(const FrameScene& s) {
 }
 
 void setScene(Host& host, const FrameScene& scene) {
+    HostBehaviour behaviour;
+    behaviour.reportedThreads = scene.threads;
+    behaviour.rowPaddingBytes = 12;
+    host.setBehaviour(behaviour);
     ASSERT_EQ(applyEffect(host), PF_Err_NONE);
-    setHostThreads(host, scene.threads);
     auto& streams = host.streams();
     streams[kRepeat].current.u.pd.value = scene.repeat;
     // Points 3 pixels apart keep each keyframed table at a handful of samples.
@@ -142,7 +145,6 @@ LayerSetup sceneLayer(const FrameScene& scene) {
     setup.width = 64;
     setup.height = 32;
     setup.depth = scene.depth;
-    setup.rowPaddingBytes = 12;
     setup.downsampleX = scene.downsample;
     setup.downsampleY = scene.downsample;
     return setup;

@@ -91,36 +91,4 @@ TEST_F(ConstantFrame, TheInputLayersContentNeverShows) {
     EXPECT_TRUE(booksAreClean(*host));
 }
 
-TEST_F(ConstantFrame, PaddedRowsAreWalkedByTheirRowbytesAndThePaddingIsLeftAlone) {
-    setOpacity(50);
-    for (int depth : {8, 16, 32}) {
-        SCOPED_TRACE(depth);
-        LayerSetup setup;
-        setup.width = 37;
-        setup.height = 5;
-        setup.depth = depth;
-        setup.rowPaddingBytes = 3 * pixelSizeOfDepth(depth);
-        FrameSession session(*host, setup, 0);
-        const WorldBuffer& out = session.output();
-        std::vector<unsigned char> before(out.storage.get(), out.storage.get() + out.bytes);
-        ASSERT_EQ(session.preRender(), 0);
-        ASSERT_EQ(session.smartRender(), 0);
-        const int pixelSize = pixelSizeOfDepth(depth);
-        for (A_long y = 0; y < 5; ++y) {
-            const std::size_t row = std::size_t(y) * std::size_t(out.world.rowbytes);
-            const std::size_t pixels = std::size_t(37 * pixelSize);
-            EXPECT_NE(std::memcmp(before.data() + row, out.storage.get() + row, pixels), 0) << "row " << y;
-            EXPECT_EQ(std::memcmp(before.data() + row + pixels, out.storage.get() + row + pixels,
-                                  std::size_t(out.world.rowbytes) - pixels),
-                      0)
-                << "padding of row " << y;
-        }
-        Frame frame;
-        session.copyOutput(frame);
-        if (depth == 8) {
-            EXPECT_TRUE(is8(frame, 36, 4, 128, 255, 255, 255));
-        }
-    }
-}
-
 } // namespace

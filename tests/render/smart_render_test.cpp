@@ -35,6 +35,29 @@ TEST_F(SmartRender, AFormatOfNoKnownDepthIsNotDrawnAndNotASuccess) {
     EXPECT_TRUE(booksAreClean(*host));
 }
 
+// A host's pixel checkout may succeed without pixels (the layer has nothing where the frame asks): no host
+// call receives a null world, nothing is drawn, the frame succeeds and everything is given back.
+TEST_F(SmartRender, ACheckoutWithoutPixelsDrawsNothingAndSucceeds) {
+    key(kColor, 0, StreamValue{1, 1, 0, 0});
+    key(kColor, 1, StreamValue{1, 0, 0, 1});
+    for (bool emptyInput : {true, false})
+        for (int depth : {8, 16, 32}) {
+            SCOPED_TRACE(testing::Message() << (emptyInput ? "input" : "output") << " without pixels, " << depth
+                                            << " bits");
+            HostBehaviour behaviour;
+            behaviour.emptyInputCheckout = emptyInput;
+            behaviour.emptyOutputCheckout = !emptyInput;
+            host->setBehaviour(behaviour);
+            LayerSetup setup = smallLayer();
+            setup.depth = depth;
+            FrameSession session(*host, setup, 0);
+            ASSERT_EQ(session.preRender(), 0);
+            EXPECT_EQ(session.smartRender(), 0);
+            EXPECT_TRUE(session.outputUntouched());
+            EXPECT_TRUE(booksAreClean(*host));
+        }
+}
+
 TEST_F(SmartRender, AnAbortBeforeThePixelPassIsReturnedWithNoPixelWritten) {
     abortFromCall(*host, 1, 17);
     FrameSession session(*host, smallLayer(), 0);

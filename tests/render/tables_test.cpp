@@ -54,6 +54,42 @@ TEST(SampleTimeTest, SpansAcrossZeroAndTheWholeRangeDoNotOverflow) {
     EXPECT_EQ(sampleTime(earliest, latest, 0, 2).value, std::numeric_limits<A_long>::min());
 }
 
+// A host counting frames hands out keyframe times of 24 or 30 units per second; sampled on that scale, a
+// ramp of hundreds of pixels would get one colour per frame of animation.
+TEST(SampleTimeTest, ACoarseScaleIsSampledOnAFinerBaseOfTheSameInstants) {
+    for (A_long n : {2, 7, 300, 1920}) {
+        SCOPED_TRACE(n);
+        for (A_long i = 0; i < n; ++i) {
+            const A_Time coarse = sampleTime(A_Time{24, 24}, A_Time{48, 24}, i, n);
+            const A_Time fine = sampleTime(A_Time{120000, 120000}, A_Time{240000, 120000}, i, n);
+            ASSERT_EQ(coarse.value, fine.value) << i;
+            ASSERT_EQ(coarse.scale, fine.scale) << i;
+        }
+    }
+    EXPECT_EQ(sampleTime(A_Time{0, 30}, A_Time{30, 30}, 1, 3).value, 60000);
+    EXPECT_EQ(sampleTime(A_Time{0, 30}, A_Time{30, 30}, 1, 3).scale, 120000u);
+    const A_Time seventh = sampleTime(A_Time{1, 7}, A_Time{2, 7}, 0, 2);
+    EXPECT_EQ(seventh.scale, 120001u) << "the smallest whole multiple at or above 120000";
+    EXPECT_EQ(seventh.value, 17143);
+}
+
+TEST(SampleTimeTest, TheFinerBaseShrinksWhereATimeWouldNotFitThirtyTwoBits) {
+    const A_Time late = sampleTime(A_Time{0, 1}, A_Time{1000000, 1}, 1, 2);
+    EXPECT_EQ(late.scale, 2147u) << "1000000 x 2147 is the last multiple below 2^31";
+    EXPECT_EQ(late.value, 2147000000);
+    const A_Time latest = sampleTime(A_Time{0, 24}, A_Time{std::numeric_limits<A_long>::max(), 24}, 1, 2);
+    EXPECT_EQ(latest.scale, 24u);
+    EXPECT_EQ(latest.value, std::numeric_limits<A_long>::max());
+}
+
+TEST(SampleTimeTest, AtTheFineScaleOrFinerNothingChanges) {
+    for (A_u_long scale : {120000u, 120001u, 240000u, 1000000u}) {
+        const A_Time t = sampleTime(A_Time{-7, scale}, A_Time{100003, scale}, 333, 1000);
+        EXPECT_EQ(t.scale, scale);
+        EXPECT_EQ(t.value, -7 + A_long(std::int64_t(100010) * 333 / 999));
+    }
+}
+
 TEST(LoopClosureTest, ANonEmptyTableEndsWithItsFirstEntry) {
     OpacityTable two{0.25f, 0.75f};
     closeLoop(two);

@@ -55,6 +55,17 @@ TEST(KeyframedRamp, OpacityKeyframesBecomeTheAlphaRamp) {
     EXPECT_EQ(pixel(image, 7, 0), (Rgba{255, 255, 255, 0}));
 }
 
+// A host that counts 24 units per second renders the ramp of keyframes on whole 1/24 s as one counting
+// 120000: the effect samples coarse keyframe times on a finer base.
+TEST(KeyframedRamp, TheSameAtTwentyFourUnitsPerSecond) {
+    ScratchFolder folder;
+    const std::vector<std::string> ramp = redToBlue({"--size", "200x2", "--point1", "0,1", "--point2", "199,1", "--depth",
+                                                     "16", "--color", "0.5:#00ff00"});
+    std::vector<std::string> coarse = ramp;
+    coarse.insert(coarse.end(), {"--time-scale", "24"});
+    EXPECT_EQ(render(folder, ramp, "fine.pam").samples, render(folder, coarse, "coarse.pam").samples);
+}
+
 TEST(Downsample, HalvesTheBufferAndTheGeometry) {
     ScratchFolder folder;
     const std::vector<std::string> ramp = redToBlue({"--size", "64x4", "--point1", "0,2", "--point2", "62,2"});

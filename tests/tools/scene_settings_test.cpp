@@ -149,6 +149,21 @@ TEST(Job, DefaultsAndTimes) {
     EXPECT_EQ(timed.timeStep, 5000);
 }
 
+TEST(Job, ATimeScaleCountsEveryTimeInItsUnits) {
+    RenderSettings s = parseScene(R"({"time-scale": 24, "time": 0.5, "fps": 24, "color": ["0:#ff0000", "1:#0000ff"]})",
+                                  "s");
+    s.output = "out.pam";
+    const RenderJob job = resolveJob(s);
+    EXPECT_EQ(job.timeScale, 24u);
+    EXPECT_EQ(job.frameAt(0).time, 12);
+    EXPECT_EQ(job.timeStep, 1);
+    ASSERT_EQ(job.colorKeyframes.size(), 2u);
+    EXPECT_EQ(job.colorKeyframes[1].time, 24);
+    EXPECT_EQ(*parse({"--time-scale", "30000"}).flags.timeScale, 30000u);
+    EXPECT_NE(refusal([] { parse({"--time-scale", "0"}); }).find("--time-scale"), std::string::npos);
+    EXPECT_NE(refusal([] { parse({"--time-scale", "120001"}); }).find("1 to 120000"), std::string::npos);
+}
+
 TEST(Job, SequencesNumberTheirFiles) {
     RenderSettings s;
     s.output = "ramp-###.png";
