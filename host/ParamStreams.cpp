@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace OrvaneHost {
 
@@ -80,6 +81,20 @@ void addKeyframe(ParamStream& stream, const A_Time& time, const StreamValue& val
         return;
     }
     keys.insert(at, Keyframe{time, value});
+}
+
+void setKeyframes(ParamStream& stream, std::vector<Keyframe> keyframes) {
+    std::stable_sort(keyframes.begin(), keyframes.end(),
+                     [](const Keyframe& a, const Keyframe& b) { return a.time.value < b.time.value; });
+    std::vector<Keyframe> kept;
+    kept.reserve(keyframes.size());
+    for (const Keyframe& k : keyframes) {
+        if (!kept.empty() && kept.back().time.value == k.time.value)
+            kept.back() = k;
+        else
+            kept.push_back(k);
+    }
+    stream.keyframes = std::move(kept);
 }
 
 StreamValue valueAt(const ParamStream& stream, const A_Time& time) {
