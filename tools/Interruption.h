@@ -13,9 +13,9 @@ namespace OrvaneTools {
 // which stops the process as described above.
 void takeOverSignals();
 
-// Holds off a stop while the caller changes what a stop cleans up and reports, so that it sees the state
-// before or after the change, never half of it. The note... functions below may only be called while one
-// is held; a hold lasts for a few system calls, never for a whole write.
+// Holds off a stop while the caller changes what a stop cleans up and reports, so that the stop sees the
+// state before or after the change, never half of it. The functions below are called only while a hold
+// exists; a hold lasts a few system calls, never a whole write.
 class HoldStops {
 public:
     HoldStops();
