@@ -1,6 +1,8 @@
 #include "Module.h"
 
-#include <cstdlib>
+#include "ModuleFile.h"
+#include "RegularFile.h"
+
 #include <stdexcept>
 
 #if defined(_WIN32)
@@ -14,6 +16,28 @@
 #endif
 
 namespace OrvaneHost {
+
+namespace {
+// The system's loader takes a name without a folder as a library to look up on its search path, which could
+// load anything installed on the machine; a module is always the file the name gives, so such a name is
+// made relative to the current folder.
+std::string asFilePath(const std::string& path) {
+#if defined(_WIN32)
+    if (path.find_first_of("/\\:") == std::string::npos) return ".\\" + path;
+#else
+    if (path.find('/') == std::string::npos) return "./" + path;
+#endif
+    return path;
+}
+
+void checkBeforeLoading(const std::string& path) {
+    try {
+        checkModuleFile(path);
+    } catch (const FileRefused& e) {
+        throw std::runtime_error("cannot load module " + path + ": it " + e.what());
+    }
+}
+} // namespace
 
 #if defined(_WIN32)
 
@@ -31,13 +55,14 @@ std::wstring widen(const std::string& text) {
 // As a host does on Windows: the registration resource in the file names the function to call, and the
 // module must export exactly that name. A module without a readable registration is not loaded at all.
 Module::Module(const std::string& path, const std::string&) : file(path) {
+    checkBeforeLoading(path);
     std::string entryPointName;
     try {
         entryPointName = Pe::declaredEntryPoint(path);
     } catch (const std::exception& e) {
         throw std::runtime_error("cannot load module " + path + ": " + e.what());
     }
-    HMODULE handle = LoadLibraryW(widen(path).c_str());
+    HMODULE handle = LoadLibraryW(widen(asFilePath(path)).c_str());
     if (!handle)
         throw std::runtime_error("cannot load module " + path + " (error " + std::to_string(GetLastError()) + ")");
     library = handle;
@@ -54,7 +79,6 @@ Module::~Module() {
 }
 
 std::string defaultModulePath() {
-    if (const char* env = std::getenv("ORVANE_MODULE")) return env;
     wchar_t buffer[MAX_PATH];
     const DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
     std::wstring exe(buffer, n);
@@ -71,7 +95,8 @@ std::string defaultModulePath() {
 #else
 
 Module::Module(const std::string& path, const std::string& entryPointName) : file(path) {
-    library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    checkBeforeLoading(path);
+    library = dlopen(asFilePath(path).c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!library) {
         const char* why = dlerror();
         throw std::runtime_error("cannot load module " + path + ": " + (why ? why : "unknown error"));
@@ -89,7 +114,6 @@ Module::~Module() {
 }
 
 std::string defaultModulePath() {
-    if (const char* env = std::getenv("ORVANE_MODULE")) return env;
     char buffer[PATH_MAX];
     const ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
     std::string exe = n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();

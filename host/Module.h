@@ -10,6 +10,8 @@ namespace OrvaneHost {
 
 class Module {
 public:
+    // `path` names a file, also without a folder (never a library on the system's search path). The file is
+    // checked first (ModuleFile.h), so that a damaged one is refused rather than handed to the loader.
     // Throws std::runtime_error naming the file and the reason when it cannot be loaded. On Windows the
     // entry point is the one the module's registration resource declares, and `entryPointName` is unused.
     explicit Module(const std::string& path, const std::string& entryPointName = "EntryPointFunc");
@@ -26,7 +28,7 @@ private:
     PF_EntryPointFunc entry = nullptr;
 };
 
-// The effect module built beside the running program (or named by ORVANE_MODULE in the environment).
+// The effect module built beside the running program.
 std::string defaultModulePath();
 
 } // namespace OrvaneHost

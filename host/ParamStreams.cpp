@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace OrvaneHost {
 
@@ -118,16 +119,32 @@ void addKeyframe(ParamStream& stream, const A_Time& time, const StreamValue& val
     keys.insert(at, Keyframe{time, value});
 }
 
+void setKeyframes(ParamStream& stream, std::vector<Keyframe> keyframes) {
+    std::stable_sort(keyframes.begin(), keyframes.end(),
+                     [](const Keyframe& a, const Keyframe& b) { return compareInstants(a.time, b.time) < 0; });
+    std::vector<Keyframe> kept;
+    kept.reserve(keyframes.size());
+    for (const Keyframe& k : keyframes) {
+        if (!kept.empty() && compareInstants(kept.back().time, k.time) == 0)
+            kept.back() = k;
+        else
+            kept.push_back(k);
+    }
+    stream.keyframes = std::move(kept);
+}
+
 StreamValue valueAt(const ParamStream& stream, const A_Time& time) {
     const auto& keys = stream.keyframes;
     if (keys.empty()) return valueOf(stream.current);
     if (compareInstants(time, keys.front().time) <= 0) return keys.front().value;
     if (compareInstants(time, keys.back().time) >= 0) return keys.back().value;
-    std::size_t b = 1;
-    while (b < keys.size() && compareInstants(keys[b].time, time) <= 0) ++b;
-    if (b >= keys.size()) return keys.back().value;
-    const Keyframe& ka = keys[b - 1];
-    const Keyframe& kb = keys[b];
+    // The first keyframe after `time`: there is one, and one at or before it, since `time` lies strictly
+    // between the first and the last.
+    const auto after = std::upper_bound(keys.begin(), keys.end(), time, [](const A_Time& t, const Keyframe& k) {
+        return compareInstants(t, k.time) < 0;
+    });
+    const Keyframe& ka = *(after - 1);
+    const Keyframe& kb = *after;
     const double f = fractionBetween(ka.time, kb.time, time);
     StreamValue out{};
     for (std::size_t c = 0; c < out.size(); ++c) {

@@ -36,6 +36,10 @@ struct ParamStream {
 // Keyframes may have any time scale (a zero scale reads as kTimeScale).
 void addKeyframe(ParamStream& stream, const A_Time& time, const StreamValue& value);
 
+// Replaces all of the stream's keyframes at once, in O(n log n) however many there are: sorted by time, and of
+// keyframes at the same time the last one given is kept, as adding them one by one would.
+void setKeyframes(ParamStream& stream, std::vector<Keyframe> keyframes);
+
 // The value of a parameter definition as a StreamValue, and back (colour bytes / 255, points 16.16 / 65536).
 StreamValue valueOf(const PF_ParamDef& def);
 void storeValue(PF_ParamDef& def, const StreamValue& value);

@@ -1,42 +1,214 @@
 #include "AtomicFile.h"
 
+#include "Interruption.h"
 #include "ToolError.h"
 
 #include <atomic>
-#include <utility>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #if defined(_WIN32)
+#include <io.h>
 #include <process.h>
-#define ORVANE_GETPID _getpid
+#include <windows.h>
 #else
 #include <unistd.h>
-#define ORVANE_GETPID getpid
 #endif
 
 namespace OrvaneTools {
 
+namespace fs = std::filesystem;
+
 namespace {
-std::string uniqueSuffix() {
-    static std::atomic<unsigned> counter{0};
-    return ".tmp-" + std::to_string(static_cast<long>(ORVANE_GETPID())) + "-" + std::to_string(counter++);
+
+[[noreturn]] void refuse(const std::string& target, const std::string& why) {
+    throw ToolError(ExitCode::OutputWrite, "cannot write " + target + ": " + why);
 }
+
+std::string systemReason(int error) { return std::generic_category().message(error); }
+
+// The file a name leads to through symbolic links; a link to a file not made yet leads to where it will be.
+fs::path followLinks(const std::string& target) {
+    fs::path path = fs::u8path(target);
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+        const fs::path next = fs::read_symlink(path, ec);
+        if (ec) refuse(target, "cannot read the symbolic link: " + ec.message());
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    refuse(target, "too many levels of symbolic links");
+}
+
+fs::path folderOf(const fs::path& file) { return file.has_parent_path() ? file.parent_path() : fs::path("."); }
+
+// Whether the file exists (and so is to be replaced); refuses what may not be written.
+bool checkTarget(const std::string& target, const fs::path& file, bool replaceReadOnly) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(file, ec);
+    if (!fs::exists(status)) {
+        if (!fs::is_directory(folderOf(file), ec))
+            refuse(target, "the folder " + folderOf(file).u8string() + " does not exist");
+        return false;
+    }
+    if (fs::is_directory(status)) refuse(target, "it is a folder");
+    if (!fs::is_regular_file(status))
+        refuse(target, "it is not a regular file (a device, pipe or socket is never replaced)");
+    if ((status.permissions() & fs::perms::owner_write) == fs::perms::none && !replaceReadOnly)
+        throw ToolError(ExitCode::OutputWrite,
+                        "cannot replace " + target + ": it is read-only (give --force to replace it)");
+    return true;
+}
+
+#if defined(_WIN32)
+
+long processId() { return static_cast<long>(_getpid()); }
+
+// Shared for deletion, so that a stop can remove the file while it is still open.
+std::FILE* openExclusive(const std::string& path, std::string& reason, bool& taken) {
+    const HANDLE handle = CreateFileW(fs::u8path(path).wstring().c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                      nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        taken = error == ERROR_FILE_EXISTS;
+        reason = std::system_category().message(static_cast<int>(error));
+        return nullptr;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+    std::FILE* file = fd < 0 ? nullptr : _fdopen(fd, "wb");
+    if (!file) {
+        reason = "cannot open it for writing";
+        fd < 0 ? CloseHandle(handle) : _close(fd);
+        DeleteFileW(fs::u8path(path).wstring().c_str());
+    }
+    return file;
+}
+
+// Windows keeps one permission of its own: the read-only attribute, which a replaced file keeps.
+void keepAttributes(std::FILE*, const fs::path&) {}
+
+void moveOnto(const std::string& from, const std::string& to, std::error_code& ec) {
+    const std::wstring target = fs::u8path(to).wstring();
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    if (readOnly) SetFileAttributesW(target.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
+    if (!MoveFileExW(fs::u8path(from).wstring().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        ec = std::error_code(static_cast<int>(GetLastError()), std::system_category());
+        if (readOnly) SetFileAttributesW(target.c_str(), attributes);
+        return;
+    }
+    if (readOnly) SetFileAttributesW(target.c_str(), GetFileAttributesW(target.c_str()) | FILE_ATTRIBUTE_READONLY);
+}
+
+#else
+
+long processId() { return static_cast<long>(getpid()); }
+
+std::FILE* openExclusive(const std::string& path, std::string& reason, bool& taken) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        taken = errno == EEXIST;
+        reason = systemReason(errno);
+        return nullptr;
+    }
+    std::FILE* file = fdopen(fd, "wb");
+    if (!file) {
+        reason = systemReason(errno);
+        close(fd);
+        unlink(path.c_str());
+    }
+    return file;
+}
+
+// The replaced file's permission bits (the umask shapes new files only) and, where the system allows it,
+// its owner and group.
+void keepAttributes(std::FILE* file, const fs::path& replaced) {
+    struct stat st {};
+    if (stat(replaced.c_str(), &st) != 0) return;
+    const int fd = fileno(file);
+    if (fchown(fd, st.st_uid, st.st_gid) != 0) {
+        // Only the owner can give a file away: the new file stays the writer's, as any new file would.
+    }
+    if (fchmod(fd, st.st_mode & 0777) != 0) throw std::system_error(errno, std::generic_category());
+}
+
+void moveOnto(const std::string& from, const std::string& to, std::error_code& ec) {
+    if (std::rename(from.c_str(), to.c_str()) != 0) ec = std::error_code(errno, std::generic_category());
+}
+
+#endif
+
 } // namespace
 
-AtomicFile::AtomicFile(std::string targetPath) : target(std::move(targetPath)), temporary(target + uniqueSuffix()) {}
+void checkReplaceable(const std::string& target, bool replaceReadOnly) {
+    checkTarget(target, followLinks(target), replaceReadOnly);
+}
 
-AtomicFile::~AtomicFile() {
-    if (committed) return;
+AtomicFile::AtomicFile(const std::string& targetPath, bool replace) : target(targetPath), replaceReadOnly(replace) {
+    const fs::path path = followLinks(target);
+    const bool replacing = checkTarget(target, path, replaceReadOnly);
+    resolved = path.u8string();
+    // A short name of its own, so that it fits wherever the target's name fits.
+    static std::atomic<unsigned> counter{0};
+    const std::string prefix = ".orvane-" + std::to_string(processId()) + "-";
+    for (int attempt = 0; !file; ++attempt) {
+        const std::string name = (folderOf(path) / (prefix + std::to_string(counter++) + ".tmp")).u8string();
+        std::string reason;
+        bool taken = false;
+        HoldStops hold;
+        file = openExclusive(name, reason, taken);
+        if (file) {
+            temporary = name;
+            noteTemporaryFile(temporary);
+        } else if (!taken || attempt == 100) {
+            refuse(target, "cannot make a temporary file beside it: " + reason);
+        }
+    }
+    try {
+        if (replacing) keepAttributes(file, path);
+    } catch (const std::system_error& e) {
+        discard();
+        refuse(target, "cannot give it the permissions of the file it replaces: " + e.code().message());
+    }
+}
+
+AtomicFile::~AtomicFile() { discard(); }
+
+void AtomicFile::discard() {
+    if (file) std::fclose(file);
+    file = nullptr;
+    if (committed || temporary.empty()) return;
+    HoldStops hold;
     std::error_code ignored;
-    std::filesystem::remove(std::filesystem::u8path(temporary), ignored);
+    fs::remove(fs::u8path(temporary), ignored);
+    noteTemporaryFile("");
 }
 
 void AtomicFile::commit() {
+    std::FILE* closing = file;
+    file = nullptr;
+    errno = 0;
+    int error = 0;
+    if (std::fflush(closing) != 0 || std::ferror(closing)) error = errno ? errno : EIO;
+    errno = 0;
+    if (std::fclose(closing) != 0 && !error) error = errno ? errno : EIO;
+    if (error) refuse(target, systemReason(error));
     std::error_code ec;
-    std::filesystem::rename(std::filesystem::u8path(temporary), std::filesystem::u8path(target), ec);
+    {
+        HoldStops hold;
+        moveOnto(temporary, resolved, ec);
+        if (!ec) {
+            committed = true;
+            noteTemporaryFile("");
+            noteFrameWritten();
+        }
+    }
     if (ec) throw ToolError(ExitCode::OutputWrite, "cannot replace " + target + ": " + ec.message());
-    committed = true;
 }
 
 } // namespace OrvaneTools

@@ -1,26 +1,41 @@
-// Writing a file so that it is never seen half-written: the content goes to a temporary file beside the
-// target, which replaces the target by a rename only once it is complete.
+// Writing a file so that it is never seen half-written and nothing but the file is changed: the content goes
+// to a temporary file with a short name beside the target, which replaces the target by a rename only once
+// it is complete. A symbolic link is written through to the file it names; a replaced file keeps its
+// permission bits; a read-only file is replaced only when asked to; anything but a regular file is never
+// replaced. While the temporary file exists, a stop (Interruption.h) removes it.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 namespace OrvaneTools {
 
+// Throws a ToolError (ExitCode::OutputWrite) when `target` may not be written: its folder is missing, it is
+// not a regular file, or it is read-only and `replaceReadOnly` is false. Makes nothing.
+void checkReplaceable(const std::string& target, bool replaceReadOnly);
+
 class AtomicFile {
 public:
-    explicit AtomicFile(std::string target);
+    // Checks the target as checkReplaceable does and creates the temporary file; throws the same way.
+    AtomicFile(const std::string& target, bool replaceReadOnly);
     ~AtomicFile(); // removes the temporary file unless committed
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    // Where to write the content.
-    const std::string& temporaryPath() const { return temporary; }
-    // Renames the temporary file to the target; throws a ToolError (ExitCode::OutputWrite) on failure.
+    // Where to write the content: the temporary file, open for writing at its start.
+    std::FILE* stream() const { return file; }
+    // Closes the temporary file and renames it onto the target, counting one more frame written; throws a
+    // ToolError (ExitCode::OutputWrite) with the reason when the content cannot be stored.
     void commit();
 
 private:
-    std::string target;
+    void discard();
+
+    std::string target;    // as the user named it, for messages
+    std::string resolved;  // the file the name leads to through symbolic links
     std::string temporary;
+    std::FILE* file = nullptr;
+    bool replaceReadOnly = false;
     bool committed = false;
 };
 

@@ -1,15 +1,18 @@
 #include "CommandLine.h"
 
+#include "SettingKeys.h"
 #include "ToolError.h"
-#include "ValueParsing.h"
 
 #include <CLI/CLI.hpp>
 
-#include <vector>
+#include <memory>
+#include <sstream>
 
 namespace OrvaneTools {
 
 namespace {
+
+const char* const kModuleVariable = "ORVANE_MODULE";
 
 const char* const kDescription =
     "orvane-render [options] -o OUT\n"
@@ -23,136 +26,162 @@ const char* const kFooter = R"(Values:
   keyframes and frames sit at round(T x units per second). A colour is #RRGGBB or #RRGGBBAA (alpha last; quote it, the shell reads # as a
   comment). One plain --color or --opacity sets the parameter; entries T:C or T:P are keyframes, and
   with two or more of them the effect lays their animation out along the ramp. Points are layer pixels
-  at full resolution, decimals allowed. Unset parameters keep the effect's own defaults: shape linear,
-  repeat none, points (0, H/2) and (W, H/2), colour opaque white, opacity 100.
+  at full resolution, decimals allowed. Numbers may carry an exponent (1e3). Unset parameters keep the
+  effect's own defaults: shape linear, repeat none, points (0, H/2) and (W, H/2), colour opaque white,
+  opacity 100.
 
 Output:
   .png  RGBA, straight alpha: 8-bit at depth 8, 16-bit at depths 16 and 32
   .exr  32-bit float RGBA from any depth, colour premultiplied by alpha
   .pam  the buffer's exact values, TUPLTYPE RGB_ALPHA, MAXVAL 255 (depth 8) or 32768 (depth 16)
   With --frames, a run of # in the file name becomes the zero-padded frame number (ramp-###.png).
-  Files are written to a temporary name and renamed, so none is ever left half-written.
+  A relative name is relative to the current folder. Each file is written under a short temporary
+  name beside it and renamed, so none is ever left half-written; a replaced file keeps its permission
+  bits, a symbolic link is written through to its target, and a read-only file is replaced only with
+  --force. Before a frame is made its memory is estimated (about three copies of the frame) and a frame
+  that needs more than the machine has, or than --max-memory, is refused.
+
+Module:
+  The effect module is the file --module names, else the file the environment variable ORVANE_MODULE
+  names, else OrvaneVelmorathquist beside this program. A name without a folder is a file in the
+  current folder, never a library looked up on the system's search path. The file is checked before
+  it is loaded (a regular file of at most 512 MiB, a whole module for this system).
 
 Scene files:
-  A JSON object whose keys are the long option names (and "output" for -o), e.g.
+  A JSON object (at most 64 MiB) whose keys are the long option names, e.g.
   {"size": "640x360", "shape": "radial", "color": ["0:#203060", "1:#f0c040"], "output": "ramp.png"}.
-  Options given on the command line override the file.
+  Every key takes the option's text as a string and is read exactly as on the command line; numbers,
+  pairs [A, B], keyframe objects {"time": T, "color": C} and true/false for flags may be written as
+  JSON. A key given twice is an error. A scene cannot name the module (that would run its code) nor
+  another scene. Options given on the command line override the file.
+)";
 
-Exit codes:
-  0 done, 2 bad option, value or scene, 3 module cannot be loaded, 4 the effect returned an error,
-  5 an image could not be written, 1 anything else (such as running out of memory).)";
+// The table of exit codes, each meaning wrapped to the width of the rest of the help.
+std::string exitCodeText() {
+    constexpr std::size_t kIndent = 9, kWidth = 104;
+    std::ostringstream text;
+    text << "\nExit codes (docs/exit-codes.md):\n";
+    for (const ExitCodeMeaning& row : kExitCodeTable) {
+        std::string line = "  " + std::string(row.code);
+        line.resize(kIndent, ' ');
+        std::istringstream words(row.meaning);
+        bool lineHasWord = false;
+        for (std::string word; words >> word;) {
+            if (lineHasWord && line.size() + 1 + word.size() > kWidth) {
+                text << line << "\n";
+                line.assign(kIndent, ' ');
+                lineHasWord = false;
+            }
+            line += (lineHasWord ? " " : "") + word;
+            lineHasWord = true;
+        }
+        text << line << "\n";
+    }
+    return text.str();
+}
 
-struct FlagText {
-    std::string module, output, scene, size, depth, downsample, shape, repeat, point1, point2, seconds, fps, frames,
-        threads, timeScale;
-    std::vector<std::string> colors, opacities;
-    bool pressRefresh = false;
-    bool verbose = false;
+struct OptionText {
+    const char* names;
+    const char* typeName;
+    const char* help;
 };
 
-void declareOptions(CLI::App& app, FlagText& flags, std::string& inspectModule) {
-    app.add_option("-o,--output", flags.output, "output image: .png, .exr or .pam")->type_name("OUT");
-    app.add_option("--module", flags.module, "the effect module (default: the one built beside this program)")
-        ->type_name("PATH");
-    app.add_option("--scene", flags.scene, "read settings from a JSON scene file; flags override it")
-        ->type_name("FILE.json");
-    app.add_option("--size", flags.size, "layer size (default 1920x1080)")->type_name("WxH");
-    app.add_option("--depth", flags.depth, "bits per channel: 8, 16 or 32 (float); default 8")->type_name("8|16|32");
-    app.add_option("--downsample", flags.downsample,
-                   "render at 1/N horizontally and 1/M vertically; buffers are ceil(W/N) x ceil(H/M)")
-        ->type_name("N|NxM");
-    app.add_option("--shape", flags.shape, "ramp shape")->type_name("linear|radial");
-    app.add_option("--repeat", flags.repeat, "what the ramp does beyond its points")->type_name("none|loop|pingpong");
-    app.add_option("--point1", flags.point1, "Point 1 in layer pixels (default 0,H/2)")->type_name("X,Y");
-    app.add_option("--point2", flags.point2, "Point 2 in layer pixels (default W,H/2)")->type_name("X,Y");
-    app.add_option("--color", flags.colors, "colour, or a keyframe at T seconds; repeatable")
-        ->type_name("C|T:C")
-        ->expected(1)
-        ->allow_extra_args(false)
-        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-    app.add_option("--opacity", flags.opacities, "opacity in percent (-100 to 200), or a keyframe; repeatable")
-        ->type_name("P|T:P")
-        ->expected(1)
-        ->allow_extra_args(false)
-        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-    app.add_option("--time", flags.seconds, "render the frame at T seconds (default 0)")->type_name("T");
-    app.add_option("--fps", flags.fps, "frames per second: the time step and the --frames times (default 30)")
-        ->type_name("F");
-    app.add_option("--frames", flags.frames, "render frames A to B at time frame / fps")->type_name("A-B");
-    app.add_option("--threads", flags.threads, "the host's worker threads (default: the machine's)")->type_name("N");
-    app.add_option("--time-scale", flags.timeScale, "the host's time units per second, 1 to 120000 (default 120000)")
-        ->type_name("N");
-    app.add_flag("--press-refresh", flags.pressRefresh, "press the effect's Refresh button before rendering");
-    app.add_flag("-v,--verbose", flags.verbose,
-                 "print the registration, the controls, and per frame the pre-render record, table sizes, "
-                 "stream-value requests and render time");
+// The options in the order --help lists them; each long name but "scene" is a key of SettingKeys.h.
+const OptionText kOptions[] = {
+    {"-o,--output", "OUT", "output image: .png, .exr or .pam"},
+    {"--module", "PATH", "the effect module file (default: $ORVANE_MODULE, else the one beside this program)"},
+    {"--scene", "FILE.json", "read settings from a JSON scene file; flags override it"},
+    {"--size", "WxH", "layer size (default 1920x1080)"},
+    {"--depth", "8|16|32", "bits per channel: 8, 16 or 32 (float); default 8"},
+    {"--downsample", "N|NxM", "render at 1/N horizontally and 1/M vertically; buffers are ceil(W/N) x ceil(H/M)"},
+    {"--shape", "linear|radial", "ramp shape"},
+    {"--repeat", "none|loop|pingpong", "what the ramp does beyond its points"},
+    {"--point1", "X,Y", "Point 1 in layer pixels (default 0,H/2)"},
+    {"--point2", "X,Y", "Point 2 in layer pixels (default W,H/2)"},
+    {"--color", "C|T:C", "colour, or a keyframe at T seconds; repeatable"},
+    {"--opacity", "P|T:P", "opacity in percent (-100 to 200), or a keyframe; repeatable"},
+    {"--time", "T", "render the frame at T seconds (default 0)"},
+    {"--fps", "F", "frames per second: the time step and the --frames times (default 30)"},
+    {"--frames", "A-B", "render frames A to B at time frame / fps"},
+    {"--threads", "N", "the host's worker threads (default: the machine's)"},
+    {"--time-scale", "N", "the host's time units per second, 1 to 120000 (default 120000)"},
+    {"--max-memory", "SIZE", "the most memory a frame may need, e.g. 512M or 4G (default: the machine's memory)"},
+    {"--press-refresh", nullptr, "press the effect's Refresh button before rendering"},
+    {"--force", nullptr, "replace output files that are read-only"},
+    {"-v,--verbose", nullptr,
+     "print the registration, the controls, and per frame the pre-render record, table sizes, stream-value "
+     "requests and render time"},
+};
 
+void declareOptions(CLI::App& app, std::string& inspectModule) {
+    for (const OptionText& option : kOptions) {
+        if (!option.typeName) {
+            app.add_flag(option.names, option.help);
+            continue;
+        }
+        CLI::Option* added = app.add_option(option.names, option.help)->type_name(option.typeName);
+        const SettingKey* key = findSettingKey(added->get_single_name());
+        if (key && key->form == SettingForm::Entries)
+            added->expected(1)->allow_extra_args(false)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    }
+    app.get_option("--module")->envname(kModuleVariable);
     auto* inspect = app.add_subcommand("inspect", "show what a host's effect list would read from a module file");
     inspect->add_option("MODULE", inspectModule, "the module file")->required();
 }
 
-template <class T, class Parse>
-void parseIfGiven(const CLI::App& app, const char* name, const std::string& text, std::optional<T>& into, Parse parse) {
-    if (app.count(name) > 0) into = parse(text, name);
+RenderSettings settingsFrom(const CLI::App& app) {
+    RenderSettings settings;
+    for (const SettingKey& key : settingKeys()) {
+        const CLI::Option* option = app.get_option_no_throw("--" + std::string(key.name));
+        if (!option || option->count() == 0) continue;
+        const std::vector<std::string> texts =
+            key.form == SettingForm::Flag ? std::vector<std::string>{"true"} : option->results();
+        applySetting(key, texts, "--" + std::string(key.name), settings);
+    }
+    return settings;
 }
 
-RenderSettings settingsFrom(const CLI::App& app, const FlagText& flags) {
-    RenderSettings s;
-    if (app.count("--module")) s.module = flags.module;
-    if (app.count("--output")) s.output = flags.output;
-    parseIfGiven(app, "--size", flags.size, s.size, parseSize);
-    parseIfGiven(app, "--depth", flags.depth, s.depth, parseDepth);
-    parseIfGiven(app, "--downsample", flags.downsample, s.downsample, parseDownsample);
-    parseIfGiven(app, "--shape", flags.shape, s.shape, parseShape);
-    parseIfGiven(app, "--repeat", flags.repeat, s.repeat, parseRepeat);
-    parseIfGiven(app, "--point1", flags.point1, s.point1, parsePoint);
-    parseIfGiven(app, "--point2", flags.point2, s.point2, parsePoint);
-    parseIfGiven(app, "--time", flags.seconds, s.seconds, parseSeconds);
-    parseIfGiven(app, "--fps", flags.fps, s.fps, parseFps);
-    parseIfGiven(app, "--frames", flags.frames, s.frames, parseFrames);
-    parseIfGiven(app, "--threads", flags.threads, s.threads, parseThreads);
-    parseIfGiven(app, "--time-scale", flags.timeScale, s.timeScale, parseTimeScale);
-    if (app.count("--color")) {
-        s.colors.emplace();
-        for (const auto& text : flags.colors) s.colors->push_back(parseColorEntry(text, "--color"));
-    }
-    if (app.count("--opacity")) {
-        s.opacities.emplace();
-        for (const auto& text : flags.opacities) s.opacities->push_back(parseOpacityEntry(text, "--opacity"));
-    }
-    if (flags.pressRefresh) s.pressRefresh = true;
-    return s;
+std::unique_ptr<CLI::App> makeApp(std::string& inspectModule) {
+    auto app = std::make_unique<CLI::App>(kDescription, "orvane-render");
+    app->footer(std::string(kFooter) + exitCodeText());
+    declareOptions(*app, inspectModule);
+    return app;
 }
 
 } // namespace
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {
-    CLI::App app(kDescription, "orvane-render");
-    app.footer(kFooter);
-    FlagText flags;
     CommandLine result;
-    declareOptions(app, flags, result.inspectModule);
+    const std::unique_ptr<CLI::App> app = makeApp(result.inspectModule);
     try {
-        app.parse(argc, argv);
+        app->parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
         result.mode = CommandLine::Mode::Help;
-        result.helpText = app.help();
+        result.helpText = app->help();
         return result;
     } catch (const CLI::CallForAllHelp&) {
         result.mode = CommandLine::Mode::Help;
-        result.helpText = app.help("", CLI::AppFormatMode::All);
+        result.helpText = app->help("", CLI::AppFormatMode::All);
         return result;
     } catch (const CLI::ParseError& e) {
         throw usageError(std::string(e.what()) + " (see orvane-render --help)");
     }
-    if (app.got_subcommand("inspect")) {
+    if (app->got_subcommand("inspect")) {
         result.mode = CommandLine::Mode::Inspect;
         return result;
     }
-    result.flags = settingsFrom(app, flags);
-    if (app.count("--scene")) result.scenePath = flags.scene;
-    result.verbose = flags.verbose;
+    result.flags = settingsFrom(*app);
+    if (app->count("--scene")) result.scenePath = app->get_option("--scene")->results().front();
     return result;
+}
+
+std::vector<std::string> longOptionNames() {
+    std::string unused;
+    const std::unique_ptr<CLI::App> app = makeApp(unused);
+    std::vector<std::string> names;
+    for (const CLI::Option* option : app->get_options())
+        for (const std::string& name : option->get_lnames()) names.push_back(name);
+    return names;
 }
 
 } // namespace OrvaneTools

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace OrvaneTools {
 
@@ -14,11 +15,13 @@ struct CommandLine {
     std::string helpText;          // Mode::Help: what to print
     std::string inspectModule;     // Mode::Inspect
     std::optional<std::string> scenePath;
-    RenderSettings flags;          // only what the command line itself gives
-    bool verbose = false;
+    RenderSettings flags;          // only what the command line (and ORVANE_MODULE) gives
 };
 
 // Throws a usage ToolError naming the bad flag or value.
 CommandLine parseCommandLine(int argc, const char* const* argv);
+
+// The long names of every option of the render command ("output", "size", "help", ...).
+std::vector<std::string> longOptionNames();
 
 } // namespace OrvaneTools

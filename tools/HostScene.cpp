@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace OrvaneTools {
 
@@ -52,12 +54,18 @@ void applyJobToStreams(OrvaneHost::Host& host, const RenderJob& job) {
 
     OrvaneHost::ParamStream& color = streamAt(host, kColor, PF_Param_COLOR);
     if (job.color) color.current.u.cd.value = PF_Pixel8{job.color->alpha, job.color->red, job.color->green, job.color->blue};
-    for (const ColorKeyframe& key : job.colorKeyframes) addKeyframe(color, hostTime(key.time, job), colorValue(key.color));
+    std::vector<OrvaneHost::Keyframe> colorKeys;
+    colorKeys.reserve(job.colorKeyframes.size());
+    for (const ColorKeyframe& key : job.colorKeyframes) colorKeys.push_back({hostTime(key.time, job), colorValue(key.color)});
+    if (!colorKeys.empty()) setKeyframes(color, std::move(colorKeys));
 
     OrvaneHost::ParamStream& opacity = streamAt(host, kOpacity, PF_Param_FLOAT_SLIDER);
     if (job.opacity) opacity.current.u.fs_d.value = *job.opacity;
+    std::vector<OrvaneHost::Keyframe> opacityKeys;
+    opacityKeys.reserve(job.opacityKeyframes.size());
     for (const OpacityKeyframe& key : job.opacityKeyframes)
-        addKeyframe(opacity, hostTime(key.time, job), OrvaneHost::StreamValue{key.percent, 0, 0, 0});
+        opacityKeys.push_back({hostTime(key.time, job), OrvaneHost::StreamValue{key.percent, 0, 0, 0}});
+    if (!opacityKeys.empty()) setKeyframes(opacity, std::move(opacityKeys));
 }
 
 } // namespace OrvaneTools

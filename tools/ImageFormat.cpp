@@ -48,7 +48,7 @@ const char* formatName(ImageFormat format) {
     return "?";
 }
 
-ImageFormat formatForOutput(const std::string& path, int depth) {
+ImageFormat formatForOutput(const std::string& path, int depth, const std::string& what) {
     const std::string ext = lowerExtension(path);
     ImageFormat format;
     if (ext == ".png") {
@@ -58,14 +58,14 @@ ImageFormat formatForOutput(const std::string& path, int depth) {
     } else if (ext == ".pam") {
         format = ImageFormat::Pam;
     } else {
-        throw usageError("-o " + path + ": the file name must end in .png, .exr or .pam" +
+        throw usageError(what + " " + path + ": the file name must end in .png, .exr or .pam" +
                          (ext.empty() ? std::string() : " (not " + ext + ")"));
     }
     if (!formatAvailable(format))
-        throw usageError(std::string("-o ") + path + ": this build of orvane-render writes no " + formatName(format) +
+        throw usageError(what + " " + path + ": this build of orvane-render writes no " + formatName(format) +
                          " files (its library was not found when it was built); use .pam");
     if (format == ImageFormat::Pam && depth == 32)
-        throw usageError("-o " + path + ": PAM holds integer samples only, so it cannot keep depth 32; "
+        throw usageError(what + " " + path + ": PAM holds integer samples only, so it cannot keep depth 32; "
                          "use .exr for float, or --depth 8 or 16");
     return format;
 }

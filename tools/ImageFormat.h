@@ -9,8 +9,8 @@ namespace OrvaneTools {
 enum class ImageFormat { Png, Exr, Pam };
 
 // ".png", ".exr" or ".pam" (any letter case). Throws a usage ToolError for any other extension, for a
-// format this build lacks, and for PAM at depth 32 (PAM holds integers only).
-ImageFormat formatForOutput(const std::string& path, int depth);
+// format this build lacks, and for PAM at depth 32 (PAM holds integers only); `what` names the setting.
+ImageFormat formatForOutput(const std::string& path, int depth, const std::string& what);
 
 bool formatAvailable(ImageFormat format);
 const char* formatName(ImageFormat format);

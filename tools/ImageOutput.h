@@ -8,7 +8,8 @@
 
 namespace OrvaneTools {
 
-// Throws a ToolError (ExitCode::OutputWrite) when the file cannot be written; `path` is then untouched.
-void writeImageFile(ImageFormat format, const FrameView& frame, const std::string& path);
+// Throws a ToolError (ExitCode::OutputWrite) naming `path` and the reason when the file cannot be written
+// (AtomicFile.h says what is never replaced); `path` is then untouched. `replaceReadOnly` is --force.
+void writeImageFile(ImageFormat format, const FrameView& frame, const std::string& path, bool replaceReadOnly = false);
 
 } // namespace OrvaneTools

@@ -1,5 +1,9 @@
 #include "Inspect.h"
 
+#include "ToolError.h"
+
+#include "host/ModuleFile.h"
+#include "host/RegularFile.h"
 #include "host/pe/ModuleRegistration.h"
 #include "host/pe/VersionInfo.h"
 #include "sdk/host_effect.h"
@@ -181,20 +185,24 @@ std::vector<std::string> registrationProblems(const ModuleRegistration& m) {
 } // namespace
 
 int runInspect(const std::string& modulePath, std::ostream& out, std::ostream& err) {
+    const int unusable = static_cast<int>(ExitCode::ModuleLoad);
+    const std::string shownPath = printable(modulePath);
     std::optional<Image> image;
     ModuleRegistration module;
     try {
-        image.emplace(Image::fromFile(modulePath));
+        // Only a regular file of bounded size is read: a pipe or a device given instead would never end.
+        const OrvaneHost::RegularFile file(modulePath, OrvaneHost::kMaxModuleBytes);
+        image.emplace(file.readAll());
         module = readModuleRegistration(*image);
+    } catch (const OrvaneHost::FileRefused& e) {
+        err << "orvane-render inspect: " << shownPath << " " << e.what() << "\n";
+        return unusable;
     } catch (const FormatError& e) {
-        err << "orvane-render inspect: " << modulePath << " is malformed: " << e.what() << "\n";
-        return 1;
-    } catch (const std::exception& e) {
-        err << "orvane-render inspect: " << e.what() << "\n";
-        return 1;
+        err << "orvane-render inspect: " << shownPath << " is malformed: " << e.what() << "\n";
+        return unusable;
     }
 
-    out << "module: " << modulePath << "\n";
+    out << "module: " << shownPath << "\n";
     printRegistration(module, out);
     auto problems = registrationProblems(module);
     try {
@@ -202,8 +210,8 @@ int runInspect(const std::string& modulePath, std::ostream& out, std::ostream& e
     } catch (const FormatError& e) {
         problems.push_back(std::string("the version resource is malformed: ") + e.what());
     }
-    for (const std::string& p : problems) err << "orvane-render inspect: " << modulePath << ": " << p << "\n";
-    return problems.empty() ? 0 : 1;
+    for (const std::string& p : problems) err << "orvane-render inspect: " << shownPath << ": " << p << "\n";
+    return problems.empty() ? 0 : unusable;
 }
 
 } // namespace OrvaneTools

@@ -1,23 +1,22 @@
 #include "ImageWriters.h"
 
 #include "SampleScaling.h"
-#include "ToolError.h"
 
-#include <fstream>
+#include <string>
 #include <vector>
 
 namespace OrvaneTools {
 
-void writePam(const FrameView& frame, const std::string& path) {
+void writePam(const FrameView& frame, std::FILE* file) {
     checkFrameView(frame);
-    if (frame.depth == 32) throw ToolError(ExitCode::OutputWrite, path + ": PAM cannot hold float samples");
+    if (frame.depth == 32) throw WriteFailure("PAM cannot hold float samples");
     const bool wide = frame.depth == 16;
     const std::size_t width = static_cast<std::size_t>(frame.width);
 
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) throw ToolError(ExitCode::OutputWrite, "cannot create " + path);
-    file << "P7\nWIDTH " << frame.width << "\nHEIGHT " << frame.height << "\nDEPTH 4\nMAXVAL "
-         << (wide ? kHost16Max : 255u) << "\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
+    const std::string header = "P7\nWIDTH " + std::to_string(frame.width) + "\nHEIGHT " + std::to_string(frame.height) +
+                               "\nDEPTH 4\nMAXVAL " + std::to_string(wide ? kHost16Max : 255u) +
+                               "\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
+    writeBytes(file, header.data(), header.size());
 
     std::vector<unsigned char> row(width * 4 * (wide ? 2 : 1));
     for (int y = 0; y < frame.height; ++y) {
@@ -38,10 +37,8 @@ void writePam(const FrameView& frame, const std::string& path) {
                 *out++ = p.alpha;
             }
         }
-        file.write(reinterpret_cast<const char*>(row.data()), static_cast<std::streamsize>(row.size()));
+        writeBytes(file, row.data(), row.size());
     }
-    file.close();
-    if (!file) throw ToolError(ExitCode::OutputWrite, "cannot write " + path);
 }
 
 } // namespace OrvaneTools

@@ -1,5 +1,6 @@
 // Progress of a frame sequence on stderr ("frame 3 of 24, about 5 s left"), shown only when stderr is a
-// terminal so that logs and pipes stay clean.
+// terminal so that logs and pipes stay clean. The progress line is redrawn in place and cleared before any
+// other line is printed, so that the two never run together.
 #pragma once
 
 #include <chrono>
@@ -12,17 +13,21 @@ bool stderrIsTerminal();
 class Progress {
 public:
     Progress(std::ostream& out, bool enabled, long frameCount);
-    ~Progress(); // ends the progress line
+    // Ends a finished sequence's line; clears the line of one that did not finish (a message follows).
+    ~Progress();
     Progress(const Progress&) = delete;
     Progress& operator=(const Progress&) = delete;
 
     void frameDone(long framesDone);
+    // Erases the progress line, before another line is printed; the next frameDone draws it again.
+    void clear();
 
 private:
     std::ostream& out;
     bool enabled;
     long total;
-    bool shown = false;
+    long done = 0;
+    int shownColumns = 0;
     std::chrono::steady_clock::time_point start;
 };
 

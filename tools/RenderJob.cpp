@@ -1,11 +1,14 @@
 #include "RenderJob.h"
 
 #include "FrameNaming.h"
+#include "MemoryBudget.h"
 #include "ToolError.h"
 #include "ValueParsing.h"
 
+#include "host/FrameRender.h"
 #include "host/Module.h"
 #include "host/ParamStreams.h"
+#include "host/Worlds.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,36 +24,34 @@ std::string secondsText(A_long units, A_u_long scale) {
     return std::to_string(static_cast<double>(units) / scale) + " s";
 }
 
-void resolveColors(const std::vector<ColorEntry>& entries, RenderJob& job) {
+void resolveColors(const std::vector<ColorEntry>& entries, const std::string& what, RenderJob& job) {
     std::set<A_long> times;
     for (const ColorEntry& entry : entries) {
         if (!entry.seconds) {
             if (entries.size() > 1)
-                throw usageError("--color: give one plain colour, or keyframes T:C only (a plain colour and "
-                                 "other --color values cannot be combined)");
+                throw usageError(what + ": give one plain colour, or keyframes T:C only (a plain colour and "
+                                        "keyframes cannot be combined)");
             job.color = entry.color;
             continue;
         }
         const A_long time = OrvaneHost::unitsFromSeconds(*entry.seconds, job.timeScale);
-        if (!times.insert(time).second)
-            throw usageError("--color: two keyframes at " + secondsText(time, job.timeScale));
+        if (!times.insert(time).second) throw usageError(what + ": two keyframes at " + secondsText(time, job.timeScale));
         job.colorKeyframes.push_back(ColorKeyframe{time, entry.color});
     }
 }
 
-void resolveOpacities(const std::vector<OpacityEntry>& entries, RenderJob& job) {
+void resolveOpacities(const std::vector<OpacityEntry>& entries, const std::string& what, RenderJob& job) {
     std::set<A_long> times;
     for (const OpacityEntry& entry : entries) {
         if (!entry.seconds) {
             if (entries.size() > 1)
-                throw usageError("--opacity: give one plain opacity, or keyframes T:P only (a plain opacity and "
-                                 "other --opacity values cannot be combined)");
+                throw usageError(what + ": give one plain opacity, or keyframes T:P only (a plain opacity and "
+                                        "keyframes cannot be combined)");
             job.opacity = entry.percent;
             continue;
         }
         const A_long time = OrvaneHost::unitsFromSeconds(*entry.seconds, job.timeScale);
-        if (!times.insert(time).second)
-            throw usageError("--opacity: two keyframes at " + secondsText(time, job.timeScale));
+        if (!times.insert(time).second) throw usageError(what + ": two keyframes at " + secondsText(time, job.timeScale));
         job.opacityKeyframes.push_back(OpacityKeyframe{time, entry.percent});
     }
 }
@@ -60,7 +61,8 @@ A_long frameTime(long frame, double fps, A_u_long scale) {
 }
 
 void resolveFrames(const RenderSettings& settings, RenderJob& job) {
-    if (settings.frames && settings.seconds) throw usageError("--time and --frames exclude each other");
+    if (settings.frames && settings.seconds)
+        throw usageError(settings.nameOf("time") + " and " + settings.nameOf("frames") + " exclude each other");
     if (!settings.frames) {
         job.singleTime = OrvaneHost::unitsFromSeconds(settings.seconds.value_or(0.0), job.timeScale);
         return;
@@ -69,21 +71,44 @@ void resolveFrames(const RenderSettings& settings, RenderJob& job) {
     job.frames = *settings.frames;
     const double lastSeconds = static_cast<double>(job.frames.last) / job.fps;
     if (!(lastSeconds <= kMaxSeconds))
-        throw usageError("--frames: frame " + std::to_string(job.frames.last) + " lies beyond 17000 s at " +
-                         std::to_string(job.fps) + " frames per second");
+        throw usageError(settings.nameOf("frames") + ": frame " + std::to_string(job.frames.last) +
+                         " lies beyond 17000 s at " + std::to_string(job.fps) + " frames per second");
     if (job.frameCount() > 1 && !hasFrameNumberRun(job.output))
-        throw usageError("-o " + job.output + ": a sequence of frames needs a run of '#' in the file name for "
-                         "the frame number (e.g. ramp-###.png)");
+        throw usageError(settings.nameOf("output") + " " + job.output + ": a sequence of frames needs a run of '#' " +
+                         "in the file name for the frame number (e.g. ramp-###.png)");
 }
 
-void checkOutputFolder(const std::string& path) {
+void checkOutputFolder(const std::string& path, const std::string& what) {
     const std::filesystem::path file = std::filesystem::u8path(path);
-    if (file.filename().empty()) throw usageError("-o " + path + ": names a folder, not a file");
+    if (file.filename().empty()) throw usageError(what + " " + path + ": names a folder, not a file");
     const std::filesystem::path folder = file.parent_path();
     std::error_code ec;
     if (!folder.empty() && !std::filesystem::is_directory(folder, ec))
-        throw usageError("-o " + path + ": the folder " + folder.u8string() + " does not exist");
-    if (std::filesystem::is_directory(file, ec)) throw usageError("-o " + path + ": is a folder");
+        throw usageError(what + " " + path + ": the folder " + folder.u8string() + " does not exist");
+    if (std::filesystem::is_directory(file, ec)) throw usageError(what + " " + path + ": is a folder");
+}
+
+std::string frameText(int width, int height, int depth) {
+    return "a frame of " + std::to_string(width) + "x" + std::to_string(height) + " at depth " + std::to_string(depth);
+}
+
+// Refused before the module is loaded: a buffer the host cannot make, and a frame that needs more memory
+// than the machine has (or than --max-memory allows), with the estimate.
+void checkFrameMemory(const RenderSettings& settings, const RenderJob& job) {
+    const int width = OrvaneHost::downsampledSize(job.size.width, PF_RationalScale{1, A_u_long(job.downsample.x)});
+    const int height = OrvaneHost::downsampledSize(job.size.height, PF_RationalScale{1, A_u_long(job.downsample.y)});
+    const std::uint64_t needed = frameMemoryBytes(width, height, job.depth);
+    if (OrvaneHost::checkWorldShape(width, height, job.depth, 0) != PF_Err_NONE) {
+        const std::uint64_t buffer = std::uint64_t(width) * std::uint64_t(height) * std::uint64_t(job.depth / 2);
+        throw usageError(settings.nameOf("size") + ": the host cannot make buffers for " +
+                         frameText(width, height, job.depth) + " (" + memoryText(buffer) + " each)");
+    }
+    const MemoryLimit limit = settings.maxMemory ? MemoryLimit{*settings.maxMemory, settings.nameOf("max-memory")}
+                                                 : availableMemory();
+    if (limit.bytes == 0 || needed <= limit.bytes) return;
+    throw usageError(frameText(width, height, job.depth) + " needs about " + memoryText(needed) +
+                     " of memory, more than " + limit.what + " (" + memoryText(limit.bytes) + ")" +
+                     (settings.maxMemory ? "" : "; --max-memory sets another limit"));
 }
 
 int machineThreads() {
@@ -104,7 +129,7 @@ RenderJob resolveJob(const RenderSettings& settings) {
     if (!settings.output) throw usageError("no output file: give -o OUT (.png, .exr or .pam)");
     job.output = *settings.output;
     job.depth = settings.depth.value_or(8);
-    job.format = formatForOutput(job.output, job.depth);
+    job.format = formatForOutput(job.output, job.depth, settings.nameOf("output"));
     job.modulePath = settings.module ? *settings.module : OrvaneHost::defaultModulePath();
     job.size = settings.size.value_or(FrameSize{1920, 1080});
     job.downsample = settings.downsample.value_or(Downsample{1, 1});
@@ -113,14 +138,17 @@ RenderJob resolveJob(const RenderSettings& settings) {
     job.point1 = settings.point1;
     job.point2 = settings.point2;
     job.timeScale = settings.timeScale.value_or(OrvaneHost::kTimeScale);
-    if (settings.colors) resolveColors(*settings.colors, job);
-    if (settings.opacities) resolveOpacities(*settings.opacities, job);
+    if (settings.colors) resolveColors(*settings.colors, settings.nameOf("color"), job);
+    if (settings.opacities) resolveOpacities(*settings.opacities, settings.nameOf("opacity"), job);
     job.fps = settings.fps.value_or(30.0);
     job.timeStep = std::max<A_long>(1, OrvaneHost::timeStepForFps(job.fps, job.timeScale));
     resolveFrames(settings, job);
-    checkOutputFolder(job.frameAt(0).path);
+    checkOutputFolder(job.frameAt(0).path, settings.nameOf("output"));
+    checkFrameMemory(settings, job);
     job.threads = settings.threads.value_or(machineThreads());
     job.pressRefresh = settings.pressRefresh.value_or(false);
+    job.verbose = settings.verbose.value_or(false);
+    job.replaceReadOnly = settings.force.value_or(false);
     return job;
 }
 

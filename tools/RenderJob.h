@@ -51,13 +51,16 @@ struct RenderJob {
     A_long singleTime = 0; // the time of the single frame
     int threads = 1;
     bool pressRefresh = false;
+    bool verbose = false;
+    bool replaceReadOnly = false; // --force
 
     long frameCount() const { return frames.last - frames.first + 1; }
     // The k-th frame to render, k from 0 to frameCount() - 1.
     FrameToRender frameAt(long k) const;
 };
 
-// Throws a usage ToolError naming what is missing, contradictory or out of range.
+// Throws a usage ToolError naming what is missing, contradictory or out of range, and for a frame the host
+// cannot make or that needs more memory than there is (or than --max-memory allows).
 RenderJob resolveJob(const RenderSettings& settings);
 
 } // namespace OrvaneTools

@@ -1,10 +1,13 @@
 #include "RenderSession.h"
 
+#include "AtomicFile.h"
 #include "ErrorNames.h"
 #include "FrameView.h"
 #include "HostScene.h"
 #include "ImageOutput.h"
+#include "Interruption.h"
 #include "Progress.h"
+#include "StandardOutput.h"
 #include "ToolError.h"
 #include "VerboseReport.h"
 
@@ -15,6 +18,7 @@
 
 #include <cstring>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 
 namespace OrvaneTools {
@@ -40,8 +44,11 @@ std::string effectMessage(OrvaneHost::Host& host) {
     return "; the effect says: " + std::string(msg, length);
 }
 
+// Memory that ran out is one failure wherever it happens, in the effect or in the host.
+ExitCode exitCodeOf(PF_Err err) { return err == PF_Err_OUT_OF_MEMORY ? ExitCode::OutOfMemory : ExitCode::EffectError; }
+
 [[noreturn]] void effectFailed(OrvaneHost::Host& host, const std::string& during, PF_Err err) {
-    throw ToolError(ExitCode::EffectError, during + " returned " + describeError(err) + effectMessage(host));
+    throw ToolError(exitCodeOf(err), during + " returned " + describeError(err) + effectMessage(host));
 }
 
 // A frame that failed: in one of the effect's two render commands, or in the host before them (a layer it
@@ -50,8 +57,8 @@ std::string effectMessage(OrvaneHost::Host& host) {
     const std::string frame = "frame " + std::to_string(number) + ": ";
     for (const char* step : {"smart pre-render", "smart render"})
         if (report.message.rfind(step, 0) == 0) effectFailed(host, frame + step, err);
-    throw ToolError(ExitCode::EffectError, frame + (report.message.empty() ? "rendering failed" : report.message) +
-                                               " (" + describeError(err) + ")");
+    throw ToolError(exitCodeOf(err), frame + (report.message.empty() ? "rendering failed" : report.message) + " (" +
+                                         describeError(err) + ")");
 }
 
 // Global setdown for every path out once global setup succeeded.
@@ -95,13 +102,17 @@ FrameView viewOf(const OrvaneHost::Frame& frame) {
 } // namespace
 
 void runRenderJob(const RenderJob& job, const SessionOutput& output) {
+    {
+        HoldStops hold;
+        noteFramesPlanned(job.frameCount());
+    }
     std::unique_ptr<OrvaneHost::Host> owned = loadHost(job.modulePath);
     OrvaneHost::Host& host = *owned;
     prepareHostLayer(host, job);
     OrvaneHost::setHostThreads(host, job.threads);
 
     std::string aboutText;
-    if (output.verbose) {
+    if (job.verbose) {
         if (PF_Err err = host.about()) effectFailed(host, "About", err);
         aboutText = std::string(host.outData().return_msg, strnlen(host.outData().return_msg, sizeof(host.outData().return_msg)));
     }
@@ -109,18 +120,23 @@ void runRenderJob(const RenderJob& job, const SessionOutput& output) {
     GlobalSetdown setdown(host);
     const PF_OutData registration = host.outData();
     if (PF_Err err = OrvaneHost::applyEffect(host)) effectFailed(host, "applying the effect (parameter setup, UI update)", err);
-    if (output.verbose) {
-        printRegistration(output.out, aboutText, registration.my_version, registration.out_flags,
-                          registration.out_flags2, host.streams().size());
-        output.out << "controls:\n" << OrvaneHost::controlList(host);
+    if (job.verbose) {
+        std::ostringstream text;
+        printRegistration(text, aboutText, registration.my_version, registration.out_flags, registration.out_flags2,
+                          host.streams().size());
+        text << "controls:\n" << OrvaneHost::controlList(host);
+        printReport(output.out, text.str());
     }
 
     applyJobToStreams(host, job);
     if (job.pressRefresh) {
         if (PF_Err err = OrvaneHost::pressButton(host, kRefreshButton)) effectFailed(host, "pressing Refresh", err);
-        if (output.verbose)
-            printRefreshPress(output.out, host.streams().at(kRefreshCounter).current.u.sd.value,
+        if (job.verbose) {
+            std::ostringstream text;
+            printRefreshPress(text, host.streams().at(kRefreshCounter).current.u.sd.value,
                               OrvaneHost::parameterControls(host).rerenders);
+            printReport(output.out, text.str());
+        }
     }
 
     const OrvaneHost::LayerSetup layer = layerOf(job);
@@ -128,18 +144,25 @@ void runRenderJob(const RenderJob& job, const SessionOutput& output) {
         Progress progress(output.err, output.progress, job.frameCount());
         for (long k = 0; k < job.frameCount(); ++k) {
             const FrameToRender target = job.frameAt(k);
+            // A file that may not be replaced is found before the frame is rendered, not after.
+            checkReplaceable(target.path, job.replaceReadOnly);
             OrvaneHost::Frame frame;
             OrvaneHost::FrameReport report;
             if (PF_Err err = OrvaneHost::renderFrame(host, layer, target.time, frame, &report))
                 frameFailed(host, target.number, report, err);
-            if (output.verbose) printFrame(output.out, target.number, A_Time{target.time, job.timeScale}, frame, report);
-            writeImageFile(job.format, viewOf(frame), target.path);
+            if (job.verbose) {
+                progress.clear();
+                std::ostringstream text;
+                printFrame(text, target.number, A_Time{target.time, job.timeScale}, frame, report);
+                printReport(output.out, text.str());
+            }
+            writeImageFile(job.format, viewOf(frame), target.path, job.replaceReadOnly);
             progress.frameDone(k + 1);
         }
     }
 
     if (PF_Err err = setdown.finish()) effectFailed(host, "global setdown", err);
-    if (output.verbose)
+    if (job.verbose)
         for (const std::string& problem : host.bookProblems()) output.err << "orvane-render: host: " << problem << "\n";
 }
 

@@ -25,6 +25,10 @@ RenderSettings mergeSettings(const RenderSettings& base, const RenderSettings& o
     take(merged.threads, overrides.threads);
     take(merged.timeScale, overrides.timeScale);
     take(merged.pressRefresh, overrides.pressRefresh);
+    take(merged.verbose, overrides.verbose);
+    take(merged.force, overrides.force);
+    take(merged.maxMemory, overrides.maxMemory);
+    for (const auto& [option, source] : overrides.sources) merged.sources[option] = source;
     if (overrides.seconds) {
         merged.seconds = overrides.seconds;
         if (!overrides.frames) merged.frames.reset();
@@ -34,6 +38,11 @@ RenderSettings mergeSettings(const RenderSettings& base, const RenderSettings& o
         if (!overrides.seconds) merged.seconds.reset();
     }
     return merged;
+}
+
+std::string RenderSettings::nameOf(const std::string& option) const {
+    const auto source = sources.find(option);
+    return source != sources.end() ? source->second : "--" + option;
 }
 
 } // namespace OrvaneTools

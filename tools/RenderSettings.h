@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,7 +51,7 @@ struct FrameRange {
 };
 
 struct RenderSettings {
-    std::optional<std::string> module;
+    std::optional<std::string> module; // from the command line or ORVANE_MODULE only, never from a scene
     std::optional<std::string> output;
     std::optional<FrameSize> size;
     std::optional<int> depth;
@@ -67,6 +68,14 @@ struct RenderSettings {
     std::optional<int> threads;
     std::optional<std::uint32_t> timeScale; // host time units per second
     std::optional<bool> pressRefresh;
+    std::optional<bool> verbose;
+    std::optional<bool> force;              // replace read-only files
+    std::optional<std::uint64_t> maxMemory; // bytes a frame may need
+
+    // How each given setting is named in messages, by its long option name: "opacity" -> "--opacity", or
+    // -> "scene s.json: \"opacity\"" when a scene file gave it.
+    std::map<std::string, std::string> sources;
+    std::string nameOf(const std::string& option) const;
 };
 
 // `overrides` wins field by field; a list given there replaces the whole list of `base`. A time given in

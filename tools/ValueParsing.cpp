@@ -20,16 +20,27 @@ std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+std::size_t digitsFrom(const std::string& text, std::size_t& i) {
+    const std::size_t start = i;
+    while (i < text.size() && isDigit(text[i])) ++i;
+    return i - start;
+}
+
 bool isDecimal(const std::string& text) {
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    std::size_t digits = 0;
-    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    std::size_t digits = digitsFrom(text, i);
     if (i < text.size() && text[i] == '.') {
         ++i;
-        while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+        digits += digitsFrom(text, i);
     }
-    return digits > 0 && i == text.size();
+    if (digits == 0) return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        if (digitsFrom(text, i) == 0) return false;
+    }
+    return i == text.size();
 }
 
 std::string lowered(std::string text) {
@@ -45,6 +56,15 @@ bool splitTimed(const std::string& text, std::string& time, std::string& value) 
     time = text.substr(0, colon);
     value = text.substr(colon + 1);
     return true;
+}
+
+// A refusal of one part of a keyframe entry "T:V" shows the whole entry too.
+template <class Parse> auto inEntry(const std::string& entry, Parse parse) {
+    try {
+        return parse();
+    } catch (const ToolError& e) {
+        throw usageError(e.message() + " in the keyframe '" + entry + "'");
+    }
 }
 
 int hexDigit(char c) {
@@ -64,7 +84,7 @@ double parseDecimal(const std::string& text, const std::string& what) {
     const auto [end, ec] = std::from_chars(first, text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
         refuse(what, "a decimal number of sensible size", text);
-    return value;
+    return value == 0 ? 0.0 : value; // -0 reads as 0
 }
 
 long parseWholeNumber(const std::string& text, const std::string& what) {
@@ -88,11 +108,6 @@ FrameSize parseSize(const std::string& text, const std::string& what) {
     }
     if (w < 1 || h < 1 || w > kMaxLayerSide || h > kMaxLayerSide) refuse(what, expected, text);
     return FrameSize{static_cast<int>(w), static_cast<int>(h)};
-}
-
-int checkedDepth(long depth, const std::string& what) {
-    if (depth != 8 && depth != 16 && depth != 32) refuse(what, "8, 16 or 32", std::to_string(depth));
-    return static_cast<int>(depth);
 }
 
 int parseDepth(const std::string& text, const std::string& what) {
@@ -129,25 +144,19 @@ Repeat parseRepeat(const std::string& text, const std::string& what) {
     refuse(what, "none, loop or pingpong", text);
 }
 
-LayerPoint checkedPoint(LayerPoint point, const std::string& what) {
-    const auto inRange = [](double v) { return std::isfinite(v) && std::fabs(v) <= kMaxPointPixels; };
-    if (!inRange(point.x) || !inRange(point.y)) {
-        throw usageError(what + ": point coordinates must lie within -32767 to 32767 pixels");
-    }
-    return point;
-}
-
 LayerPoint parsePoint(const std::string& text, const std::string& what) {
     const auto comma = text.find(',');
     if (comma == std::string::npos) refuse(what, "X,Y in layer pixels", text);
+    const std::string expected = "X,Y in layer pixels from -32767 to 32767 (decimals allowed)";
     LayerPoint point;
     try {
         point.x = parseDecimal(text.substr(0, comma), what);
         point.y = parseDecimal(text.substr(comma + 1), what);
     } catch (const ToolError&) {
-        refuse(what, "X,Y in layer pixels (decimals allowed)", text);
+        refuse(what, expected, text);
     }
-    return checkedPoint(point, what);
+    if (std::fabs(point.x) > kMaxPointPixels || std::fabs(point.y) > kMaxPointPixels) refuse(what, expected, text);
+    return point;
 }
 
 Rgba8 parseColor(const std::string& text, const std::string& what) {
@@ -166,43 +175,36 @@ Rgba8 parseColor(const std::string& text, const std::string& what) {
 ColorEntry parseColorEntry(const std::string& text, const std::string& what) {
     std::string time, value;
     if (!splitTimed(text, time, value)) return ColorEntry{std::nullopt, parseColor(text, what)};
-    return ColorEntry{parseSeconds(time, what + " (keyframe time)"), parseColor(value, what)};
-}
-
-double checkedOpacityPercent(double percent, const std::string& what) {
-    if (!std::isfinite(percent) || percent < kMinOpacityPercent || percent > kMaxOpacityPercent)
-        throw usageError(what + ": opacity must lie within -100 to 200 percent");
-    return percent;
+    return inEntry(text, [&] { return ColorEntry{parseSeconds(time, what + " (keyframe time)"), parseColor(value, what)}; });
 }
 
 double parseOpacityPercent(const std::string& text, const std::string& what) {
-    return checkedOpacityPercent(parseDecimal(text, what), what);
+    const double percent = parseDecimal(text, what);
+    if (percent < kMinOpacityPercent || percent > kMaxOpacityPercent)
+        refuse(what, "an opacity from -100 to 200 percent", text);
+    return percent;
 }
 
 OpacityEntry parseOpacityEntry(const std::string& text, const std::string& what) {
     std::string time, value;
     if (!splitTimed(text, time, value)) return OpacityEntry{std::nullopt, parseOpacityPercent(text, what)};
-    return OpacityEntry{parseSeconds(time, what + " (keyframe time)"), parseOpacityPercent(value, what)};
-}
-
-double checkedSeconds(double seconds, const std::string& what) {
-    if (!std::isfinite(seconds) || seconds < 0 || seconds > kMaxSeconds)
-        throw usageError(what + ": times must lie within 0 to 17000 seconds");
-    return seconds;
+    return inEntry(text, [&] {
+        return OpacityEntry{parseSeconds(time, what + " (keyframe time)"), parseOpacityPercent(value, what)};
+    });
 }
 
 double parseSeconds(const std::string& text, const std::string& what) {
-    return checkedSeconds(parseDecimal(text, what), what);
+    const double seconds = parseDecimal(text, what);
+    if (seconds < 0 || seconds > kMaxSeconds) refuse(what, "a time from 0 to 17000 seconds", text);
+    return seconds;
 }
 
-double checkedFps(double fps, const std::string& what) {
+double parseFps(const std::string& text, const std::string& what) {
     // The time step round(120000 / fps) must be at least one time unit and fit the host's 32-bit field.
-    if (!std::isfinite(fps) || fps < 0.001 || fps > 120000)
-        throw usageError(what + ": frames per second must lie within 0.001 to 120000");
+    const double fps = parseDecimal(text, what);
+    if (fps < 0.001 || fps > 120000) refuse(what, "frames per second from 0.001 to 120000", text);
     return fps;
 }
-
-double parseFps(const std::string& text, const std::string& what) { return checkedFps(parseDecimal(text, what), what); }
 
 FrameRange parseFrames(const std::string& text, const std::string& what) {
     const std::string expected = "A-B, two frame numbers with A no greater than B";
@@ -219,34 +221,53 @@ FrameRange parseFrames(const std::string& text, const std::string& what) {
     return range;
 }
 
-int checkedThreads(long threads, const std::string& what) {
-    if (threads < 1 || threads > kMaxThreads) refuse(what, "a thread count from 1 to 1024", std::to_string(threads));
-    return static_cast<int>(threads);
-}
-
 int parseThreads(const std::string& text, const std::string& what) {
+    const std::string expected = "a thread count from 1 to " + std::to_string(kMaxThreads);
     long threads = 0;
     try {
         threads = parseWholeNumber(text, what);
     } catch (const ToolError&) {
-        refuse(what, "a thread count from 1 to 1024", text);
+        refuse(what, expected, text);
     }
-    return checkedThreads(threads, what);
+    if (threads < 1 || threads > kMaxThreads) refuse(what, expected, text);
+    return static_cast<int>(threads);
 }
 
-std::uint32_t checkedTimeScale(long scale, const std::string& what) {
-    if (scale < 1 || scale > kMaxTimeScale) refuse(what, "time units per second from 1 to 120000", std::to_string(scale));
-    return static_cast<std::uint32_t>(scale);
+std::uint64_t parseMemorySize(const std::string& text, const std::string& what) {
+    const std::string expected = "an amount of memory such as 512M or 4G (K, M, G, T: powers of 1024)";
+    std::size_t unitStart = 0;
+    while (unitStart < text.size() && (isDigit(text[unitStart]) || text[unitStart] == '.')) ++unitStart;
+    const std::string unit = lowered(text.substr(unitStart));
+    int power = 0;
+    const char* const units[] = {"", "k", "m", "g", "t"};
+    bool known = false;
+    for (int p = 0; p < 5 && !known; ++p) {
+        const std::string u = units[p];
+        known = unit == u || (p > 0 && (unit == u + "b" || unit == u + "ib")) || (p == 0 && unit == "b");
+        if (known) power = p;
+    }
+    if (!known || unitStart == 0) refuse(what, expected, text);
+    double amount = 0;
+    try {
+        amount = parseDecimal(text.substr(0, unitStart), what);
+    } catch (const ToolError&) {
+        refuse(what, expected, text);
+    }
+    const double bytes = std::ldexp(amount, 10 * power);
+    if (!(bytes >= 1) || bytes > std::ldexp(1.0, 62)) refuse(what, expected, text);
+    return static_cast<std::uint64_t>(bytes);
 }
 
 std::uint32_t parseTimeScale(const std::string& text, const std::string& what) {
+    const std::string expected = "time units per second from 1 to " + std::to_string(kMaxTimeScale);
     long scale = 0;
     try {
         scale = parseWholeNumber(text, what);
     } catch (const ToolError&) {
-        refuse(what, "time units per second from 1 to 120000", text);
+        refuse(what, expected, text);
     }
-    return checkedTimeScale(scale, what);
+    if (scale < 1 || scale > kMaxTimeScale) refuse(what, expected, text);
+    return static_cast<std::uint32_t>(scale);
 }
 
 } // namespace OrvaneTools

@@ -1,10 +1,11 @@
 // Text forms of orvane-render's option values, shared by the command line and the scene file. Each parser
 // takes the value and the name to blame (e.g. "--size"), and throws a usage ToolError that says what was
-// expected and what was given.
+// expected and repeats what was given: "--opacity: expected a percentage from -100 to 200, got '200.5'".
 #pragma once
 
 #include "RenderSettings.h"
 
+#include <cstdint>
 #include <string>
 
 namespace OrvaneTools {
@@ -18,8 +19,10 @@ constexpr double kMaxOpacityPercent = 200.0;
 constexpr int kMaxThreads = 1024;
 constexpr long kMaxTimeScale = 120000; // with kMaxSeconds, every time fits the host's 32-bit time
 
-// Strict decimal numbers: an optional sign, digits, an optional fraction; nothing else.
+// Decimal numbers: an optional sign, digits with an optional fraction, an optional exponent (1e3, 2.5E-1);
+// nothing else (no spaces, no hexadecimal, no inf or nan).
 double parseDecimal(const std::string& text, const std::string& what);
+// Digits only.
 long parseWholeNumber(const std::string& text, const std::string& what);
 
 FrameSize parseSize(const std::string& text, const std::string& what);
@@ -37,14 +40,8 @@ double parseFps(const std::string& text, const std::string& what);
 FrameRange parseFrames(const std::string& text, const std::string& what);
 int parseThreads(const std::string& text, const std::string& what);
 std::uint32_t parseTimeScale(const std::string& text, const std::string& what);
-
-// Range checks for values that arrive as numbers (from a scene file) rather than text.
-double checkedSeconds(double seconds, const std::string& what);
-double checkedFps(double fps, const std::string& what);
-double checkedOpacityPercent(double percent, const std::string& what);
-LayerPoint checkedPoint(LayerPoint point, const std::string& what);
-int checkedDepth(long depth, const std::string& what);
-int checkedThreads(long threads, const std::string& what);
-std::uint32_t checkedTimeScale(long scale, const std::string& what);
+// Bytes: a number with an optional unit K, M, G or T (powers of 1024; "KiB", "GB" and the like also read),
+// e.g. "512M", "1.5G", "4GiB", "1073741824".
+std::uint64_t parseMemorySize(const std::string& text, const std::string& what);
 
 } // namespace OrvaneTools

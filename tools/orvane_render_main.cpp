@@ -1,10 +1,13 @@
 // orvane-render: renders the effect's frames from the command line, driving the module as a host does.
 #include "tools/CommandLine.h"
 #include "tools/Inspect.h"
+#include "tools/Interruption.h"
 #include "tools/Progress.h"
 #include "tools/RenderJob.h"
 #include "tools/RenderSession.h"
 #include "tools/SceneFile.h"
+#include "tools/ShownText.h"
+#include "tools/StandardOutput.h"
 #include "tools/ToolError.h"
 
 #include <exception>
@@ -19,33 +22,40 @@ int run(int argc, const char* const* argv) {
     const CommandLine line = parseCommandLine(argc, argv);
     switch (line.mode) {
     case CommandLine::Mode::Help:
-        std::cout << line.helpText;
+        printReport(std::cout, line.helpText);
         return 0;
-    case CommandLine::Mode::Inspect:
-        return runInspect(line.inspectModule, std::cout, std::cerr);
+    case CommandLine::Mode::Inspect: {
+        const int code = runInspect(line.inspectModule, std::cout, std::cerr);
+        printReport(std::cout, "");
+        return code;
+    }
     case CommandLine::Mode::Render:
         break;
     }
     const RenderSettings settings =
         line.scenePath ? mergeSettings(loadSceneFile(*line.scenePath), line.flags) : line.flags;
     const RenderJob job = resolveJob(settings);
-    runRenderJob(job, SessionOutput{std::cout, std::cerr, line.verbose, stderrIsTerminal()});
+    runRenderJob(job, SessionOutput{std::cout, std::cerr, stderrIsTerminal()});
     return 0;
+}
+
+// Messages carry names the user gave, which may hold anything: they reach the terminal escaped.
+int fail(ExitCode code, const std::string& message) {
+    std::cerr << "orvane-render: " << shownText(message) << "\n";
+    return static_cast<int>(code);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    takeOverSignals();
     try {
         return run(argc, argv);
     } catch (const ToolError& e) {
-        std::cerr << "orvane-render: " << e.what() << "\n";
-        return static_cast<int>(e.code());
+        return fail(e.code(), e.message());
     } catch (const std::bad_alloc&) {
-        std::cerr << "orvane-render: out of memory\n";
-        return 1;
+        return fail(ExitCode::OutOfMemory, "out of memory");
     } catch (const std::exception& e) {
-        std::cerr << "orvane-render: " << e.what() << "\n";
-        return 1;
+        return fail(ExitCode::Internal, std::string("internal error: ") + e.what());
     }
 }

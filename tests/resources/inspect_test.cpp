@@ -70,11 +70,22 @@ TEST(Inspect, PrintsTheRegistrationOfTheRealModule) {
         EXPECT_NE(r.out.find(line), std::string::npos) << "missing: " << line << "in:\n" << r.out;
 }
 
+// Exit code 3: the module cannot be used.
+constexpr int kUnusable = 3;
+
 TEST(Inspect, AMissingFileIsReportedWithoutOutput) {
     const Outcome r = inspect(::testing::TempDir() + "no-such-module.aex");
-    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.code, kUnusable);
     EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("cannot open"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("no-such-module.aex does not exist"), std::string::npos) << r.err;
+}
+
+// Only a regular file is read: a folder (or a pipe, or a device) is refused as what it is.
+TEST(Inspect, AFolderIsNotRead) {
+    const Outcome r = inspect(::testing::TempDir());
+    EXPECT_EQ(r.code, kUnusable);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("is a folder, not a file"), std::string::npos) << r.err;
 }
 
 TEST(Inspect, AMalformedModuleIsReportedWithItsFault) {
@@ -82,13 +93,13 @@ TEST(Inspect, AMalformedModuleIsReportedWithItsFault) {
     const Bytes& original = windowsModuleBytes();
     const ModuleFile truncated(Bytes(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(original.size() / 2)), "truncated.aex");
     Outcome r = inspect(truncated.path);
-    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.code, kUnusable);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("is malformed: data of section"), std::string::npos) << r.err;
 
     const ModuleFile overrun(with32(original, layoutOf(original).pipl + 30 + 12, 0x1000), "overrun.aex");
     r = inspect(overrun.path);
-    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.code, kUnusable);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("is malformed: property 2 of 12 ('name', 4096 bytes)"), std::string::npos) << r.err;
 }
@@ -98,7 +109,7 @@ TEST(Inspect, AMalformedVersionResourceFailsTheInspectionAfterTheRegistration) {
     const Bytes& original = windowsModuleBytes();
     const ModuleFile file(with16(original, layoutOf(original).version + 2, 50), "version.aex");
     const Outcome r = inspect(file.path);
-    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.code, kUnusable);
     EXPECT_NE(r.out.find("  entry point   EntryPointFunc\n"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("version resource:"), std::string::npos) << r.out;
     EXPECT_NE(r.err.find("the version resource is malformed: the fixed version information holds 50 bytes"),
@@ -112,7 +123,7 @@ TEST(Inspect, AnEntryPointThatIsNotExportedFailsTheInspection) {
     renamed[layoutOf(renamed).pipl + 94 + 16 + 13] = 'X'; // "EntryPointFunX"
     const ModuleFile file(renamed, "renamed.aex");
     const Outcome r = inspect(file.path);
-    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.code, kUnusable);
     EXPECT_NE(r.out.find("  entry point   EntryPointFunX\n"), std::string::npos) << r.out;
     EXPECT_NE(r.err.find("the declared entry point EntryPointFunX is not exported"), std::string::npos) << r.err;
 }

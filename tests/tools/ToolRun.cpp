@@ -1,50 +1,175 @@
 #include "ToolRun.h"
 
 #include "ImageFiles.h"
-#include "ScratchFolder.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
+#include <thread>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace OrvaneToolsTest {
 
-ToolResult runRender(const std::vector<std::string>& args) {
-    ScratchFolder capture;
-    const std::string outPath = capture.path("stdout");
-    const std::string errPath = capture.path("stderr");
-    std::vector<std::string> argv = {ORVANE_RENDER_PATH};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> pointers;
-    for (auto& a : argv) pointers.push_back(a.data());
-    pointers.push_back(nullptr);
+namespace {
 
-    const pid_t child = fork();
+std::string makeCaptureFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "orvane-run-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a capture folder");
+    return pattern;
+}
+
+// In the child, between fork and exec: only system calls.
+[[noreturn]] void startChild(const std::vector<char*>& argv, const RunOptions& options, const std::string& outPath,
+                             const std::string& errPath, int pipeReadEnd, int pipeWriteEnd, int terminalSlave) {
+    int out = -1, err = -1;
+    if (terminalSlave >= 0) {
+        setsid();
+        ioctl(terminalSlave, TIOCSCTTY, 0);
+        out = err = terminalSlave;
+    } else {
+        err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (options.closedStandardOutput) {
+            close(pipeReadEnd);
+            out = pipeWriteEnd;
+        } else {
+            const std::string& target = options.standardOutput.empty() ? outPath : options.standardOutput;
+            out = open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        }
+    }
+    const int in = open("/dev/null", O_RDONLY);
+    if (out < 0 || err < 0 || in < 0) _exit(127);
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    if (options.fileSizeLimit > 0) {
+        const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit), static_cast<rlim_t>(options.fileSizeLimit)};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    if (!options.workingFolder.empty() && chdir(options.workingFolder.c_str()) != 0) _exit(127);
+    unsetenv("ORVANE_MODULE");
+    for (const auto& [name, value] : options.environment) setenv(name.c_str(), value.c_str(), 1);
+    // The test runner's own signal mask and dispositions are not the user's.
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    for (const int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ}) signal(s, SIG_DFL);
+    execv(argv[0], argv.data());
+    _exit(127);
+}
+
+} // namespace
+
+RunningTool::RunningTool(const std::vector<std::string>& args, const RunOptions& runOptions)
+    : options(runOptions), captureFolder(makeCaptureFolder()) {
+    outPath = captureFolder + "/stdout";
+    errPath = captureFolder + "/stderr";
+    std::vector<std::string> argvText = {ORVANE_RENDER_PATH};
+    argvText.insert(argvText.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : argvText) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    int pipeEnds[2] = {-1, -1};
+    if (options.closedStandardOutput && pipe(pipeEnds) != 0) throw std::runtime_error("pipe failed");
+    int terminalSlave = -1;
+    if (options.terminal && openpty(&terminalMaster, &terminalSlave, nullptr, nullptr, nullptr) != 0)
+        throw std::runtime_error("openpty failed");
+
+    child = fork();
     if (child < 0) throw std::runtime_error("fork failed");
-    if (child == 0) {
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int in = open("/dev/null", O_RDONLY);
-        if (out < 0 || err < 0 || in < 0) _exit(127);
-        dup2(in, 0);
-        dup2(out, 1);
-        dup2(err, 2);
-        unsetenv("ORVANE_MODULE");
-        execv(pointers[0], pointers.data());
-        _exit(127);
+    if (child == 0) startChild(argv, options, outPath, errPath, pipeEnds[0], pipeEnds[1], terminalSlave);
+    if (terminalSlave >= 0) close(terminalSlave);
+    // Nobody reads the pipe: the first write to it fails.
+    if (pipeEnds[0] >= 0) close(pipeEnds[0]);
+    if (pipeEnds[1] >= 0) close(pipeEnds[1]);
+}
+
+RunningTool::~RunningTool() {
+    if (!ended && child > 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
     }
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    if (terminalMaster >= 0) close(terminalMaster);
+    std::error_code ignored;
+    std::filesystem::remove_all(captureFolder, ignored);
+}
+
+void RunningTool::collectTerminal(int timeoutMs) {
+    if (terminalMaster < 0) return;
+    pollfd watch{terminalMaster, POLLIN, 0};
+    while (poll(&watch, 1, timeoutMs) > 0) {
+        char bytes[4096];
+        const ssize_t n = read(terminalMaster, bytes, sizeof(bytes));
+        if (n <= 0) break;
+        terminalBytes.append(bytes, static_cast<std::size_t>(n));
+        timeoutMs = 0;
     }
+}
+
+bool RunningTool::running() {
+    if (ended) return false;
+    collectTerminal(0);
+    const pid_t done = waitpid(child, &status, WNOHANG);
+    ended = done == child;
+    return !ended;
+}
+
+bool RunningTool::pause() {
+    if (ended) return false;
+    kill(child, SIGSTOP);
+    while (true) {
+        collectTerminal(0);
+        if (waitpid(child, &status, WUNTRACED) < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (WIFSTOPPED(status)) return true;
+        ended = true;
+        return false;
+    }
+}
+
+void RunningTool::resume() { kill(child, SIGCONT); }
+
+ToolResult RunningTool::finish() {
     ToolResult result;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = fileBytes(outPath);
-    result.err = fileBytes(errPath);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
+    while (running()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            ended = true;
+            result.timedOut = true;
+            break;
+        }
+        if (terminalMaster >= 0)
+            collectTerminal(5);
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    collectTerminal(0);
+    result.exitCode = !result.timedOut && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    if (options.terminal) {
+        result.out = terminalBytes;
+    } else {
+        if (options.standardOutput.empty() && !options.closedStandardOutput) result.out = fileBytes(outPath);
+        result.err = fileBytes(errPath);
+    }
     return result;
+}
+
+ToolResult runRender(const std::vector<std::string>& args, const RunOptions& options) {
+    return RunningTool(args, options).finish();
 }
 
 } // namespace OrvaneToolsTest

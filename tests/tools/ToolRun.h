@@ -1,17 +1,60 @@
 // Runs the built orvane-render binary as a user would and collects what it printed and returned.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace OrvaneToolsTest {
 
 struct ToolResult {
     int exitCode = -1; // -1 when the process did not exit normally
-    std::string out, err;
+    int signal = 0;    // the signal that ended it, if one did
+    bool timedOut = false;
+    std::string out, err; // with RunOptions::terminal, both streams' bytes as the terminal received them in `out`
 };
 
-// Runs ORVANE_RENDER_PATH with `args`, with ORVANE_MODULE removed from its environment.
-ToolResult runRender(const std::vector<std::string>& args);
+struct RunOptions {
+    std::string workingFolder;     // "" runs in the test's own
+    std::string standardOutput;    // a file to send standard output to, instead of capturing it
+    bool closedStandardOutput = false; // standard output is a pipe whose reader is gone
+    bool terminal = false;         // standard output and error are one terminal (a pseudo-terminal)
+    long fileSizeLimit = 0;        // the largest file the process may write, in bytes (0: no limit)
+    std::vector<std::pair<std::string, std::string>> environment; // set for the run
+    int timeoutSeconds = 120;      // then the process is killed and the result says so
+};
+
+// A run in progress, for tests that act while it runs; finish() collects it.
+class RunningTool {
+public:
+    RunningTool(const std::vector<std::string>& args, const RunOptions& options = {});
+    ~RunningTool();
+    RunningTool(const RunningTool&) = delete;
+    RunningTool& operator=(const RunningTool&) = delete;
+
+    pid_t pid() const { return child; }
+    // True while the process has not ended (it is reaped on the first call that finds it ended).
+    bool running();
+    // Stops the process (SIGSTOP) and waits until it is stopped; false when it ended instead.
+    bool pause();
+    void resume();
+    ToolResult finish();
+
+private:
+    void collectTerminal(int timeoutMs);
+    RunOptions options;
+    std::string captureFolder, outPath, errPath;
+    pid_t child = -1;
+    int terminalMaster = -1;
+    std::string terminalBytes;
+    bool ended = false;
+    int status = 0;
+};
+
+// Runs ORVANE_RENDER_PATH with `args`, with ORVANE_MODULE removed from its environment (unless the options
+// set it).
+ToolResult runRender(const std::vector<std::string>& args, const RunOptions& options = {});
 
 } // namespace OrvaneToolsTest

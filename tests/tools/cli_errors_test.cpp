@@ -1,15 +1,24 @@
-// Bad input of every kind through the binary: each names what is wrong, exits with its code, and leaves no
-// output file (nor a temporary one) behind.
+// Bad input of every kind through the binary: each names what is wrong in the user's words, exits with its
+// code (the one table of them in --help, docs/exit-codes.md and the README), and leaves no output file (nor a
+// temporary one) behind.
+#include "ImageFiles.h"
 #include "ScratchFolder.h"
 #include "ToolRun.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace OrvaneToolsTest;
 
 namespace {
 
-constexpr int kUsage = 2, kModuleLoad = 3, kEffectError = 4;
+constexpr int kUsage = 2, kModuleLoad = 3, kEffectError = 4, kOutputWrite = 5, kStandardOutput = 6, kOutOfMemory = 7;
 
 struct BadRun {
     std::vector<std::string> args;
@@ -17,15 +26,24 @@ struct BadRun {
     std::string message;
 };
 
-// Runs with "-o <folder>/out.<ext>" appended (unless the case gives its own -o) and checks the outcome.
-void expectRefused(const ScratchFolder& folder, const BadRun& bad, const std::vector<std::string>& filesBefore) {
+bool holdsControlCharacters(const std::string& text) {
+    for (std::size_t i = 0; i + 1 < text.size(); ++i)
+        if (static_cast<unsigned char>(text[i]) < 0x20 && text[i] != '\n') return true;
+    return false;
+}
+
+// Arguments starting with "@" name files in the folder. Checks the outcome and that the folder holds what
+// it held before.
+void expectRefused(const ScratchFolder& folder, const BadRun& bad, const std::vector<std::string>& filesBefore,
+                   const RunOptions& options = {}) {
     std::vector<std::string> args = bad.args;
     for (auto& a : args)
         if (a.rfind("@", 0) == 0) a = folder.path(a.substr(1));
-    const ToolResult run = runRender(args);
+    const ToolResult run = runRender(args, options);
     EXPECT_EQ(run.exitCode, bad.exitCode) << bad.message << "\n" << run.err;
     EXPECT_NE(run.err.find(bad.message), std::string::npos) << "expected \"" << bad.message << "\" in:\n" << run.err;
-    EXPECT_EQ(run.err.rfind("orvane-render: ", 0), 0u) << run.err;
+    EXPECT_EQ(run.err.rfind("orvane-render", 0), 0u) << run.err;
+    EXPECT_FALSE(holdsControlCharacters(run.err)) << run.err;
     EXPECT_EQ(folder.files(), filesBefore) << bad.message;
 }
 
@@ -35,16 +53,19 @@ TEST(BadInput, FlagsAndValues) {
         {{"--bogus", "-o", "@a.png"}, kUsage, "--bogus"},
         {{"--size", "0x4", "-o", "@a.png"}, kUsage, "--size: expected WxH"},
         {{"--size", "640", "-o", "@a.png"}, kUsage, "got '640'"},
-        {{"--depth", "12", "-o", "@a.png"}, kUsage, "--depth: expected 8, 16 or 32"},
+        {{"--depth", "12", "-o", "@a.png"}, kUsage, "--depth: expected 8, 16 or 32, got '12'"},
         {{"--downsample", "0", "-o", "@a.png"}, kUsage, "--downsample"},
         {{"--shape", "conic", "-o", "@a.png"}, kUsage, "--shape: expected linear or radial"},
         {{"--repeat", "mirror", "-o", "@a.png"}, kUsage, "--repeat"},
         {{"--point1", "1;2", "-o", "@a.png"}, kUsage, "--point1"},
+        {{"--point1", "32768,0", "-o", "@a.png"}, kUsage, "--point1: expected X,Y in layer pixels from -32767 to 32767"},
+        {{"--point1", "32768,0", "-o", "@a.png"}, kUsage, "got '32768,0'"},
         {{"--color", "#ggg000", "-o", "@a.png"}, kUsage, "--color: expected #RRGGBB"},
         {{"--color", "#ff0000", "--color", "1:#00ff00", "-o", "@a.png"}, kUsage, "one plain colour"},
         {{"--opacity", "300", "-o", "@a.png"}, kUsage, "-100 to 200"},
-        {{"--time", "-1", "-o", "@a.png"}, kUsage, "--time"},
-        {{"--fps", "0", "-o", "@a.png"}, kUsage, "--fps"},
+        {{"--opacity", "200.0001", "-o", "@a.png"}, kUsage, "got '200.0001'"},
+        {{"--time", "-1", "-o", "@a.png"}, kUsage, "--time: expected a time from 0 to 17000 seconds, got '-1'"},
+        {{"--fps", "0", "-o", "@a.png"}, kUsage, "--fps: expected frames per second from 0.001 to 120000, got '0'"},
         {{"--frames", "5-2", "-o", "@a#.png"}, kUsage, "--frames"},
         {{"--threads", "0", "-o", "@a.png"}, kUsage, "--threads"},
         {{"--time", "1", "--frames", "0-1", "-o", "@a#.png"}, kUsage, "exclude each other"},
@@ -53,30 +74,149 @@ TEST(BadInput, FlagsAndValues) {
         {{"-o", "@a.tif"}, kUsage, "must end in .png, .exr or .pam"},
         {{"--depth", "32", "-o", "@a.pam"}, kUsage, "PAM"},
         {{"-o", "@missing/a.png"}, kUsage, "does not exist"},
+        {{"--module", "", "-o", "@a.png"}, kUsage, "--module: the file name is empty"},
+        {{"--max-memory", "lots", "-o", "@a.png"}, kUsage, "--max-memory: expected an amount of memory"},
         {{"inspect"}, kUsage, "MODULE"},
     };
     for (const BadRun& bad : cases) expectRefused(folder, bad, {});
 }
 
-TEST(BadInput, UnloadableModules) {
+// A frame is refused with the estimate of its memory before anything is loaded or made: one that needs
+// more than --max-memory (or the machine) has, and one whose buffers the host cannot make at all.
+TEST(BadInput, FramesTooLargeForTheMemory) {
     ScratchFolder folder;
-    folder.write("not-a-module.so", "plain text");
-    expectRefused(folder, {{"--module", "@absent.so", "-o", "@a.png"}, kModuleLoad, "cannot load module"},
-                  {"not-a-module.so"});
-    expectRefused(folder, {{"--module", "@not-a-module.so", "-o", "@a.png"}, kModuleLoad, "not-a-module.so"},
-                  {"not-a-module.so"});
+    expectRefused(folder,
+                  {{"--size", "1920x1080", "--max-memory", "16M", "-o", "@a.png"}, kUsage,
+                   "a frame of 1920x1080 at depth 8 needs about 56.2 MiB of memory, more than --max-memory (16.0 MiB)"},
+                  {});
+    expectRefused(folder,
+                  {{"--size", "65536x65536", "-o", "@a.png"}, kUsage,
+                   "--size: the host cannot make buffers for a frame of 65536x65536 at depth 8"},
+                  {});
+    EXPECT_EQ(runRender({"--size", "1920x1080", "--max-memory", "64M", "-o", folder.path("a.png")}).exitCode, 0);
+}
+
+// Names the user gave reach the terminal with their control characters escaped.
+TEST(BadInput, ControlCharactersAreShownEscaped) {
+    ScratchFolder folder;
+    expectRefused(folder, {{"--shape", "\x1b[31mred\x07", "-o", "@a.png"}, kUsage, "got '\\x1B[31mred\\x07'"}, {});
+    expectRefused(folder, {{"-o", "@\x1b]0;title\x07.tif"}, kUsage, "\\x1B]0;title\\x07.tif"}, {});
 }
 
 TEST(BadInput, SceneFiles) {
     ScratchFolder folder;
+    folder.write("notes.txt", "my notes");
     folder.write("broken.json", "{\"size\": ");
     folder.write("typo.json", "{\"colour\": \"#ff0000\"}");
     folder.write("value.json", "{\"repeat\": \"sideways\"}");
-    const std::vector<std::string> scenes = {"broken.json", "typo.json", "value.json"};
-    expectRefused(folder, {{"--scene", "@absent.json", "-o", "@a.png"}, kUsage, "cannot read"}, scenes);
-    expectRefused(folder, {{"--scene", "@broken.json", "-o", "@a.png"}, kUsage, "not valid JSON"}, scenes);
-    expectRefused(folder, {{"--scene", "@typo.json", "-o", "@a.png"}, kUsage, "unknown setting \"colour\""}, scenes);
-    expectRefused(folder, {{"--scene", "@value.json", "-o", "@a.png"}, kUsage, "\"repeat\""}, scenes);
+    folder.write("huge-number.json", "{\"fps\": 1e400}");
+    folder.write("twice.json", "{\"fps\": 24, \"fps\": 25}");
+    folder.write("module.json", "{\"module\": \"/usr/lib/x86_64-linux-gnu/libm.so.6\"}");
+    folder.write("nul.json", "{\"output\": \"" + folder.path("notes.txt") + "\\u0000.png\", \"size\": \"8x8\"}");
+    folder.write("opacity.json", "{\"opacity\": [50, 60]}");
+    ASSERT_EQ(mkfifo(folder.path("fifo.json").c_str(), 0644), 0);
+    // A sparse file one byte over the limit of 64 MiB takes no room on the disk.
+    { std::ofstream(folder.path("large.json")); }
+    std::filesystem::resize_file(folder.path("large.json"), (64u << 20) + 1);
+    const std::vector<std::string> files = folder.files();
+
+    const std::vector<BadRun> cases = {
+        {{"--scene", "@absent.json"}, kUsage, "absent.json: does not exist"},
+        {{"--scene", "@broken.json"}, kUsage, "broken.json: not valid JSON: parse error at line 1, column 10"},
+        {{"--scene", "@typo.json"}, kUsage, "unknown setting \"colour\""},
+        {{"--scene", "@value.json"}, kUsage, "\"repeat\": expected none, loop or pingpong, got 'sideways'"},
+        {{"--scene", "@huge-number.json"}, kUsage, "huge-number.json: a number is too large"},
+        {{"--scene", "@twice.json"}, kUsage, "twice.json: the key \"fps\" is given twice"},
+        {{"--scene", "@module.json"}, kUsage, "\"module\": a scene cannot name the effect module"},
+        {{"--scene", "@nul.json"}, kUsage, "\"output\": a file name cannot hold a NUL character, got '"},
+        {{"--scene", "@nul.json"}, kUsage, "notes.txt\\x00.png'"},
+        {{"--scene", "@opacity.json", "-o", "@a.png"}, kUsage, "opacity.json: \"opacity\": give one plain opacity"},
+        {{"--scene", "@fifo.json", "-o", "@a.png"}, kUsage, "fifo.json: is not a regular file"},
+        {{"--scene", "/dev/zero", "-o", "@a.png"}, kUsage, "/dev/zero: is not a regular file"},
+        {{"--scene", "@large.json", "-o", "@a.png"}, kUsage, "large.json: is larger than 64 MiB"},
+        {{"--scene", "@", "-o", "@a.png"}, kUsage, "is a folder, not a file"},
+    };
+    RunOptions quick;
+    quick.timeoutSeconds = 30; // reading a pipe or a device would never end
+    for (const BadRun& bad : cases) expectRefused(folder, bad, files, quick);
+    EXPECT_EQ(fileBytes(folder.path("notes.txt")), "my notes");
+}
+
+// Copies of the real module, damaged.
+struct DamagedModules : ::testing::Test {
+    ScratchFolder folder;
+    const std::string module = fileBytes(ORVANE_MODULE_PATH);
+    std::string copy(const std::string& name, std::string bytes) {
+        folder.write(name, bytes);
+        return folder.path(name);
+    }
+};
+
+// The system's loader maps a module's segments straight from its file and faulted on a truncated one; every
+// such module is refused before it is loaded, with exit code 3 and the reason.
+TEST_F(DamagedModules, AreRefusedBeforeLoading) {
+    for (const std::size_t size : {std::size_t(64), std::size_t(1024), std::size_t(4096), std::size_t(16384),
+                                   std::size_t(65536), module.size() / 2, module.size() - 1}) {
+        const std::string path = copy("cut.so", module.substr(0, size));
+        const ToolResult run = runRender({"--module", path, "--size", "4x4", "-o", folder.path("a.png")});
+        EXPECT_EQ(run.exitCode, kModuleLoad) << size << " bytes: " << run.err;
+        EXPECT_NE(run.err.find("cannot load module " + path + ": it is truncated or damaged: "), std::string::npos)
+            << size << " bytes: " << run.err;
+    }
+    std::string thirtyTwoBit = module, otherProcessor = module;
+    thirtyTwoBit[4] = 1;       // EI_CLASS: ELFCLASS32
+    otherProcessor[18] = '\xB7'; // e_machine: AArch64
+    const std::vector<std::pair<std::string, std::string>> foreign = {
+        {copy("32.so", thirtyTwoBit), "it is a 32-bit module; this host loads 64-bit modules"},
+        {copy("arm.so", otherProcessor), "it is built for another processor (machine 183)"},
+        {copy("windows.so", "MZ" + std::string(200, '\0')), "it is a Windows module, not one for this system"},
+        {copy("text.so", "plain text, long enough to be read as a header of a module file........"),
+         "it is not a module for this system"},
+        {copy("tiny.so", "\x7f" "ELF"), "it is 4 bytes, too short for a module"},
+    };
+    for (const auto& [path, reason] : foreign) {
+        const ToolResult run = runRender({"--module", path, "--size", "4x4", "-o", folder.path("a.png")});
+        EXPECT_EQ(run.exitCode, kModuleLoad) << run.err;
+        EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.path("a.png")));
+}
+
+TEST(Modules, WhatIsNotAModuleFileIsNotLoaded) {
+    ScratchFolder folder;
+    ASSERT_EQ(mkfifo(folder.path("fifo.so").c_str(), 0644), 0);
+    RunOptions quick;
+    quick.timeoutSeconds = 30;
+    for (const BadRun& bad : std::vector<BadRun>{
+             {{"--module", "@absent.so", "-o", "@a.png"}, kModuleLoad, "absent.so: it does not exist"},
+             {{"--module", "@fifo.so", "-o", "@a.png"}, kModuleLoad, "fifo.so: it is not a regular file"},
+             {{"--module", "@", "-o", "@a.png"}, kModuleLoad, "it is a folder, not a file"},
+             // A name without a folder is a file in the current folder, not a library of the system.
+             {{"--module", "libm.so.6", "-o", "@a.png"}, kModuleLoad, "cannot load module libm.so.6: it does not exist"},
+             {{"inspect", "@fifo.so"}, kModuleLoad, "fifo.so is not a regular file"},
+             {{"inspect", "/dev/zero"}, kModuleLoad, "/dev/zero is not a regular file"},
+             {{"inspect", "@"}, kModuleLoad, "is a folder, not a file"},
+         })
+        expectRefused(folder, bad, {"fifo.so"}, quick);
+}
+
+// A module is a file path, always: a name without a folder is the file in the current folder, given on the
+// command line or in ORVANE_MODULE.
+TEST(Modules, ANameWithoutAFolderIsAFileInTheCurrentFolder) {
+    ScratchFolder folder;
+    folder.write("effect.so", fileBytes(ORVANE_MODULE_PATH));
+    RunOptions inFolder;
+    inFolder.workingFolder = folder.path("");
+    const ToolResult named = runRender({"--module", "effect.so", "--size", "4x4", "-o", "a.pam"}, inFolder);
+    EXPECT_EQ(named.exitCode, 0) << named.err;
+    inFolder.environment = {{"ORVANE_MODULE", "effect.so"}};
+    const ToolResult fromEnvironment = runRender({"--size", "4x4", "-o", "b.pam"}, inFolder);
+    EXPECT_EQ(fromEnvironment.exitCode, 0) << fromEnvironment.err;
+    inFolder.environment = {{"ORVANE_MODULE", "absent.so"}};
+    const ToolResult missing = runRender({"--size", "4x4", "-o", "c.pam"}, inFolder);
+    EXPECT_EQ(missing.exitCode, kModuleLoad);
+    EXPECT_NE(missing.err.find("cannot load module absent.so: it does not exist"), std::string::npos) << missing.err;
+    EXPECT_EQ(folder.files(), (std::vector<std::string>{"a.pam", "b.pam", "effect.so"}));
 }
 
 TEST(EffectErrors, NamedWithTheHostNameAndTheEffectsMessage) {
@@ -87,10 +227,85 @@ TEST(EffectErrors, NamedWithTheHostNameAndTheEffectsMessage) {
                   {});
 }
 
-TEST(EffectErrors, ALayerTooLargeForTheHostIsReportedWithItsCode) {
+// Memory that runs out is one exit code, wherever it runs out.
+TEST(EffectErrors, OutOfMemoryHasItsOwnCode) {
     ScratchFolder folder;
-    expectRefused(folder, {{"--size", "65536x65536", "-o", "@a.png"}, kEffectError, "frame 0: "}, {});
-    expectRefused(folder, {{"--size", "65536x65536", "-o", "@a.png"}, kEffectError, "PF_Err_OUT_OF_MEMORY (4)"}, {});
+    expectRefused(folder,
+                  {{"--module", ORVANE_OUT_OF_MEMORY_MODULE_PATH, "-o", "@a.png"}, kOutOfMemory,
+                   "returned PF_Err_OUT_OF_MEMORY (4)"},
+                  {});
+}
+
+// What --verbose, --help and inspect print is part of the result: when standard output is full or closed,
+// that is an error of its own instead of a silent loss or a death by SIGPIPE.
+TEST(StandardOutput, AFullOrClosedOneIsAnError) {
+    ScratchFolder folder;
+    RunOptions full;
+    full.standardOutput = "/dev/full";
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--size", "4x4", "-v", "-o", "@a.png"}, std::vector<std::string>{"--help"}})
+        expectRefused(folder, {args, kStandardOutput, "cannot write to standard output: No space left on device"}, {},
+                      full);
+    RunOptions closed;
+    closed.closedStandardOutput = true;
+    const ToolResult run = runRender({"--size", "4x4", "-v", "-o", folder.path("a.png")}, closed);
+    EXPECT_EQ(run.signal, 0);
+    EXPECT_EQ(run.exitCode, kStandardOutput) << run.err;
+    EXPECT_NE(run.err.find("cannot write to standard output: Broken pipe"), std::string::npos) << run.err;
+}
+
+// On a terminal the progress line of a sequence is cleared before each verbose line, so the two never run
+// together, and is drawn again after it.
+TEST(StandardOutput, ProgressAndVerboseLinesStayApartOnATerminal) {
+    ScratchFolder folder;
+    RunOptions terminal;
+    terminal.terminal = true;
+    const ToolResult run = runRender({"--size", "4x2", "--frames", "0-2", "-v", "-o", folder.path("f-#.pam")}, terminal);
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    const std::string& screen = run.out;
+    EXPECT_NE(screen.find("frame 1 of 3"), std::string::npos) << screen;
+    for (const char* line : {"frame 0 at time", "frame 1 at time", "frame 2 at time"}) {
+        const std::size_t at = screen.find(line);
+        ASSERT_NE(at, std::string::npos) << line;
+        // Nothing but blanks since the last line break or return: the line starts clean.
+        const std::size_t lineStart = screen.find_last_of("\r\n", at - 1) + 1;
+        EXPECT_EQ(screen.substr(lineStart, at - lineStart).find_first_not_of(' '), std::string::npos)
+            << line << " follows " << screen.substr(lineStart, at - lineStart);
+    }
+}
+
+// One case of each exit code, and the one table of them, the same in --help, docs/exit-codes.md and the
+// README (which links it).
+TEST(ExitCodes, OneCaseOfEachAndOneTable) {
+    ScratchFolder folder;
+    EXPECT_EQ(runRender({"--size", "4x4", "-o", folder.path("ok.pam")}).exitCode, 0);
+    EXPECT_EQ(runRender({"--size", "0x4", "-o", folder.path("a.pam")}).exitCode, kUsage);
+    EXPECT_EQ(runRender({"--module", folder.path("absent.so"), "-o", folder.path("a.pam")}).exitCode, kModuleLoad);
+    EXPECT_EQ(runRender({"--module", ORVANE_REFUSING_MODULE_PATH, "-o", folder.path("a.pam")}).exitCode, kEffectError);
+    folder.write("locked.pam", "keep");
+    chmod(folder.path("locked.pam").c_str(), 0444);
+    EXPECT_EQ(runRender({"--size", "4x4", "-o", folder.path("locked.pam")}).exitCode, kOutputWrite);
+    RunOptions full;
+    full.standardOutput = "/dev/full";
+    EXPECT_EQ(runRender({"--help"}, full).exitCode, kStandardOutput);
+    EXPECT_EQ(runRender({"--module", ORVANE_OUT_OF_MEMORY_MODULE_PATH, "-o", folder.path("a.pam")}).exitCode,
+              kOutOfMemory);
+    // 128 + N for a signal: cli_files_test.cpp.
+
+    const std::string help = runRender({"--help"}).out;
+    const std::string docs = fileBytes(ORVANE_SOURCE_DIR "/docs/exit-codes.md");
+    const std::regex row(R"(\| `?([0-9N+]+)`? \| (.+) \|)");
+    std::size_t rows = 0;
+    for (std::sregex_iterator it(docs.begin(), docs.end(), row), end; it != end; ++it, ++rows) {
+        const std::string code = (*it)[1];
+        // The help wraps the meaning; its first words start the row.
+        const std::string meaning = (*it)[2];
+        const std::string firstWords = meaning.substr(0, meaning.find(' ', 30));
+        EXPECT_NE(help.find("  " + code + std::string(7 - code.size(), ' ') + firstWords), std::string::npos)
+            << code << " " << firstWords << "\n" << help;
+    }
+    EXPECT_EQ(rows, 9u);
+    EXPECT_NE(fileBytes(ORVANE_SOURCE_DIR "/README.md").find("docs/exit-codes.md"), std::string::npos);
 }
 
 } // namespace

@@ -190,8 +190,8 @@ TEST(Help, DocumentsEveryOption) {
     EXPECT_EQ(run.exitCode, 0);
     for (const char* option : {"-o,--output", "--module", "--scene", "--size", "--depth", "--downsample", "--shape",
                                "--repeat", "--point1", "--point2", "--color", "--opacity", "--time", "--fps", "--frames",
-                               "--threads", "--press-refresh", "--verbose", "inspect", ".png", ".exr", ".pam",
-                               "Exit codes"})
+                               "--threads", "--press-refresh", "--verbose", "--force", "--max-memory", "inspect",
+                               ".png", ".exr", ".pam", "ORVANE_MODULE", "Exit codes"})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
 }
 

@@ -1,9 +1,13 @@
-// --scene: a ramp kept in a file renders exactly as the same flags do, and flags given as well win.
+// --scene: a ramp kept in a file renders exactly as the same flags do, flags given as well win, every
+// option is a key, and a scene of many keyframes renders in good time.
 #include "ImageFiles.h"
 #include "ScratchFolder.h"
 #include "ToolRun.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
 
 using namespace OrvaneToolsTest;
 
@@ -61,6 +65,44 @@ TEST(Scene, MayNameItsOutputAndSequence) {
     const ToolResult run = runRender({"--scene", folder.path("seq.json")});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(folder.files(), (std::vector<std::string>{"s-1.png", "s-2.png", "s-3.png", "seq.json"}));
+}
+
+// Keys of the command line's flags too, and an output named relative to the current folder, not to the
+// scene's.
+TEST(Scene, FlagsAreKeysAndOutputIsRelativeToTheCurrentFolder) {
+    ScratchFolder folder;
+    std::filesystem::create_directory(folder.path("scenes"));
+    folder.write("scenes/s.json", R"({"size": "4x4", "verbose": true, "output": "here.pam"})");
+    RunOptions inFolder;
+    inFolder.workingFolder = folder.path("");
+    const ToolResult run = runRender({"--scene", folder.path("scenes/s.json")}, inFolder);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("registration:"), std::string::npos) << run.out;
+    EXPECT_EQ(folder.files(), (std::vector<std::string>{"here.pam", "scenes"}));
+}
+
+// Keyframes reach the host all at once, sorted in O(n log n): 600,000 of them, given latest first, render in
+// seconds (inserted one by one they took minutes), with the earliest at Point 1.
+TEST(Scene, HundredsOfThousandsOfKeyframes) {
+    constexpr int kKeyframes = 600000;
+    std::string colors;
+    colors.reserve(kKeyframes * 24);
+    for (int k = kKeyframes - 1; k >= 0; --k) {
+        char entry[40];
+        const char* color = k == 0 ? "#0000ff" : k == kKeyframes - 1 ? "#ff0000" : "#808080";
+        std::snprintf(entry, sizeof(entry), "%s\"%.7f:%s\"", colors.empty() ? "" : ",", k / 120000.0, color);
+        colors += entry;
+    }
+    ScratchFolder folder;
+    folder.write("many.json", R"({"size": "8x2", "point1": "0,1", "point2": "7,1", "color": [)" + colors + "]}");
+    RunOptions bounded;
+    bounded.timeoutSeconds = 60;
+    const ToolResult run = runRender({"--scene", folder.path("many.json"), "-o", folder.path("many.pam")}, bounded);
+    ASSERT_FALSE(run.timedOut);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const PamImage image = readPam(folder.path("many.pam"));
+    EXPECT_EQ(image.at(0, 0, 2), 255); // blue, the keyframe at 0 s
+    EXPECT_EQ(image.at(7, 0, 0), 255); // red, the last one
 }
 
 } // namespace

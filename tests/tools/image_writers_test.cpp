@@ -1,4 +1,6 @@
-// The image writers on hand-made host buffers: headers, sample order and scaling, and atomic output.
+// The image writers on hand-made host buffers: headers, sample order and scaling, the memory they take, and
+// how a file is written and replaced. This binary counts what is allocated, to see that no writer copies
+// the whole frame.
 #include "ImageFiles.h"
 #include "ScratchFolder.h"
 
@@ -9,11 +11,50 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <new>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+// Bytes allocated through operator new and not yet freed, and the most there were; each block keeps its
+// size in a header in front of it.
+std::atomic<std::size_t> liveBytes{0};
+std::atomic<std::size_t> peakBytes{0};
+constexpr std::size_t kHeader = 16; // keeps the blocks aligned as malloc aligns them
+
+void* allocate(std::size_t size) {
+    void* block = std::malloc(size + kHeader);
+    if (!block) throw std::bad_alloc();
+    *static_cast<std::size_t*>(block) = size;
+    const std::size_t now = liveBytes += size;
+    std::size_t peak = peakBytes.load();
+    while (now > peak && !peakBytes.compare_exchange_weak(peak, now)) {
+    }
+    return static_cast<char*>(block) + kHeader;
+}
+
+void release(void* p) noexcept {
+    if (!p) return;
+    char* block = static_cast<char*>(p) - kHeader;
+    liveBytes -= *reinterpret_cast<std::size_t*>(block);
+    std::free(block);
+}
+} // namespace
+
+void* operator new(std::size_t size) { return allocate(size); }
+void* operator new[](std::size_t size) { return allocate(size); }
+void operator delete(void* p) noexcept { release(p); }
+void operator delete[](void* p) noexcept { release(p); }
+void operator delete(void* p, std::size_t) noexcept { release(p); }
+void operator delete[](void* p, std::size_t) noexcept { release(p); }
 
 using namespace OrvaneTools;
 using namespace OrvaneToolsTest;
@@ -76,7 +117,7 @@ TEST(PngWriter, EightBitRgbaFromAlphaRedGreenBlue) {
     ScratchFolder folder;
     // alpha, red, green, blue; padded rows so that rowbytes is honoured
     HostBuffer<PF_Pixel8> buffer(2, {{128, 255, 0, 10}, {255, 1, 2, 3}, {0, 9, 8, 7}, {64, 40, 50, 60}}, 8, 12);
-    writePng(buffer.view, folder.path("a.png"));
+    writeImageFile(ImageFormat::Png, buffer.view, folder.path("a.png"));
     const PngImage png = readPng(folder.path("a.png"));
     EXPECT_EQ(png.width, 2);
     EXPECT_EQ(png.height, 2);
@@ -89,14 +130,14 @@ TEST(PngWriter, EightBitRgbaFromAlphaRedGreenBlue) {
 TEST(PngWriter, SixteenBitFromHost16AndFloat) {
     ScratchFolder folder;
     HostBuffer<PF_Pixel16> deep(2, {{16384, 32768, 0, 1}, {32768, 8192, 24576, 32767}}, 16);
-    writePng(deep.view, folder.path("deep.png"));
+    writeImageFile(ImageFormat::Png, deep.view, folder.path("deep.png"));
     const PngImage a = readPng(folder.path("deep.png"));
     EXPECT_EQ(a.bitDepth, 16);
     const std::vector<std::uint16_t> expectedDeep = {65535, 0, 2, 32768, 16384, 49151, 65533, 65535};
     EXPECT_EQ(a.samples, expectedDeep); // 8192 -> 16383.75, 24576 -> 49151.25
 
     HostBuffer<PF_PixelFloat> floats(2, {{0.5f, 1.0f, 0.25f, 0.0f}, {1.0f, 1.5f, -0.5f, 0.75f}}, 32);
-    writePng(floats.view, folder.path("float.png"));
+    writeImageFile(ImageFormat::Png, floats.view, folder.path("float.png"));
     const PngImage b = readPng(folder.path("float.png"));
     EXPECT_EQ(b.bitDepth, 16);
     const std::vector<std::uint16_t> expectedFloat = {65535, 16384, 0, 32768, 65535, 0, 49151, 65535};
@@ -108,7 +149,7 @@ TEST(PngWriter, SixteenBitFromHost16AndFloat) {
 TEST(ExrWriter, FloatRgbaPremultipliedFromEveryDepth) {
     ScratchFolder folder;
     HostBuffer<PF_Pixel8> eight(1, {{128, 255, 0, 51}}, 8);
-    writeExr(eight.view, folder.path("8.exr"));
+    writeImageFile(ImageFormat::Exr, eight.view, folder.path("8.exr"));
     const ExrImage a = readExr(folder.path("8.exr"));
     EXPECT_TRUE(a.allChannelsFloat);
     EXPECT_EQ(a.channels, (std::vector<std::string>{"A", "B", "G", "R"}));
@@ -119,7 +160,7 @@ TEST(ExrWriter, FloatRgbaPremultipliedFromEveryDepth) {
     EXPECT_FLOAT_EQ(a.at(0, 0, 2), 0.2f * alpha);
 
     HostBuffer<PF_Pixel16> sixteen(2, {{16384, 32768, 32768, 32768}, {32768, 8192, 0, 32768}}, 16);
-    writeExr(sixteen.view, folder.path("16.exr"));
+    writeImageFile(ImageFormat::Exr, sixteen.view, folder.path("16.exr"));
     const ExrImage b = readExr(folder.path("16.exr"));
     EXPECT_EQ(b.width, 2);
     EXPECT_EQ(b.height, 1);
@@ -129,7 +170,7 @@ TEST(ExrWriter, FloatRgbaPremultipliedFromEveryDepth) {
     EXPECT_FLOAT_EQ(b.at(1, 0, 2), 1.0f);
 
     HostBuffer<PF_PixelFloat> floats(1, {{0.25f, 2.0f, 0.5f, 0.0f}}, 32);
-    writeExr(floats.view, folder.path("32.exr"));
+    writeImageFile(ImageFormat::Exr, floats.view, folder.path("32.exr"));
     const ExrImage c = readExr(folder.path("32.exr"));
     EXPECT_FLOAT_EQ(c.at(0, 0, 0), 0.5f);
     EXPECT_FLOAT_EQ(c.at(0, 0, 1), 0.125f);
@@ -140,7 +181,7 @@ TEST(ExrWriter, FloatRgbaPremultipliedFromEveryDepth) {
 TEST(PamWriter, EightBitHeaderAndSamples) {
     ScratchFolder folder;
     HostBuffer<PF_Pixel8> buffer(3, {{128, 255, 254, 253}, {0, 1, 2, 3}, {255, 0, 0, 0}}, 8, 4);
-    writePam(buffer.view, folder.path("a.pam"));
+    writeImageFile(ImageFormat::Pam, buffer.view, folder.path("a.pam"));
     const std::string bytes = fileBytes(folder.path("a.pam"));
     const std::string header = "P7\nWIDTH 3\nHEIGHT 1\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
     ASSERT_EQ(bytes.substr(0, header.size()), header);
@@ -151,7 +192,7 @@ TEST(PamWriter, EightBitHeaderAndSamples) {
 TEST(PamWriter, SixteenBitSamplesAreBigEndianUpToFullScale) {
     ScratchFolder folder;
     HostBuffer<PF_Pixel16> buffer(1, {{0x1234, 32768, 0x00FF, 40000}}, 16);
-    writePam(buffer.view, folder.path("a.pam"));
+    writeImageFile(ImageFormat::Pam, buffer.view, folder.path("a.pam"));
     const PamImage pam = readPam(folder.path("a.pam"));
     EXPECT_EQ(pam.maxval, 32768);
     EXPECT_EQ(pam.tupleType, "RGB_ALPHA");
@@ -164,7 +205,7 @@ TEST(PamWriter, RefusesFloat) {
     ScratchFolder folder;
     HostBuffer<PF_PixelFloat> buffer(1, {{1, 1, 1, 1}}, 32);
     try {
-        writePam(buffer.view, folder.path("a.pam"));
+        writeImageFile(ImageFormat::Pam, buffer.view, folder.path("a.pam"));
         FAIL() << "float written as PAM";
     } catch (const ToolError& e) {
         EXPECT_EQ(e.code(), ExitCode::OutputWrite);
@@ -184,7 +225,7 @@ TEST(ImageOutput, AFailedWriteLeavesNothingBehind) {
     ScratchFolder folder;
     HostBuffer<PF_Pixel8> buffer(1, {{255, 1, 2, 3}}, 8);
     folder.write("keep", "");
-    // A folder where the file should go: the rename fails after the temporary file was written.
+    // A folder where the file should go.
     std::filesystem::create_directory(folder.path("taken.pam"));
     try {
         writeImageFile(ImageFormat::Pam, buffer.view, folder.path("taken.pam"));
@@ -195,6 +236,104 @@ TEST(ImageOutput, AFailedWriteLeavesNothingBehind) {
     // Into a folder that does not exist: the temporary file cannot even be made.
     EXPECT_THROW(writeImageFile(ImageFormat::Pam, buffer.view, folder.path("none/a.pam")), ToolError);
     EXPECT_EQ(folder.files(), (std::vector<std::string>{"keep", "taken.pam"}));
+}
+
+// What a failed write reports: the user's file name and the reason, as exit code 5.
+std::string writeRefusal(const FrameView& view, const std::string& path, bool force = false) {
+    try {
+        writeImageFile(ImageFormat::Pam, view, path, force);
+    } catch (const ToolError& e) {
+        EXPECT_EQ(e.code(), ExitCode::OutputWrite);
+        return e.message();
+    }
+    return "";
+}
+
+mode_t modeOf(const std::string& path) {
+    struct stat st {};
+    lstat(path.c_str(), &st);
+    return st.st_mode;
+}
+
+struct Replacing : ::testing::Test {
+    ScratchFolder folder;
+    HostBuffer<PF_Pixel8> frame{1, {{255, 1, 2, 3}}, 8};
+    const std::vector<std::uint16_t> written{1, 2, 3, 255};
+};
+
+TEST_F(Replacing, KeepsTheReplacedFilesPermissionBits) {
+    folder.write("private.pam", "old");
+    chmod(folder.path("private.pam").c_str(), 0600);
+    folder.write("shared.pam", "old");
+    chmod(folder.path("shared.pam").c_str(), 0664);
+    writeImageFile(ImageFormat::Pam, frame.view, folder.path("private.pam"));
+    writeImageFile(ImageFormat::Pam, frame.view, folder.path("shared.pam"));
+    EXPECT_EQ(modeOf(folder.path("private.pam")) & 07777, 0600u);
+    EXPECT_EQ(modeOf(folder.path("shared.pam")) & 07777, 0664u);
+    EXPECT_EQ(readPam(folder.path("private.pam")).samples, written);
+    // A new file is made as any program makes one: 0666 less the umask.
+    folder.write("plain", "");
+    writeImageFile(ImageFormat::Pam, frame.view, folder.path("new.pam"));
+    EXPECT_EQ(modeOf(folder.path("new.pam")) & 07777, modeOf(folder.path("plain")) & 07777);
+}
+
+TEST_F(Replacing, WritesThroughASymbolicLinkToItsTarget) {
+    std::filesystem::create_directory(folder.path("real"));
+    folder.write("real/target.pam", "old");
+    std::filesystem::create_symlink("real/target.pam", folder.path("link.pam"));
+    std::filesystem::create_symlink("real/later.pam", folder.path("dangling.pam"));
+    writeImageFile(ImageFormat::Pam, frame.view, folder.path("link.pam"));
+    writeImageFile(ImageFormat::Pam, frame.view, folder.path("dangling.pam"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.path("link.pam")));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.path("dangling.pam")));
+    EXPECT_EQ(readPam(folder.path("real/target.pam")).samples, written);
+    EXPECT_EQ(readPam(folder.path("real/later.pam")).samples, written);
+    EXPECT_EQ(folder.files(), (std::vector<std::string>{"dangling.pam", "link.pam", "real"}));
+}
+
+TEST_F(Replacing, AReadOnlyFileOnlyWhenForced) {
+    folder.write("locked.pam", "old");
+    chmod(folder.path("locked.pam").c_str(), 0444);
+    const std::string message = writeRefusal(frame.view, folder.path("locked.pam"));
+    EXPECT_NE(message.find("locked.pam: it is read-only (give --force to replace it)"), std::string::npos) << message;
+    EXPECT_EQ(fileBytes(folder.path("locked.pam")), "old");
+    writeImageFile(ImageFormat::Pam, frame.view, folder.path("locked.pam"), true);
+    EXPECT_EQ(readPam(folder.path("locked.pam")).samples, written);
+    EXPECT_EQ(modeOf(folder.path("locked.pam")) & 07777, 0444u);
+    EXPECT_EQ(folder.files(), std::vector<std::string>{"locked.pam"});
+}
+
+TEST_F(Replacing, NeverWhatIsNotARegularFile) {
+    ASSERT_EQ(mkfifo(folder.path("pipe.pam").c_str(), 0644), 0);
+    std::filesystem::create_symlink("/dev/null", folder.path("null.pam"));
+    EXPECT_NE(writeRefusal(frame.view, folder.path("pipe.pam")).find("not a regular file"), std::string::npos);
+    EXPECT_NE(writeRefusal(frame.view, folder.path("null.pam")).find("not a regular file"), std::string::npos);
+    EXPECT_TRUE(S_ISFIFO(modeOf(folder.path("pipe.pam"))));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.path("null.pam")));
+    EXPECT_EQ(folder.files(), (std::vector<std::string>{"null.pam", "pipe.pam"}));
+}
+
+// The temporary file has a short name of its own, so any name the file system takes can be written.
+TEST_F(Replacing, TheLongestFileNameTheFileSystemTakes) {
+    const std::string name = std::string(251, 'n') + ".pam";
+    writeImageFile(ImageFormat::Pam, frame.view, folder.path(name));
+    EXPECT_EQ(readPam(folder.path(name)).samples, written);
+    EXPECT_EQ(folder.files(), std::vector<std::string>{name});
+}
+
+// Every format converts a few rows at a time: what a write allocates stays far below the frame itself
+// (a second copy of the frame would be all of it, or four times it as EXR's floats).
+TEST(ImageWriters, WriteRowsFromTheFrameWithoutASecondCopy) {
+    ScratchFolder folder;
+    constexpr int kWidth = 512, kHeight = 2048;
+    HostBuffer<PF_Pixel8> frame(kWidth, std::vector<PF_Pixel8>(std::size_t(kWidth) * kHeight, PF_Pixel8{255, 9, 99, 199}), 8);
+    const std::size_t frameBytes = frame.bytes.size();
+    for (const ImageFormat format : {ImageFormat::Png, ImageFormat::Exr, ImageFormat::Pam}) {
+        const std::size_t before = liveBytes.load();
+        peakBytes = before;
+        writeImageFile(format, frame.view, folder.path(std::string("f.") + formatName(format)));
+        EXPECT_LT(peakBytes.load() - before, frameBytes / 4) << formatName(format);
+    }
 }
 
 } // namespace

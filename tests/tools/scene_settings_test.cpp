@@ -3,6 +3,7 @@
 #include "tools/FrameNaming.h"
 #include "tools/RenderJob.h"
 #include "tools/SceneFile.h"
+#include "tools/SettingKeys.h"
 #include "tools/ToolError.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +37,7 @@ TEST(SceneFile, ReadsTextAndJsonForms) {
         "color": ["0:#ff0000", {"time": 2, "color": "#0000ff80"}],
         "opacity": [{"time": 0, "opacity": 150}, "1:-20"],
         "fps": 24, "frames": [0, 12], "threads": 3, "press-refresh": true, "output": "ramp-##.png",
-        "module": "effect.so"})",
+        "verbose": true, "force": false, "max-memory": "2G"})",
                                         "scene");
     EXPECT_EQ(s.size->width, 640);
     EXPECT_EQ(s.size->height, 360);
@@ -58,7 +59,66 @@ TEST(SceneFile, ReadsTextAndJsonForms) {
     EXPECT_EQ(*s.threads, 3);
     EXPECT_TRUE(*s.pressRefresh);
     EXPECT_EQ(*s.output, "ramp-##.png");
-    EXPECT_EQ(*s.module, "effect.so");
+    EXPECT_TRUE(*s.verbose);
+    EXPECT_FALSE(*s.force);
+    EXPECT_EQ(*s.maxMemory, std::uint64_t(2) << 30);
+    EXPECT_EQ(s.sources.at("size"), "scene: \"size\"");
+}
+
+// A scene value is read as the option's text is: a JSON number stands for the number (16.0 is 16), and the
+// text form is taken for every key.
+TEST(SceneFile, TakesTheSameValuesAsTheCommandLine) {
+    const RenderSettings s = parseScene(R"({"depth": 16.0, "threads": "3", "fps": "24", "time": 1e1,
+                                            "downsample": [2.0, 3], "size": "640x360", "point1": [1e2, -5.5],
+                                            "opacity": [{"time": "1", "opacity": "20"}, "2:30.5"]})",
+                                        "s");
+    EXPECT_EQ(*s.depth, 16);
+    EXPECT_EQ(*s.threads, 3);
+    EXPECT_DOUBLE_EQ(*s.fps, 24.0);
+    EXPECT_DOUBLE_EQ(*s.seconds, 10.0);
+    EXPECT_EQ(s.downsample->y, 3);
+    EXPECT_DOUBLE_EQ(s.point1->x, 100.0);
+    EXPECT_DOUBLE_EQ(s.point1->y, -5.5);
+    EXPECT_DOUBLE_EQ((*s.opacities)[0].percent, 20.0);
+    EXPECT_DOUBLE_EQ(*(*s.opacities)[1].seconds, 2.0);
+    // ... and refuses what the command line refuses, repeating the value.
+    EXPECT_NE(refusal([] { parseScene(R"({"depth": 16.5})", "s"); }).find("got '16.5'"), std::string::npos);
+    EXPECT_NE(refusal([] { parseScene(R"({"threads": "0"})", "s"); }).find("got '0'"), std::string::npos);
+    EXPECT_NE(refusal([] { parseScene(R"({"opacity": 200.0001})", "s"); }).find("got '200.0001'"), std::string::npos);
+}
+
+// Every option of the command line but --help and --scene is a scene key too, known to the scene reader.
+TEST(SceneFile, KeysAreTheLongOptionNamesAllOfThem) {
+    for (const std::string& name : longOptionNames()) {
+        if (name == "help" || name == "scene") continue;
+        const SettingKey* key = findSettingKey(name);
+        ASSERT_NE(key, nullptr) << "--" << name << " has no scene key";
+        const std::string message = refusal([&] { parseScene("{\"" + name + "\": {}}", "s"); });
+        EXPECT_EQ(message.find("unknown setting"), std::string::npos) << message;
+        EXPECT_NE(message.find("s: \"" + name + "\""), std::string::npos) << message;
+    }
+}
+
+// A scene is data that people pass around: it may not name a module, whose loading runs its code.
+TEST(SceneFile, CannotNameTheModuleNorAnotherScene) {
+    EXPECT_NE(refusal([] { parseScene(R"({"module": "effect.so"})", "s"); }).find("cannot name the effect module"),
+              std::string::npos);
+    EXPECT_NE(refusal([] { parseScene(R"({"scene": "other.json"})", "s"); }).find("another scene"), std::string::npos);
+}
+
+TEST(SceneFile, AKeyGivenTwiceIsAnError) {
+    EXPECT_NE(refusal([] { parseScene(R"({"fps": 24, "size": "4x4", "fps": 25})", "s"); })
+                  .find("s: the key \"fps\" is given twice"),
+              std::string::npos);
+    EXPECT_NE(refusal([] { parseScene(R"({"color": [{"time": 1, "color": "#000000", "time": 2}]})", "s"); })
+                  .find("\"time\" is given twice"),
+              std::string::npos);
+    EXPECT_NO_THROW(parseScene(R"({"color": [{"time": 1, "color": "#000000"}, {"time": 2, "color": "#ffffff"}]})", "s"));
+}
+
+TEST(SceneFile, AFileNameHoldsNoNul) {
+    const std::string message = refusal([] { parseScene(R"({"output": "notes.txt\u0000.png"})", "s"); });
+    EXPECT_NE(message.find("s: \"output\": a file name cannot hold a NUL character"), std::string::npos) << message;
 }
 
 TEST(SceneFile, PlainValuesAreConstants) {
@@ -72,7 +132,9 @@ TEST(SceneFile, PlainValuesAreConstants) {
 }
 
 TEST(SceneFile, NamesWhatIsWrong) {
-    EXPECT_NE(refusal([] { parseScene("{", "scene a.json"); }).find("not valid JSON"), std::string::npos);
+    EXPECT_NE(refusal([] { parseScene("{", "scene a.json"); }).find("not valid JSON: parse error"), std::string::npos);
+    EXPECT_NE(refusal([] { parseScene(R"({"fps": 1e400})", "scene a.json"); }).find("a number is too large"),
+              std::string::npos);
     EXPECT_NE(refusal([] { parseScene("[1]", "scene a.json"); }).find("JSON object"), std::string::npos);
     EXPECT_NE(refusal([] { parseScene(R"({"colour": "#000000"})", "s"); }).find("unknown setting \"colour\""),
               std::string::npos);
@@ -85,7 +147,7 @@ TEST(SceneFile, NamesWhatIsWrong) {
     EXPECT_NE(refusal([] { parseScene(R"({"color": [{"time": 1}]})", "s"); }).find("\"color\""), std::string::npos);
     EXPECT_NE(refusal([] { parseScene(R"({"time": 1, "frames": "0-2"})", "s"); }).find("exclude"), std::string::npos);
     EXPECT_NE(refusal([] { parseScene(R"({"threads": 4294967297})", "s"); }).find("\"threads\""), std::string::npos);
-    EXPECT_NE(refusal([] { loadSceneFile("/nonexistent/scene.json"); }).find("cannot read"), std::string::npos);
+    EXPECT_NE(refusal([] { loadSceneFile("/nonexistent/scene.json"); }).find("does not exist"), std::string::npos);
 }
 
 TEST(Merge, FlagsOverrideTheSceneFieldByField) {
@@ -101,6 +163,17 @@ TEST(Merge, FlagsOverrideTheSceneFieldByField) {
     EXPECT_DOUBLE_EQ(*merged.seconds, 2.0);
     EXPECT_FALSE(merged.frames.has_value()); // a time on the command line replaces the scene's frames
     EXPECT_EQ(*merged.output, "a-#.pam");
+    EXPECT_EQ(merged.nameOf("depth"), "--depth");
+    EXPECT_EQ(merged.nameOf("size"), "s: \"size\"");
+}
+
+// A value is blamed where it was given: in the scene file, or on the command line.
+TEST(Merge, MessagesNameWhereTheValueCameFrom) {
+    const RenderSettings scene = parseScene(R"({"opacity": [50, 60], "output": "a.png"})", "scene s.json");
+    const std::string fromScene = refusal([&] { resolveJob(mergeSettings(scene, parse({}).flags)); });
+    EXPECT_NE(fromScene.find("scene s.json: \"opacity\": give one plain opacity"), std::string::npos) << fromScene;
+    const std::string fromFlags = refusal([&] { resolveJob(mergeSettings(scene, parse({"--opacity", "0:1", "--opacity", "0:2"}).flags)); });
+    EXPECT_NE(fromFlags.find("--opacity: two keyframes"), std::string::npos) << fromFlags;
 }
 
 TEST(CommandLine, RepeatableOptionsAndModes) {
@@ -110,7 +183,7 @@ TEST(CommandLine, RepeatableOptionsAndModes) {
     ASSERT_EQ(line.flags.colors->size(), 2u);
     EXPECT_DOUBLE_EQ((*line.flags.opacities)[0].percent, -50.0);
     EXPECT_TRUE(*line.flags.pressRefresh);
-    EXPECT_TRUE(line.verbose);
+    EXPECT_TRUE(*line.flags.verbose);
     EXPECT_EQ(*line.scenePath, "s.json");
     EXPECT_FALSE(line.flags.size.has_value());
 
@@ -222,6 +295,26 @@ TEST(Job, RefusesContradictionsBeforeRendering) {
     EXPECT_NE(refusal([&] { resolveJob(withOutput("/nonexistent-folder/a.png")); }).find("does not exist"),
               std::string::npos);
     EXPECT_NE(refusal([&] { resolveJob(withOutput("/tmp/")); }), "");
+}
+
+// Before anything is loaded: a frame the host cannot make, and one that needs more memory than allowed,
+// with the estimate (three copies of the frame and a margin).
+TEST(Job, RefusesFramesThatDoNotFitInMemory) {
+    RenderSettings s;
+    s.output = "a.exr";
+    s.size = FrameSize{65536, 65536};
+    EXPECT_NE(refusal([&] { resolveJob(s); }).find("--size: the host cannot make buffers for a frame of 65536x65536"),
+              std::string::npos);
+    s.size = FrameSize{8192, 8192};
+    s.depth = 32;
+    s.maxMemory = std::uint64_t(2) << 30;
+    const std::string message = refusal([&] { resolveJob(s); });
+    EXPECT_NE(message.find("a frame of 8192x8192 at depth 32 needs about 3.0 GiB of memory, more than --max-memory "
+                           "(2.0 GiB)"),
+              std::string::npos)
+        << message;
+    s.downsample = Downsample{2, 2}; // a quarter of the pixels
+    EXPECT_NO_THROW(resolveJob(s));
 }
 
 TEST(FrameNaming, PadsToTheRunAndKeepsFolders) {

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 using namespace OrvaneTools;
 
 namespace {
@@ -24,7 +28,9 @@ TEST(Numbers, DecimalsAreStrict) {
     EXPECT_DOUBLE_EQ(parseDecimal("-3", "x"), -3.0);
     EXPECT_DOUBLE_EQ(parseDecimal("+.25", "x"), 0.25);
     EXPECT_DOUBLE_EQ(parseDecimal("7.", "x"), 7.0);
-    for (const char* bad : {"", "-", ".", "nan", "inf", "1e3", "0x10", "1,5", " 1", "1 ", "--1"})
+    EXPECT_DOUBLE_EQ(parseDecimal("1e3", "x"), 1000.0);
+    EXPECT_DOUBLE_EQ(parseDecimal("-2.5E-1", "x"), -0.25);
+    for (const char* bad : {"", "-", ".", "nan", "inf", "e3", "1e", "1e+", ".e1", "0x10", "1,5", " 1", "1 ", "--1"})
         EXPECT_NE(refusal([&] { parseDecimal(bad, "--point1"); }), "") << bad;
     EXPECT_NE(refusal([] { parseDecimal("1" + std::string(400, '0'), "x"); }), "");
 }
@@ -56,7 +62,6 @@ TEST(Depth, OnlyTheThreeHostDepths) {
     EXPECT_EQ(parseDepth("16", "--depth"), 16);
     EXPECT_EQ(parseDepth("32", "--depth"), 32);
     for (const char* bad : {"0", "4", "24", "08", "16.0", ""}) EXPECT_NE(refusal([&] { parseDepth(bad, "--depth"); }), "");
-    EXPECT_NE(refusal([] { checkedDepth(12, "d"); }), "");
 }
 
 TEST(Downsample, OneFactorOrTwo) {
@@ -142,6 +147,39 @@ TEST(Time, SecondsFpsAndFrames) {
     EXPECT_EQ(parseFrames("5-5", "f").first, 5);
     for (const char* bad : {"5-3", "3", "-3", "3-", "a-b", "1-2-3", "1.5-2"})
         EXPECT_NE(refusal([&] { parseFrames(bad, "--frames"); }), "") << bad;
+}
+
+// A refusal says what was expected and repeats what was given, whatever the reason.
+TEST(Refusals, RepeatTheValueGiven) {
+    const std::vector<std::pair<const char*, std::function<void(const std::string&)>>> cases = {
+        {"32768,0", [](const std::string& t) { parsePoint(t, "--point1"); }},
+        {"200.0001", [](const std::string& t) { parseOpacityPercent(t, "--opacity"); }},
+        {"-1", [](const std::string& t) { parseSeconds(t, "--time"); }},
+        {"0", [](const std::string& t) { parseFps(t, "--fps"); }},
+        {"1025", [](const std::string& t) { parseThreads(t, "--threads"); }},
+        {"12", [](const std::string& t) { parseDepth(t, "--depth"); }},
+        {"0x2", [](const std::string& t) { parseDownsample(t, "--downsample"); }},
+        {"5-3", [](const std::string& t) { parseFrames(t, "--frames"); }},
+        {"1:250", [](const std::string& t) { parseOpacityEntry(t, "--opacity"); }},
+        {"-1:#000000", [](const std::string& t) { parseColorEntry(t, "--color"); }},
+        {"0", [](const std::string& t) { parseMemorySize(t, "--max-memory"); }},
+    };
+    for (const auto& [text, parse] : cases) {
+        const std::string message = refusal([&, text = text] { parse(text); });
+        EXPECT_NE(message.find(std::string("'") + text + "'"), std::string::npos) << message;
+        EXPECT_NE(message.find("expected"), std::string::npos) << message;
+    }
+}
+
+TEST(MemorySize, BytesWithUnitsOfPowersOf1024) {
+    EXPECT_EQ(parseMemorySize("1073741824", "m"), 1073741824u);
+    EXPECT_EQ(parseMemorySize("512M", "m"), 512u << 20);
+    EXPECT_EQ(parseMemorySize("512MiB", "m"), 512u << 20);
+    EXPECT_EQ(parseMemorySize("1.5g", "m"), 3u << 29);
+    EXPECT_EQ(parseMemorySize("4GB", "m"), std::uint64_t(4) << 30);
+    EXPECT_EQ(parseMemorySize("2T", "m"), std::uint64_t(2) << 40);
+    for (const char* bad : {"", "G", "-1G", "0", "0.5", "4X", "1e3M", "4 G", "1.2.3M"})
+        EXPECT_NE(refusal([&] { parseMemorySize(bad, "--max-memory"); }), "") << bad;
 }
 
 TEST(Threads, OneToTheLimit) {

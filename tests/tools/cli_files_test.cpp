@@ -1,0 +1,124 @@
+// What writing files must never do, through the binary: leave a temporary file behind when a signal stops
+// it, lose a finished frame, change more of what it replaces than the content, or fail without saying why.
+#include "ImageFiles.h"
+#include "ScratchFolder.h"
+#include "ToolRun.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+#include <sys/stat.h>
+
+using namespace OrvaneToolsTest;
+
+namespace {
+
+constexpr int kOutputWrite = 5;
+
+bool isTemporary(const std::string& name) { return name.rfind(".orvane-", 0) == 0; }
+
+std::vector<std::string> finishedFrames(const ScratchFolder& folder) {
+    std::vector<std::string> frames = folder.files();
+    frames.erase(std::remove_if(frames.begin(), frames.end(), isTemporary), frames.end());
+    return frames;
+}
+
+// Waits until a frame is being written while at least one is finished, and holds the renderer there.
+bool pauseWhileWritingALaterFrame(RunningTool& run, const ScratchFolder& folder) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while (run.running() && std::chrono::steady_clock::now() < deadline) {
+        const std::vector<std::string> files = folder.files();
+        const bool writing = std::any_of(files.begin(), files.end(), isTemporary);
+        if (!writing || finishedFrames(folder).empty()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            continue;
+        }
+        if (!run.pause()) return false;
+        // The write may have ended between the look and the pause.
+        const std::vector<std::string> now = folder.files();
+        if (std::any_of(now.begin(), now.end(), isTemporary)) return true;
+        run.resume();
+    }
+    return false;
+}
+
+class StoppedBySignal : public ::testing::TestWithParam<int> {};
+
+TEST_P(StoppedBySignal, RemovesTheFileBeingWrittenAndKeepsEveryFinishedFrame) {
+    const int signalNumber = GetParam();
+    ScratchFolder folder;
+    RunningTool run({"--size", "1024x1024", "--depth", "16", "--frames", "0-9", "-o", folder.path("f-#.png")});
+    ASSERT_TRUE(pauseWhileWritingALaterFrame(run, folder)) << "the renderer ended before it could be caught writing";
+    const std::size_t finishedBefore = finishedFrames(folder).size();
+    kill(run.pid(), signalNumber);
+    run.resume();
+    const ToolResult result = run.finish();
+
+    EXPECT_EQ(result.signal, 0);
+    EXPECT_EQ(result.exitCode, 128 + signalNumber) << result.err;
+    const std::vector<std::string> frames = finishedFrames(folder);
+    EXPECT_EQ(frames, folder.files()) << "a temporary file was left behind";
+    EXPECT_GE(frames.size(), finishedBefore);
+    for (const std::string& frame : frames) EXPECT_EQ(readPng(folder.path(frame)).width, 1024) << frame;
+    const char* name = signalNumber == SIGINT ? "SIGINT" : signalNumber == SIGTERM ? "SIGTERM" : "SIGHUP";
+    EXPECT_NE(result.err.find(std::string("orvane-render: stopped by ") + name + "; " + std::to_string(frames.size()) +
+                              " of 10 frames written"),
+              std::string::npos)
+        << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, StoppedBySignal, ::testing::Values(SIGINT, SIGTERM, SIGHUP));
+
+// The temporary name is short and of its own, so any name the file system takes can be written.
+TEST(Writing, TheLongestFileNameTheFileSystemTakes) {
+    ScratchFolder folder;
+    const std::string name = std::string(251, 'n') + ".png";
+    const ToolResult run = runRender({"--size", "4x4", "-o", folder.path(name)});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(folder.files(), std::vector<std::string>{name});
+}
+
+TEST(Writing, AReadOnlyFileIsReplacedOnlyWithForce) {
+    ScratchFolder folder;
+    folder.write("locked.png", "old");
+    chmod(folder.path("locked.png").c_str(), 0444);
+    const ToolResult refused = runRender({"--size", "4x4", "-o", folder.path("locked.png")});
+    EXPECT_EQ(refused.exitCode, kOutputWrite);
+    EXPECT_NE(refused.err.find("locked.png: it is read-only (give --force to replace it)"), std::string::npos)
+        << refused.err;
+    EXPECT_EQ(fileBytes(folder.path("locked.png")), "old");
+    const ToolResult forced = runRender({"--size", "4x4", "--force", "-o", folder.path("locked.png")});
+    EXPECT_EQ(forced.exitCode, 0) << forced.err;
+    EXPECT_EQ(readPng(folder.path("locked.png")).width, 4);
+    struct stat st {};
+    stat(folder.path("locked.png").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+    EXPECT_EQ(folder.files(), std::vector<std::string>{"locked.png"});
+}
+
+// A write that fails says which file and why, in the user's words, and leaves the file as it was: here the
+// process may write no file larger than 200 bytes.
+class WriteFailure : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(WriteFailure, NamesTheFileAndTheReasonAndLeavesTheOldFile) {
+    ScratchFolder folder;
+    const std::string name = std::string("out.") + GetParam();
+    folder.write(name, "old");
+    RunOptions limited;
+    limited.fileSizeLimit = 200;
+    const ToolResult run = runRender({"--size", "256x256", "--depth", "16", "-o", folder.path(name)}, limited);
+    EXPECT_EQ(run.signal, 0);
+    EXPECT_EQ(run.exitCode, kOutputWrite) << run.err;
+    EXPECT_NE(run.err.find("orvane-render: cannot write " + folder.path(name) + ": File too large"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(fileBytes(folder.path(name)), "old");
+    EXPECT_EQ(folder.files(), std::vector<std::string>{name});
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, WriteFailure, ::testing::Values("png", "exr", "pam"));
+
+} // namespace

@@ -1,0 +1,129 @@
+#include "Interruption.h"
+
+#include "ToolError.h"
+
+#include <chrono>
+#include <csignal>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+#if defined(_WIN32)
+#include <filesystem>
+#include <windows.h>
+#else
+#include <pthread.h>
+#include <unistd.h>
+#endif
+
+namespace OrvaneTools {
+
+namespace {
+
+struct StopState {
+    std::timed_mutex lock;
+    std::string temporaryFile;
+    long framesPlanned = -1;
+    long framesWritten = 0;
+    int statusColumns = 0;
+};
+
+// Never destroyed: a stop may come while the process is already ending.
+StopState& stopState() {
+    static StopState* state = new StopState;
+    return *state;
+}
+
+std::string stopReport(const char* cause, const StopState& state) {
+    std::string report;
+    if (state.statusColumns > 0) report = "\r" + std::string(static_cast<std::size_t>(state.statusColumns), ' ') + "\r";
+    report += "orvane-render: stopped by " + std::string(cause);
+    if (state.framesPlanned >= 0)
+        report += "; " + std::to_string(state.framesWritten) + " of " + std::to_string(state.framesPlanned) +
+                  (state.framesPlanned == 1 ? " frame" : " frames") + " written";
+    if (!state.temporaryFile.empty()) report += ", the frame being written removed";
+    return report + "\n";
+}
+
+#if defined(_WIN32)
+
+[[noreturn]] void stop(int signalNumber, const char* cause) {
+    StopState& state = stopState();
+    // A thread stuck while holding the state (on a blocked stderr, say) must not keep the process alive.
+    const bool held = state.lock.try_lock_for(std::chrono::seconds(2));
+    (void)held;
+    // The file was opened with FILE_SHARE_DELETE: it goes when the process's handle closes.
+    if (!state.temporaryFile.empty()) DeleteFileW(std::filesystem::u8path(state.temporaryFile).wstring().c_str());
+    const std::string report = stopReport(cause, state);
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), report.data(), static_cast<DWORD>(report.size()), &written, nullptr);
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(kSignalExitBase + signalNumber));
+    for (;;) Sleep(INFINITE);
+}
+
+BOOL WINAPI onConsoleEvent(DWORD event) {
+    switch (event) {
+    case CTRL_C_EVENT: stop(SIGINT, "Ctrl+C");
+    case CTRL_BREAK_EVENT: stop(SIGBREAK, "Ctrl+Break");
+    default: stop(1, "closing the console"); // as SIGHUP
+    }
+}
+
+#else
+
+[[noreturn]] void stop(int signalNumber) {
+    StopState& state = stopState();
+    // A thread stuck while holding the state (on a blocked stderr, say) must not keep the process alive.
+    const bool held = state.lock.try_lock_for(std::chrono::seconds(2));
+    (void)held;
+    if (!state.temporaryFile.empty()) unlink(state.temporaryFile.c_str());
+    const char* cause = signalNumber == SIGINT ? "SIGINT" : signalNumber == SIGTERM ? "SIGTERM" : "SIGHUP";
+    const std::string report = stopReport(cause, state);
+    for (std::size_t done = 0; done < report.size();) {
+        const ssize_t n = write(STDERR_FILENO, report.data() + done, report.size() - done);
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    _exit(kSignalExitBase + signalNumber);
+}
+
+#endif
+
+} // namespace
+
+void takeOverSignals() {
+#if defined(_WIN32)
+    SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+#else
+    // A closed pipe or a file size limit makes the write fail, and the failure is reported.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+    // Blocked in this thread before any other starts, so in every thread; only the waiting thread takes
+    // them. A signal the caller set to be ignored (nohup) stays ignored.
+    sigset_t stops;
+    sigemptyset(&stops);
+    for (const int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&stops, s);
+    pthread_sigmask(SIG_BLOCK, &stops, nullptr);
+    try {
+        std::thread([stops] {
+            int signalNumber = 0;
+            while (sigwait(&stops, &signalNumber) != 0) {
+            }
+            stop(signalNumber);
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread to spare: the signals keep their usual effect rather than going unanswered.
+        pthread_sigmask(SIG_UNBLOCK, &stops, nullptr);
+    }
+#endif
+}
+
+HoldStops::HoldStops() { stopState().lock.lock(); }
+HoldStops::~HoldStops() { stopState().lock.unlock(); }
+
+void noteTemporaryFile(const std::string& path) { stopState().temporaryFile = path; }
+void noteFramesPlanned(long count) { stopState().framesPlanned = count; }
+void noteFrameWritten() { ++stopState().framesWritten; }
+void noteStatusLine(int columns) { stopState().statusColumns = columns; }
+
+} // namespace OrvaneTools

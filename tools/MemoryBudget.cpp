@@ -1,0 +1,70 @@
+#include "MemoryBudget.h"
+
+#include <cstdio>
+#include <fstream>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
+namespace OrvaneTools {
+
+namespace {
+
+constexpr std::uint64_t kMargin = std::uint64_t(32) << 20;
+constexpr std::uint64_t kWriterRows = 16; // an EXR strip; PNG and PAM convert one row
+
+void takeSmaller(MemoryLimit& limit, std::uint64_t bytes, const char* what) {
+    if (bytes != 0 && (limit.bytes == 0 || bytes < limit.bytes)) limit = MemoryLimit{bytes, what};
+}
+
+} // namespace
+
+std::uint64_t frameMemoryBytes(int width, int height, int depth) {
+    const std::uint64_t w = width > 0 ? static_cast<std::uint64_t>(width) : 0;
+    const std::uint64_t h = height > 0 ? static_cast<std::uint64_t>(height) : 0;
+    const std::uint64_t pixel = static_cast<std::uint64_t>(depth / 8) * 4;
+    const std::uint64_t frame = w * h * pixel;
+    const std::uint64_t writerRows = w * kWriterRows * 16; // float RGBA
+    return 3 * frame + writerRows + kMargin;
+}
+
+MemoryLimit availableMemory() {
+    MemoryLimit limit;
+#if defined(_WIN32)
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof(status);
+    if (GlobalMemoryStatusEx(&status)) takeSmaller(limit, status.ullTotalPhys, "this machine's memory");
+#else
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages > 0 && pageSize > 0)
+        takeSmaller(limit, static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize),
+                    "this machine's memory");
+    for (const int resource : {RLIMIT_AS, RLIMIT_DATA}) {
+        rlimit rl{};
+        if (getrlimit(resource, &rl) == 0 && rl.rlim_cur != RLIM_INFINITY)
+            takeSmaller(limit, static_cast<std::uint64_t>(rl.rlim_cur), "the memory limit of this process (ulimit)");
+    }
+    // A container's limit, where the control group has one ("max" when it has none).
+    std::ifstream group("/sys/fs/cgroup/memory.max");
+    unsigned long long groupBytes = 0;
+    if (group >> groupBytes) takeSmaller(limit, groupBytes, "the memory limit of this container");
+#endif
+    return limit;
+}
+
+std::string memoryText(std::uint64_t bytes) {
+    const char* const units[] = {"bytes", "KiB", "MiB", "GiB", "TiB"};
+    double amount = static_cast<double>(bytes);
+    int unit = 0;
+    while (amount >= 1024.0 && unit < 4) amount /= 1024.0, ++unit;
+    char text[32];
+    std::snprintf(text, sizeof(text), unit == 0 ? "%.0f %s" : "%.1f %s", amount, units[unit]);
+    return text;
+}
+
+} // namespace OrvaneTools
