@@ -1,0 +1,150 @@
+// The ramp row painters' shared half: for a block of pixels, each pixel's ramp position and where it falls
+// in the tables, W pixels at a time, with the very operations of the position function and the table lookup
+// in the same order (doubles for the geometry, IEEE division and square root, floats for the rest), and the
+// row loop. Included only by the instruction-set files, each of which gets its own copy (unnamed namespace).
+#pragma once
+
+#include "RampKernel.h"
+
+#include <immintrin.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace Orvane {
+namespace {
+
+constexpr int kBlock = 64; // pixels placed, then painted, at a time: the places stay in the first-level cache
+
+struct BlockPlaces {
+    alignas(64) A_long lo[kBlock];    // the entry taken, or blended from
+    alignas(64) A_long hi[kBlock];    // the entry blended towards
+    alignas(64) float weight[kBlock]; // of entry hi; not a number where entry lo is taken whole
+    alignas(64) float opacity[kBlock]; // looked up, when there is an opacity table
+};
+
+template <int W> struct Lanes {
+    typedef double D __attribute__((vector_size(8 * W)));
+    typedef long long M __attribute__((vector_size(8 * W))); // double comparisons
+    typedef float F __attribute__((vector_size(4 * W)));
+    typedef A_long I __attribute__((vector_size(4 * W)));    // float comparisons and indices
+};
+
+template <class V, class S> V splat(S value) {
+    V v;
+    for (int i = 0; i < int(sizeof v / sizeof value); ++i) v[i] = value;
+    return v;
+}
+
+// The lanes' square roots and whether any lane of a mask is set, for the widths each file uses.
+template <class D> D squareRoot(D v) {
+    if constexpr (sizeof v == 64) return D(_mm512_sqrt_pd(__m512d(v)));
+    else if constexpr (sizeof v == 32) return D(_mm256_sqrt_pd(__m256d(v)));
+    else return D(_mm_sqrt_pd(__m128d(v)));
+}
+template <class M> bool anyLane(M m) {
+    if constexpr (sizeof m == 64) return _mm512_movepi64_mask(__m512i(m)) != 0;
+    else if constexpr (sizeof m == 32) return _mm256_movemask_pd(__m256d(m)) != 0;
+    else return _mm_movemask_pd(__m128d(m)) != 0;
+}
+
+struct RowTerm {
+    double value; // Linear: dy * direction y; Radial: dy * dy
+};
+
+inline RowTerm rowTermOf(const RampKernelData& k, A_long y) {
+    const double dy = (static_cast<double>(y) + k.originY) - k.point1Y;
+    return RowTerm{k.radial ? dy * dy : dy * k.directionY};
+}
+
+// Places of `lanes` pixels from column x0 on (a multiple of W; those past the row are placed too, harmlessly).
+template <int W, bool Radial, RampRepeat Repeat>
+void placeBlock(const RampKernelData& k, RowTerm row, A_long x0, int lanes, BlockPlaces& out) {
+    using D = typename Lanes<W>::D;
+    using M = typename Lanes<W>::M;
+    using F = typename Lanes<W>::F;
+    using I = typename Lanes<W>::I;
+    // The fields in locals: the stores below could otherwise be taken to change them.
+    const double originX = k.originX, point1X = k.point1X, directionX = k.directionX, term = row.value;
+    const double period = Repeat == RampRepeat::Pingpong ? 2 * k.repeatLength : k.repeatLength;
+    const double repeatLength = k.repeatLength, rampLength = k.rampLength;
+    const double nm1 = static_cast<double>(k.entryCount - 1);
+    const float nm1f = static_cast<float>(k.entryCount - 1);
+    const I last = splat<I>(k.entryCount - 1);
+    const float* const opacities = k.opacities;
+    D x; // the columns, exact in double
+    for (int j = 0; j < W; ++j) x[j] = static_cast<double>(x0 + j);
+    for (int i = 0; i < lanes; i += W, x += double(W)) {
+        const D dx = (x + originX) - point1X;
+        const D s = Radial ? squareRoot(dx * dx + term) : dx * directionX + term;
+        D t = s;
+        if constexpr (Repeat != RampRepeat::None) {
+            // fmod's remainder, taken directly where it is exact (as periodRemainder does), else from fmod.
+            const M second = (s >= period) & (s < 2 * period);
+            const M near = ((s >= 0) & (s < period)) | second | ((s < 0) & (s > -period));
+            t = second ? s - period : s;
+            if (anyLane(~near))
+                for (int j = 0; j < W; ++j)
+                    if (!near[j]) t[j] = std::fmod(s[j], period);
+            t = 0.0 > t ? t + period : t;
+            if constexpr (Repeat == RampRepeat::Pingpong) t = repeatLength > t ? t : period - t;
+        }
+        // Behind the ramp (or not a number) becomes -1, at or past its end infinity: both fail the float test.
+        D q = (nm1 * t) / rampLength;
+        q = t >= 0 ? (t >= rampLength ? std::numeric_limits<double>::infinity() : q) : -1.0;
+        const F f = __builtin_convertvector(q, F);
+        const I blend = (f >= 0.0f) & (f < nm1f);
+        const F inside = blend ? f : 0.0f;
+        const I index = __builtin_convertvector(inside, I);
+        const F fraction = inside - __builtin_convertvector(index, F);
+        const I lo = blend ? index : (f < 0.0f ? I{} : last);
+        const I hi = blend ? index + 1 : lo;
+        std::memcpy(out.lo + i, &lo, sizeof lo);
+        std::memcpy(out.hi + i, &hi, sizeof hi);
+        const F weight = blend ? fraction : std::numeric_limits<float>::quiet_NaN();
+        std::memcpy(out.weight + i, &weight, sizeof weight);
+        if (opacities) {
+            F a, b;
+            for (int j = 0; j < W; ++j) a[j] = opacities[lo[j]], b[j] = opacities[hi[j]];
+            const F opacity = blend ? (1.0f - fraction) * a + fraction * b : a;
+            std::memcpy(out.opacity + i, &opacity, sizeof opacity);
+        }
+    }
+}
+
+using PlaceBlock = void (*)(const RampKernelData&, RowTerm, A_long, int, BlockPlaces&);
+using PaintBlock = void (*)(const RampKernelData&, const BlockPlaces&, int, unsigned char*);
+
+template <int W, bool Radial> PlaceBlock placeFor(RampRepeat repeat) {
+    if (repeat == RampRepeat::Loop) return placeBlock<W, Radial, RampRepeat::Loop>;
+    if (repeat == RampRepeat::Pingpong) return placeBlock<W, Radial, RampRepeat::Pingpong>;
+    return placeBlock<W, Radial, RampRepeat::None>;
+}
+
+// Painter: paint<Color, Opacity, Depth>(ramp, places, n, out) writes n pixels from places made kGroup at a
+// time (kGroup a multiple of W); Color and Opacity tell which tables are present.
+template <class Painter, bool Color, bool Opacity> PaintBlock paintFor(int depth) {
+    if (depth == 0) return Painter::template paint<Color, Opacity, 0>;
+    if (depth == 1) return Painter::template paint<Color, Opacity, 1>;
+    return Painter::template paint<Color, Opacity, 2>;
+}
+
+template <int W, class Painter>
+void paintRow(const RampKernelData& k, int depth, A_long y, A_long width, unsigned char* row) {
+    const PlaceBlock place = k.radial ? placeFor<W, true>(k.repeat) : placeFor<W, false>(k.repeat);
+    const PaintBlock paint = !k.opacities ? paintFor<Painter, true, false>(depth)
+                             : k.colors   ? paintFor<Painter, true, true>(depth)
+                                          : paintFor<Painter, false, true>(depth);
+    const std::ptrdiff_t pixelSize = depth == 0 ? 4 : (depth == 1 ? 8 : 16);
+    const RowTerm term = rowTermOf(k, y);
+    BlockPlaces places;
+    for (A_long x0 = 0; x0 < width; x0 += kBlock) {
+        const int n = width - x0 < kBlock ? int(width - x0) : kBlock;
+        place(k, term, x0, (n + Painter::kGroup - 1) / Painter::kGroup * Painter::kGroup, places);
+        paint(k, places, n, row + x0 * pixelSize);
+    }
+}
+
+} // namespace
+} // namespace Orvane

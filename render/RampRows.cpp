@@ -1,0 +1,81 @@
+#include "RampRows.h"
+
+#include "../framework/BandLoop.h"
+#include "../framework/RowFill.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace Orvane {
+
+namespace {
+
+void describe(const LinearDistance& d, RampKernelData& k) {
+    k.radial = false;
+    k.point1X = d.point1.x, k.point1Y = d.point1.y;
+    k.directionX = d.direction.x, k.directionY = d.direction.y;
+    k.originX = d.origin.x, k.originY = d.origin.y;
+}
+
+void describe(const RadialDistance& d, RampKernelData& k) {
+    k.radial = true;
+    k.point1X = d.point1.x, k.point1Y = d.point1.y;
+    k.originX = d.origin.x, k.originY = d.origin.y;
+}
+
+template <class Distance> void describe(const NoRepeat<Distance>& p, RampKernelData& k) {
+    describe(p.distance, k);
+    k.repeat = RampRepeat::None;
+}
+template <class Distance> void describe(const LoopRepeat<Distance>& p, RampKernelData& k) {
+    describe(p.distance, k);
+    k.repeat = RampRepeat::Loop;
+    k.repeatLength = p.length;
+}
+template <class Distance> void describe(const PingpongRepeat<Distance>& p, RampKernelData& k) {
+    describe(p.distance, k);
+    k.repeat = RampRepeat::Pingpong;
+    k.repeatLength = p.length;
+}
+
+template <class Pixel> void store(const Pixel& pixel, unsigned char* to) { std::memcpy(to, &pixel, sizeof pixel); }
+
+constexpr int kPixelSize[3] = {sizeof(PF_Pixel8), sizeof(PF_Pixel16), sizeof(PF_PixelFloat)};
+
+} // namespace
+
+RampRows::RampRows(const PositionFunction& position, const RampInputs& in, VectorPath wanted)
+    : colors(in.colors), opacities(in.opacities),
+      path(runsVectorPath(wanted) ? wanted : fastestVectorPath()), constant(colors.empty() && opacities.empty()) {
+    const PF_PixelFloat result{in.opacity, in.color.red, in.color.green, in.color.blue};
+    store(Filter::DepthIo<PF_Pixel8>::write(result), constantPixel[Depth8]);
+    store(Filter::DepthIo<PF_Pixel16>::write(result), constantPixel[Depth16]);
+    store(Filter::DepthIo<PF_PixelFloat>::write(result), constantPixel[Depth32]);
+
+    std::visit([this](const auto& concrete) { describe(concrete, kernel); }, position.get());
+    kernel.rampLength = in.rampLength;
+    // Never an index outside a table, whatever the count says.
+    A_long entries = in.entryCount;
+    if (!colors.empty()) entries = std::min(entries, static_cast<A_long>(colors.size()));
+    if (!opacities.empty()) entries = std::min(entries, static_cast<A_long>(opacities.size()));
+    kernel.entryCount = std::max<A_long>(entries, 1);
+    kernel.colors = colors.empty() ? nullptr : colors.data();
+    kernel.opacities = opacities.empty() ? nullptr : opacities.data();
+    kernel.color = in.color;
+    kernel.opacity = in.opacity;
+}
+
+void RampRows::operator()(PixelDepth depth, A_long y, A_long width, unsigned char* row) const {
+    if (!isPixelDepth(depth) || width <= 0) return;
+    if (constant) return Filter::fillRow(row, width, constantPixel[depth], kPixelSize[depth]);
+    switch (path) {
+    case VectorPath::Avx512:
+        return paintRampRowAvx512(kernel, depth, y, width, row);
+    case VectorPath::Avx2:
+        return paintRampRowAvx2(kernel, depth, y, width, row);
+    default:
+        return paintRampRowSse2(kernel, depth, y, width, row);
+    }
+}
+
+} // namespace Orvane

@@ -1,0 +1,92 @@
+// The ramp's rows with AVX-512 F, BW, DQ and VL (compiled for them, run only where the processor has them):
+// places eight doubles at a time, colours four pixels to a register, and narrowing stores for the depths.
+#include "RampPlaces.h"
+
+namespace Orvane {
+namespace {
+
+struct Avx512Painter {
+    static constexpr int kGroup = 16; // pixels a round: one 64-byte line at 8 bits
+
+    static __m128 entry(const PF_PixelFloat* table, A_long index) {
+        return _mm_loadu_ps(reinterpret_cast<const float*>(table + index));
+    }
+    static __m512 entries(const PF_PixelFloat* table, const A_long* index) {
+        const __m512 low = _mm512_castps128_ps512(entry(table, index[0]));
+        const __m512 two = _mm512_insertf32x4(low, entry(table, index[1]), 1);
+        return _mm512_insertf32x4(_mm512_insertf32x4(two, entry(table, index[2]), 2), entry(table, index[3]), 3);
+    }
+    // v[0] four times, then v[1], v[2] and v[3]
+    static __m512 quadOf(const float* v) {
+        const __m512i spread = _mm512_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
+        return _mm512_permutexvar_ps(spread, _mm512_castps128_ps512(_mm_loadu_ps(v)));
+    }
+
+    static constexpr __mmask16 kAlphas = 0x1111;
+
+    // Pixels i to i + 3 in float, alpha, red, green, blue each.
+    template <bool Color, bool Opacity> static __m512 quad(const RampKernelData& k, const BlockPlaces& p, int i) {
+        __m512 c;
+        if constexpr (Color) {
+            const __m512 a = entries(k.colors, p.lo + i);
+            const __m512 b = entries(k.colors, p.hi + i);
+            const __m512 w = quadOf(p.weight + i);
+            const __m512 keep = _mm512_sub_ps(_mm512_set1_ps(1.0f), w);
+            const __m512 blended = _mm512_add_ps(_mm512_mul_ps(a, keep), _mm512_mul_ps(b, w));
+            c = _mm512_mask_blend_ps(_mm512_cmp_ps_mask(w, w, _CMP_ORD_Q), a, blended);
+        } else {
+            c = _mm512_castps128_ps512(_mm_setr_ps(0, k.color.red, k.color.green, k.color.blue));
+            c = _mm512_shuffle_f32x4(c, c, 0);
+        }
+        const __m512 o = Opacity ? quadOf(p.opacity + i) : _mm512_set1_ps(k.opacity);
+        return _mm512_mask_blend_ps(kAlphas, c, o);
+    }
+
+    // c * full + 0.5, held to 0..full (a NaN to 0), truncated.
+    static __m512i toIntegers(__m512 c, float full) {
+        __m512 v = _mm512_add_ps(_mm512_mul_ps(c, _mm512_set1_ps(full)), _mm512_set1_ps(0.5f));
+        v = _mm512_min_ps(_mm512_max_ps(v, _mm512_setzero_ps()), _mm512_set1_ps(full));
+        return _mm512_cvttps_epi32(v);
+    }
+    // Alpha held to 0..1 (a NaN to 0, -0 kept), colours as they are.
+    static __m512 heldAlpha(__m512 c) {
+        const __m512 nonNegative = _mm512_maskz_mov_ps(_mm512_cmp_ps_mask(c, _mm512_setzero_ps(), _CMP_GE_OQ), c);
+        return _mm512_mask_blend_ps(kAlphas, c, _mm512_min_ps(nonNegative, _mm512_set1_ps(1.0f)));
+    }
+
+    template <bool Color, bool Opacity, int Depth>
+    static void group(const RampKernelData& k, const BlockPlaces& p, int i, unsigned char* to) {
+        for (int j = 0; j < kGroup; j += 4) {
+            const __m512 c = quad<Color, Opacity>(k, p, i + j);
+            if constexpr (Depth == 0)
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(to + j * 4), _mm512_cvtusepi32_epi8(toIntegers(c, 255.0f)));
+            else if constexpr (Depth == 1)
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + j * 8),
+                                    _mm512_cvtusepi32_epi16(toIntegers(c, 32768.0f)));
+            else
+                _mm512_storeu_ps(to + j * 16, heldAlpha(c));
+        }
+    }
+
+    template <bool Color, bool Opacity, int Depth>
+    static void paint(const RampKernelData& k, const BlockPlaces& p, int n, unsigned char* out) {
+        constexpr int size = Depth == 0 ? 4 : (Depth == 1 ? 8 : 16);
+        for (int i = 0; i < n; i += kGroup) {
+            if (n - i >= kGroup) {
+                group<Color, Opacity, Depth>(k, p, i, out + i * size);
+            } else { // the row's last pixels: painted aside, and only they are copied
+                alignas(64) unsigned char last[kGroup * size];
+                group<Color, Opacity, Depth>(k, p, i, last);
+                std::memcpy(out + i * size, last, std::size_t(n - i) * size);
+            }
+        }
+    }
+};
+
+} // namespace
+
+void paintRampRowAvx512(const RampKernelData& ramp, int depth, A_long y, A_long width, unsigned char* row) {
+    paintRow<8, Avx512Painter>(ramp, depth, y, width, row);
+}
+
+} // namespace Orvane
