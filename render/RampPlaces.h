@@ -9,6 +9,7 @@
 #include <immintrin.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -18,9 +19,13 @@ namespace {
 constexpr int kBlock = 64; // pixels placed, then painted, at a time: the places stay in the first-level cache
 
 struct BlockPlaces {
-    alignas(64) A_long lo[kBlock];    // the entry taken, or blended from
-    alignas(64) A_long hi[kBlock];    // the entry blended towards
-    alignas(64) float weight[kBlock]; // of entry hi; not a number where entry lo is taken whole
+    // Byte offsets into the colour table (an entry is 16 bytes), so a painter's loads need no arithmetic:
+    // lo, the entry taken or blended from, and hi, the one blended towards. A painter that loads two
+    // neighbouring entries at once (Adjacent) reads the pair at lo, whose upper entry is the last one when
+    // the weight is a negative NaN.
+    alignas(64) std::uint32_t lo[kBlock];
+    alignas(64) std::uint32_t hi[kBlock];
+    alignas(64) float weight[kBlock];  // of entry hi; a NaN where an entry is taken whole
     alignas(64) float opacity[kBlock]; // looked up, when there is an opacity table
 };
 
@@ -59,7 +64,8 @@ inline RowTerm rowTermOf(const RampKernelData& k, A_long y) {
 }
 
 // Places of `lanes` pixels from column x0 on (a multiple of W; those past the row are placed too, harmlessly).
-template <int W, bool Radial, RampRepeat Repeat>
+// Adjacent painters need tables of two entries or more.
+template <int W, bool Adjacent, bool Radial, RampRepeat Repeat>
 void placeBlock(const RampKernelData& k, RowTerm row, A_long x0, int lanes, BlockPlaces& out) {
     using D = typename Lanes<W>::D;
     using M = typename Lanes<W>::M;
@@ -71,7 +77,6 @@ void placeBlock(const RampKernelData& k, RowTerm row, A_long x0, int lanes, Bloc
     const double repeatLength = k.repeatLength, rampLength = k.rampLength;
     const double nm1 = static_cast<double>(k.entryCount - 1);
     const float nm1f = static_cast<float>(k.entryCount - 1);
-    const I last = splat<I>(k.entryCount - 1);
     const float* const opacities = k.opacities;
     D x; // the columns, exact in double
     for (int j = 0; j < W; ++j) x[j] = static_cast<double>(x0 + j);
@@ -95,15 +100,25 @@ void placeBlock(const RampKernelData& k, RowTerm row, A_long x0, int lanes, Bloc
         q = t >= 0 ? (t >= rampLength ? std::numeric_limits<double>::infinity() : q) : -1.0;
         const F f = __builtin_convertvector(q, F);
         const I blend = (f >= 0.0f) & (f < nm1f);
-        const F inside = blend ? f : 0.0f;
-        const I index = __builtin_convertvector(inside, I);
-        const F fraction = inside - __builtin_convertvector(index, F);
-        const I lo = blend ? index : (f < 0.0f ? I{} : last);
-        const I hi = blend ? index + 1 : lo;
-        std::memcpy(out.lo + i, &lo, sizeof lo);
-        std::memcpy(out.hi + i, &hi, sizeof hi);
-        const F weight = blend ? fraction : std::numeric_limits<float>::quiet_NaN();
-        std::memcpy(out.weight + i, &weight, sizeof weight);
+        const I first = f < 0.0f;
+        // f where it blends (-0 kept: the fraction keeps its sign), else the first or the last entry.
+        const F held = blend ? f : (first ? 0.0f : nm1f);
+        const I lo = __builtin_convertvector(held, I);
+        const I hi = lo - blend; // a set mask is -1
+        const F fraction = held - __builtin_convertvector(lo, F);
+        constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+        if constexpr (Adjacent) {
+            const I pair = (lo + ~(blend | first)) << 4; // the last entry's pair starts one entry before it
+            const F weight = blend ? fraction : (first ? nan : -nan);
+            std::memcpy(out.lo + i, &pair, sizeof pair);
+            std::memcpy(out.weight + i, &weight, sizeof weight);
+        } else {
+            const I loOffset = lo << 4, hiOffset = hi << 4;
+            const F weight = blend ? fraction : nan;
+            std::memcpy(out.lo + i, &loOffset, sizeof loOffset);
+            std::memcpy(out.hi + i, &hiOffset, sizeof hiOffset);
+            std::memcpy(out.weight + i, &weight, sizeof weight);
+        }
         if (opacities) {
             F a, b;
             for (int j = 0; j < W; ++j) a[j] = opacities[lo[j]], b[j] = opacities[hi[j]];
@@ -116,14 +131,15 @@ void placeBlock(const RampKernelData& k, RowTerm row, A_long x0, int lanes, Bloc
 using PlaceBlock = void (*)(const RampKernelData&, RowTerm, A_long, int, BlockPlaces&);
 using PaintBlock = void (*)(const RampKernelData&, const BlockPlaces&, int, unsigned char*);
 
-template <int W, bool Radial> PlaceBlock placeFor(RampRepeat repeat) {
-    if (repeat == RampRepeat::Loop) return placeBlock<W, Radial, RampRepeat::Loop>;
-    if (repeat == RampRepeat::Pingpong) return placeBlock<W, Radial, RampRepeat::Pingpong>;
-    return placeBlock<W, Radial, RampRepeat::None>;
+template <int W, bool Adjacent, bool Radial> PlaceBlock placeFor(RampRepeat repeat) {
+    if (repeat == RampRepeat::Loop) return placeBlock<W, Adjacent, Radial, RampRepeat::Loop>;
+    if (repeat == RampRepeat::Pingpong) return placeBlock<W, Adjacent, Radial, RampRepeat::Pingpong>;
+    return placeBlock<W, Adjacent, Radial, RampRepeat::None>;
 }
 
 // Painter: paint<Color, Opacity, Depth>(ramp, places, n, out) writes n pixels from places made kGroup at a
-// time (kGroup a multiple of W); Color and Opacity tell which tables are present.
+// time (kGroup a multiple of W); Color and Opacity tell which tables are present; kAdjacent, whether it
+// loads neighbouring entries in pairs.
 template <class Painter, bool Color, bool Opacity> PaintBlock paintFor(int depth) {
     if (depth == 0) return Painter::template paint<Color, Opacity, 0>;
     if (depth == 1) return Painter::template paint<Color, Opacity, 1>;
@@ -132,7 +148,8 @@ template <class Painter, bool Color, bool Opacity> PaintBlock paintFor(int depth
 
 template <int W, class Painter>
 void paintRow(const RampKernelData& k, int depth, A_long y, A_long width, unsigned char* row) {
-    const PlaceBlock place = k.radial ? placeFor<W, true>(k.repeat) : placeFor<W, false>(k.repeat);
+    constexpr bool adjacent = Painter::kAdjacent;
+    const PlaceBlock place = k.radial ? placeFor<W, adjacent, true>(k.repeat) : placeFor<W, adjacent, false>(k.repeat);
     const PaintBlock paint = !k.opacities ? paintFor<Painter, true, false>(depth)
                              : k.colors   ? paintFor<Painter, true, true>(depth)
                                           : paintFor<Painter, false, true>(depth);

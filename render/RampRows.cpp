@@ -45,24 +45,29 @@ constexpr int kPixelSize[3] = {sizeof(PF_Pixel8), sizeof(PF_Pixel16), sizeof(PF_
 } // namespace
 
 RampRows::RampRows(const PositionFunction& position, const RampInputs& in, VectorPath wanted)
-    : colors(in.colors), opacities(in.opacities),
-      path(runsVectorPath(wanted) ? wanted : fastestVectorPath()), constant(colors.empty() && opacities.empty()) {
-    const PF_PixelFloat result{in.opacity, in.color.red, in.color.green, in.color.blue};
-    store(Filter::DepthIo<PF_Pixel8>::write(result), constantPixel[Depth8]);
-    store(Filter::DepthIo<PF_Pixel16>::write(result), constantPixel[Depth16]);
-    store(Filter::DepthIo<PF_PixelFloat>::write(result), constantPixel[Depth32]);
-
+    : colors(in.colors), opacities(in.opacities), path(runsVectorPath(wanted) ? wanted : fastestVectorPath()) {
     std::visit([this](const auto& concrete) { describe(concrete, kernel); }, position.get());
     kernel.rampLength = in.rampLength;
+    kernel.color = in.color;
+    kernel.opacity = in.opacity;
     // Never an index outside a table, whatever the count says.
     A_long entries = in.entryCount;
     if (!colors.empty()) entries = std::min(entries, static_cast<A_long>(colors.size()));
     if (!opacities.empty()) entries = std::min(entries, static_cast<A_long>(opacities.size()));
     kernel.entryCount = std::max<A_long>(entries, 1);
-    kernel.colors = colors.empty() ? nullptr : colors.data();
-    kernel.opacities = opacities.empty() ? nullptr : opacities.data();
-    kernel.color = in.color;
-    kernel.opacity = in.opacity;
+    // A table of one entry gives that entry everywhere (behind the ramp, at its end and past it): a constant.
+    if (kernel.entryCount == 1) {
+        if (!colors.empty()) kernel.color = colors.front();
+        if (!opacities.empty()) kernel.opacity = opacities.front();
+    } else {
+        kernel.colors = colors.empty() ? nullptr : colors.data();
+        kernel.opacities = opacities.empty() ? nullptr : opacities.data();
+    }
+    constant = !kernel.colors && !kernel.opacities;
+    const PF_PixelFloat result{kernel.opacity, kernel.color.red, kernel.color.green, kernel.color.blue};
+    store(Filter::DepthIo<PF_Pixel8>::write(result), constantPixel[Depth8]);
+    store(Filter::DepthIo<PF_Pixel16>::write(result), constantPixel[Depth16]);
+    store(Filter::DepthIo<PF_PixelFloat>::write(result), constantPixel[Depth32]);
 }
 
 void RampRows::operator()(PixelDepth depth, A_long y, A_long width, unsigned char* row) const {

@@ -7,9 +7,10 @@ namespace {
 
 struct Avx2Painter {
     static constexpr int kGroup = 8; // pixels a round: one 32-byte store at 8 bits
+    static constexpr bool kAdjacent = true;
 
-    static const float* entry(const PF_PixelFloat* table, A_long index) {
-        return reinterpret_cast<const float*>(table + index);
+    static const float* entry(const PF_PixelFloat* table, std::uint32_t offset) {
+        return reinterpret_cast<const float*>(reinterpret_cast<const unsigned char*>(table) + offset);
     }
     // [v[0] four times | v[1] four times]
     static __m256 pairOf(const float* v) { return _mm256_set_m128(_mm_broadcast_ss(v + 1), _mm_broadcast_ss(v)); }
@@ -18,12 +19,15 @@ struct Avx2Painter {
     template <bool Color, bool Opacity> static __m256 pair(const RampKernelData& k, const BlockPlaces& p, int i) {
         __m256 c;
         if constexpr (Color) {
-            const __m256 a = _mm256_loadu2_m128(entry(k.colors, p.lo[i + 1]), entry(k.colors, p.lo[i]));
-            const __m256 b = _mm256_loadu2_m128(entry(k.colors, p.hi[i + 1]), entry(k.colors, p.hi[i]));
+            const __m256 pair0 = _mm256_loadu_ps(entry(k.colors, p.lo[i]));     // entries a | b of pixel i
+            const __m256 pair1 = _mm256_loadu_ps(entry(k.colors, p.lo[i + 1])); // and of pixel i + 1
+            const __m256 a = _mm256_permute2f128_ps(pair0, pair1, 0x20);
+            const __m256 b = _mm256_permute2f128_ps(pair0, pair1, 0x31);
             const __m256 w = pairOf(p.weight + i);
             const __m256 keep = _mm256_sub_ps(_mm256_set1_ps(1.0f), w);
             const __m256 blended = _mm256_add_ps(_mm256_mul_ps(a, keep), _mm256_mul_ps(b, w));
-            c = _mm256_blendv_ps(a, blended, _mm256_cmp_ps(w, w, _CMP_ORD_Q));
+            const __m256 taken = _mm256_blendv_ps(a, b, w); // b where the sign is set: the last entry
+            c = _mm256_blendv_ps(taken, blended, _mm256_cmp_ps(w, w, _CMP_ORD_Q));
         } else {
             c = _mm256_setr_ps(0, k.color.red, k.color.green, k.color.blue, 0, k.color.red, k.color.green,
                                k.color.blue);
@@ -32,11 +36,12 @@ struct Avx2Painter {
         return _mm256_blend_ps(c, o, 0x11);
     }
 
-    // c * full + 0.5, held to 0..full (a NaN to 0), truncated.
+    // c * full + 0.5 truncated, held to 0..full: the minimum (a NaN passes it) keeps large values from the
+    // conversion's overflow; the unsigned saturation of the packs then takes negatives, NaN's overflow value
+    // and anything above full at 8 bits to 0 or full, as the held conversion does.
     static __m256i toIntegers(__m256 c, float full) {
-        __m256 v = _mm256_add_ps(_mm256_mul_ps(c, _mm256_set1_ps(full)), _mm256_set1_ps(0.5f));
-        v = _mm256_min_ps(_mm256_max_ps(v, _mm256_setzero_ps()), _mm256_set1_ps(full));
-        return _mm256_cvttps_epi32(v);
+        const __m256 v = _mm256_add_ps(_mm256_mul_ps(c, _mm256_set1_ps(full)), _mm256_set1_ps(0.5f));
+        return _mm256_cvttps_epi32(_mm256_min_ps(_mm256_set1_ps(full), v));
     }
     // Alpha held to 0..1 (a NaN to 0, -0 kept), colours as they are.
     static __m256 heldAlpha(__m256 c) {

@@ -7,14 +7,14 @@ namespace {
 
 struct Avx512Painter {
     static constexpr int kGroup = 16; // pixels a round: one 64-byte line at 8 bits
+    static constexpr bool kAdjacent = true;
 
-    static __m128 entry(const PF_PixelFloat* table, A_long index) {
-        return _mm_loadu_ps(reinterpret_cast<const float*>(table + index));
-    }
-    static __m512 entries(const PF_PixelFloat* table, const A_long* index) {
-        const __m512 low = _mm512_castps128_ps512(entry(table, index[0]));
-        const __m512 two = _mm512_insertf32x4(low, entry(table, index[1]), 1);
-        return _mm512_insertf32x4(_mm512_insertf32x4(two, entry(table, index[2]), 2), entry(table, index[3]), 3);
+    // The entry pairs (a | b) of pixels i and i + 1.
+    static __m512 pairs(const PF_PixelFloat* table, const std::uint32_t* offset) {
+        auto at = [&](int j) {
+            return _mm256_loadu_ps(reinterpret_cast<const float*>(reinterpret_cast<const unsigned char*>(table) + offset[j]));
+        };
+        return _mm512_insertf32x8(_mm512_castps256_ps512(at(0)), at(1), 1);
     }
     // v[0] four times, then v[1], v[2] and v[3]
     static __m512 quadOf(const float* v) {
@@ -28,12 +28,14 @@ struct Avx512Painter {
     template <bool Color, bool Opacity> static __m512 quad(const RampKernelData& k, const BlockPlaces& p, int i) {
         __m512 c;
         if constexpr (Color) {
-            const __m512 a = entries(k.colors, p.lo + i);
-            const __m512 b = entries(k.colors, p.hi + i);
+            const __m512 low = pairs(k.colors, p.lo + i), high = pairs(k.colors, p.lo + i + 2);
+            const __m512 a = _mm512_shuffle_f32x4(low, high, _MM_SHUFFLE(2, 0, 2, 0));
+            const __m512 b = _mm512_shuffle_f32x4(low, high, _MM_SHUFFLE(3, 1, 3, 1));
             const __m512 w = quadOf(p.weight + i);
             const __m512 keep = _mm512_sub_ps(_mm512_set1_ps(1.0f), w);
             const __m512 blended = _mm512_add_ps(_mm512_mul_ps(a, keep), _mm512_mul_ps(b, w));
-            c = _mm512_mask_blend_ps(_mm512_cmp_ps_mask(w, w, _CMP_ORD_Q), a, blended);
+            const __m512 taken = _mm512_mask_blend_ps(_mm512_movepi32_mask(_mm512_castps_si512(w)), a, b);
+            c = _mm512_mask_blend_ps(_mm512_cmp_ps_mask(w, w, _CMP_ORD_Q), taken, blended);
         } else {
             c = _mm512_castps128_ps512(_mm_setr_ps(0, k.color.red, k.color.green, k.color.blue));
             c = _mm512_shuffle_f32x4(c, c, 0);
@@ -42,10 +44,14 @@ struct Avx512Painter {
         return _mm512_mask_blend_ps(kAlphas, c, o);
     }
 
-    // c * full + 0.5, held to 0..full (a NaN to 0), truncated.
-    static __m512i toIntegers(__m512 c, float full) {
+    // c * full + 0.5 truncated, held to 0..full: the maximum takes negatives and NaN to 0; at 8 bits the
+    // narrowing's unsigned saturation holds the rest (an overflowing conversion reads as 2^31), at 16 bits
+    // the minimum does, since full scale there is below the saturation's 65535.
+    template <int Depth> static __m512i toIntegers(__m512 c) {
+        constexpr float full = Depth == 0 ? 255.0f : 32768.0f;
         __m512 v = _mm512_add_ps(_mm512_mul_ps(c, _mm512_set1_ps(full)), _mm512_set1_ps(0.5f));
-        v = _mm512_min_ps(_mm512_max_ps(v, _mm512_setzero_ps()), _mm512_set1_ps(full));
+        v = _mm512_max_ps(v, _mm512_setzero_ps());
+        if constexpr (Depth == 1) v = _mm512_min_ps(v, _mm512_set1_ps(full));
         return _mm512_cvttps_epi32(v);
     }
     // Alpha held to 0..1 (a NaN to 0, -0 kept), colours as they are.
@@ -59,10 +65,10 @@ struct Avx512Painter {
         for (int j = 0; j < kGroup; j += 4) {
             const __m512 c = quad<Color, Opacity>(k, p, i + j);
             if constexpr (Depth == 0)
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(to + j * 4), _mm512_cvtusepi32_epi8(toIntegers(c, 255.0f)));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(to + j * 4), _mm512_cvtusepi32_epi8(toIntegers<0>(c)));
             else if constexpr (Depth == 1)
                 _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + j * 8),
-                                    _mm512_cvtusepi32_epi16(toIntegers(c, 32768.0f)));
+                                    _mm512_cvtusepi32_epi16(toIntegers<1>(c)));
             else
                 _mm512_storeu_ps(to + j * 16, heldAlpha(c));
         }

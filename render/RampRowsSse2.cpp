@@ -7,9 +7,10 @@ namespace {
 
 struct Sse2Painter {
     static constexpr int kGroup = 4; // pixels a round: one 16-byte store at 8 bits
+    static constexpr bool kAdjacent = false;
 
-    static __m128 entry(const PF_PixelFloat* table, A_long index) {
-        return _mm_loadu_ps(reinterpret_cast<const float*>(table + index));
+    static __m128 entry(const PF_PixelFloat* table, std::uint32_t offset) {
+        return _mm_loadu_ps(reinterpret_cast<const float*>(reinterpret_cast<const unsigned char*>(table) + offset));
     }
     // Where the mask is set a, elsewhere b.
     static __m128 select(__m128 mask, __m128 a, __m128 b) {
