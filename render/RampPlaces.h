@@ -36,22 +36,45 @@ template <int W> struct Lanes {
     typedef A_long I __attribute__((vector_size(4 * W)));    // float comparisons and indices
 };
 
-template <class V, class S> V splat(S value) {
-    V v;
-    for (int i = 0; i < int(sizeof v / sizeof value); ++i) v[i] = value;
-    return v;
-}
+// The widest vectors this file's instruction set has, in bytes; wider ones are worked in halves.
+#if defined(__AVX512F__)
+constexpr int kNativeBytes = 64;
+#elif defined(__AVX__)
+constexpr int kNativeBytes = 32;
+#else
+constexpr int kNativeBytes = 16;
+#endif
 
-// The lanes' square roots and whether any lane of a mask is set, for the widths each file uses.
-template <class D> D squareRoot(D v) {
-    if constexpr (sizeof v == 64) return D(_mm512_sqrt_pd(__m512d(v)));
-    else if constexpr (sizeof v == 32) return D(_mm256_sqrt_pd(__m256d(v)));
-    else return D(_mm_sqrt_pd(__m128d(v)));
+// The lanes' square roots, and whether any lane of a mask is set. (By reference: a vector wider than the
+// instruction set's registers has no agreed way of being passed by value.)
+template <int W> void takeSquareRoot(typename Lanes<W>::D& v) {
+    if constexpr (8 * W > kNativeBytes) {
+        typename Lanes<W / 2>::D half[2];
+        std::memcpy(half, &v, sizeof v);
+        takeSquareRoot<W / 2>(half[0]);
+        takeSquareRoot<W / 2>(half[1]);
+        std::memcpy(&v, half, sizeof v);
+    } else if constexpr (W == 8) {
+        v = typename Lanes<W>::D(_mm512_sqrt_pd(__m512d(v)));
+    } else if constexpr (W == 4) {
+        v = typename Lanes<W>::D(_mm256_sqrt_pd(__m256d(v)));
+    } else {
+        v = typename Lanes<W>::D(_mm_sqrt_pd(__m128d(v)));
+    }
 }
-template <class M> bool anyLane(M m) {
-    if constexpr (sizeof m == 64) return _mm512_movepi64_mask(__m512i(m)) != 0;
-    else if constexpr (sizeof m == 32) return _mm256_movemask_pd(__m256d(m)) != 0;
-    else return _mm_movemask_pd(__m128d(m)) != 0;
+template <int W> bool anyLane(const typename Lanes<W>::M& m) {
+    if constexpr (8 * W > kNativeBytes) {
+        typename Lanes<W / 2>::M half[2];
+        std::memcpy(half, &m, sizeof m);
+        half[0] |= half[1];
+        return anyLane<W / 2>(half[0]);
+    } else if constexpr (W == 8) {
+        return _mm512_movepi64_mask(__m512i(m)) != 0;
+    } else if constexpr (W == 4) {
+        return _mm256_movemask_pd(__m256d(m)) != 0;
+    } else {
+        return _mm_movemask_pd(__m128d(m)) != 0;
+    }
 }
 
 struct RowTerm {
@@ -63,12 +86,21 @@ inline RowTerm rowTermOf(const RampKernelData& k, A_long y) {
     return RowTerm{k.radial ? dy * dy : dy * k.directionY};
 }
 
-// Places of `lanes` pixels from column x0 on (a multiple of W; those past the row are placed too, harmlessly).
-// Adjacent painters need tables of two entries or more.
+// Two halves side by side.
+template <int W> typename Lanes<W>::F joined(const typename Lanes<W / 2>::F& a, const typename Lanes<W / 2>::F& b) {
+    if constexpr (W == 4) return __builtin_shufflevector(a, b, 0, 1, 2, 3);
+    else if constexpr (W == 8) return __builtin_shufflevector(a, b, 0, 1, 2, 3, 4, 5, 6, 7);
+    else return __builtin_shufflevector(a, b, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+}
+
+// Places of `lanes` pixels from column x0 on (a multiple of W; those past the row are placed too, harmlessly),
+// W floats to a register, their doubles in one register or two. Adjacent painters need tables of two
+// entries or more.
 template <int W, bool Adjacent, bool Radial, RampRepeat Repeat>
 void placeBlock(const RampKernelData& k, RowTerm row, A_long x0, int lanes, BlockPlaces& out) {
-    using D = typename Lanes<W>::D;
-    using M = typename Lanes<W>::M;
+    constexpr int H = 8 * W > kNativeBytes ? W / 2 : W;
+    using D = typename Lanes<H>::D;
+    using M = typename Lanes<H>::M;
     using F = typename Lanes<W>::F;
     using I = typename Lanes<W>::I;
     // The fields in locals: the stores below could otherwise be taken to change them.
@@ -78,19 +110,19 @@ void placeBlock(const RampKernelData& k, RowTerm row, A_long x0, int lanes, Bloc
     const double nm1 = static_cast<double>(k.entryCount - 1);
     const float nm1f = static_cast<float>(k.entryCount - 1);
     const float* const opacities = k.opacities;
-    D x; // the columns, exact in double
-    for (int j = 0; j < W; ++j) x[j] = static_cast<double>(x0 + j);
-    for (int i = 0; i < lanes; i += W, x += double(W)) {
+    // f, the table position in float, of the H pixels at columns x (exact in double).
+    auto tablePosition = [&](const D& x) {
         const D dx = (x + originX) - point1X;
-        const D s = Radial ? squareRoot(dx * dx + term) : dx * directionX + term;
+        D s = Radial ? dx * dx + term : dx * directionX + term;
+        if constexpr (Radial) takeSquareRoot<H>(s);
         D t = s;
         if constexpr (Repeat != RampRepeat::None) {
             // fmod's remainder, taken directly where it is exact (as periodRemainder does), else from fmod.
             const M second = (s >= period) & (s < 2 * period);
             const M near = ((s >= 0) & (s < period)) | second | ((s < 0) & (s > -period));
             t = second ? s - period : s;
-            if (anyLane(~near))
-                for (int j = 0; j < W; ++j)
+            if (anyLane<H>(near != -1))
+                for (int j = 0; j < H; ++j)
                     if (!near[j]) t[j] = std::fmod(s[j], period);
             t = 0.0 > t ? t + period : t;
             if constexpr (Repeat == RampRepeat::Pingpong) t = repeatLength > t ? t : period - t;
@@ -98,7 +130,21 @@ void placeBlock(const RampKernelData& k, RowTerm row, A_long x0, int lanes, Bloc
         // Behind the ramp (or not a number) becomes -1, at or past its end infinity: both fail the float test.
         D q = (nm1 * t) / rampLength;
         q = t >= 0 ? (t >= rampLength ? std::numeric_limits<double>::infinity() : q) : -1.0;
-        const F f = __builtin_convertvector(q, F);
+        return __builtin_convertvector(q, typename Lanes<H>::F);
+    };
+    D x;
+    for (int j = 0; j < H; ++j) x[j] = static_cast<double>(x0 + j);
+    for (int i = 0; i < lanes; i += W) {
+        F f;
+        if constexpr (H == W) {
+            f = tablePosition(x);
+            x += double(H);
+        } else {
+            const auto low = tablePosition(x);
+            x += double(H);
+            f = joined<W>(low, tablePosition(x));
+            x += double(H);
+        }
         const I blend = (f >= 0.0f) & (f < nm1f);
         const I first = f < 0.0f;
         // f where it blends (-0 kept: the fraction keeps its sign), else the first or the last entry.

@@ -86,7 +86,7 @@ struct Avx2Painter {
 } // namespace
 
 void paintRampRowAvx2(const RampKernelData& ramp, int depth, A_long y, A_long width, unsigned char* row) {
-    paintRow<4, Avx2Painter>(ramp, depth, y, width, row);
+    paintRow<8, Avx2Painter>(ramp, depth, y, width, row);
 }
 
 } // namespace Orvane

@@ -92,7 +92,7 @@ struct Avx512Painter {
 } // namespace
 
 void paintRampRowAvx512(const RampKernelData& ramp, int depth, A_long y, A_long width, unsigned char* row) {
-    paintRow<8, Avx512Painter>(ramp, depth, y, width, row);
+    paintRow<16, Avx512Painter>(ramp, depth, y, width, row);
 }
 
 } // namespace Orvane

@@ -85,7 +85,7 @@ struct Sse2Painter {
 } // namespace
 
 void paintRampRowSse2(const RampKernelData& ramp, int depth, A_long y, A_long width, unsigned char* row) {
-    paintRow<2, Sse2Painter>(ramp, depth, y, width, row);
+    paintRow<4, Sse2Painter>(ramp, depth, y, width, row);
 }
 
 } // namespace Orvane
