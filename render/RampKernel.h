@@ -18,10 +18,13 @@ struct RampKernelData {
     double originX, originY;
     double repeatLength; // the repeat modes' L
     double rampLength;   // the length the tables span
-    A_long entryCount;   // entries of each table present, at least 1
-    const PF_PixelFloat* colors; // null: every pixel takes `color`
-    const float* opacities;      // null: every pixel takes `opacity`
-    PF_PixelFloat color;         // alpha unused: the opacity replaces it
+    // The tables as one: entry i holds opacity entry i in its alpha and colour entry i in the rest, so that
+    // one blend gives both, with the very products and sums of the two lookups (a product's operands
+    // commute exactly). Where a table is missing its channels hold anything: `color` or `opacity` stands.
+    const PF_PixelFloat* entries;
+    A_long entryCount; // at least 2
+    bool colorTable, opacityTable;
+    PF_PixelFloat color; // alpha unused: the opacity replaces it
     float opacity;
 };
 

@@ -19,14 +19,13 @@ namespace {
 constexpr int kBlock = 64; // pixels placed, then painted, at a time: the places stay in the first-level cache
 
 struct BlockPlaces {
-    // Byte offsets into the colour table (an entry is 16 bytes), so a painter's loads need no arithmetic:
+    // Byte offsets into the entries (16 bytes each), so a painter's loads need no arithmetic:
     // lo, the entry taken or blended from, and hi, the one blended towards. A painter that loads two
     // neighbouring entries at once (Adjacent) reads the pair at lo, whose upper entry is the last one when
     // the weight is a negative NaN.
     alignas(64) std::uint32_t lo[kBlock];
     alignas(64) std::uint32_t hi[kBlock];
-    alignas(64) float weight[kBlock];  // of entry hi; a NaN where an entry is taken whole
-    alignas(64) float opacity[kBlock]; // looked up, when there is an opacity table
+    alignas(64) float weight[kBlock]; // of entry hi; a NaN where an entry is taken whole
 };
 
 template <int W> struct Lanes {
@@ -109,7 +108,6 @@ void placeBlock(const RampKernelData& k, RowTerm row, A_long x0, int lanes, Bloc
     const double repeatLength = k.repeatLength, rampLength = k.rampLength;
     const double nm1 = static_cast<double>(k.entryCount - 1);
     const float nm1f = static_cast<float>(k.entryCount - 1);
-    const float* const opacities = k.opacities;
     // f, the table position in float, of the H pixels at columns x (exact in double).
     auto tablePosition = [&](const D& x) {
         const D dx = (x + originX) - point1X;
@@ -150,7 +148,6 @@ void placeBlock(const RampKernelData& k, RowTerm row, A_long x0, int lanes, Bloc
         // f where it blends (-0 kept: the fraction keeps its sign), else the first or the last entry.
         const F held = blend ? f : (first ? 0.0f : nm1f);
         const I lo = __builtin_convertvector(held, I);
-        const I hi = lo - blend; // a set mask is -1
         const F fraction = held - __builtin_convertvector(lo, F);
         constexpr float nan = std::numeric_limits<float>::quiet_NaN();
         if constexpr (Adjacent) {
@@ -159,17 +156,11 @@ void placeBlock(const RampKernelData& k, RowTerm row, A_long x0, int lanes, Bloc
             std::memcpy(out.lo + i, &pair, sizeof pair);
             std::memcpy(out.weight + i, &weight, sizeof weight);
         } else {
-            const I loOffset = lo << 4, hiOffset = hi << 4;
+            const I loOffset = lo << 4, hiOffset = (lo - blend) << 4; // a set mask is -1
             const F weight = blend ? fraction : nan;
             std::memcpy(out.lo + i, &loOffset, sizeof loOffset);
             std::memcpy(out.hi + i, &hiOffset, sizeof hiOffset);
             std::memcpy(out.weight + i, &weight, sizeof weight);
-        }
-        if (opacities) {
-            F a, b;
-            for (int j = 0; j < W; ++j) a[j] = opacities[lo[j]], b[j] = opacities[hi[j]];
-            const F opacity = blend ? (1.0f - fraction) * a + fraction * b : a;
-            std::memcpy(out.opacity + i, &opacity, sizeof opacity);
         }
     }
 }
@@ -196,9 +187,9 @@ template <int W, class Painter>
 void paintRow(const RampKernelData& k, int depth, A_long y, A_long width, unsigned char* row) {
     constexpr bool adjacent = Painter::kAdjacent;
     const PlaceBlock place = k.radial ? placeFor<W, adjacent, true>(k.repeat) : placeFor<W, adjacent, false>(k.repeat);
-    const PaintBlock paint = !k.opacities ? paintFor<Painter, true, false>(depth)
-                             : k.colors   ? paintFor<Painter, true, true>(depth)
-                                          : paintFor<Painter, false, true>(depth);
+    const PaintBlock paint = !k.opacityTable ? paintFor<Painter, true, false>(depth)
+                             : k.colorTable  ? paintFor<Painter, true, true>(depth)
+                                             : paintFor<Painter, false, true>(depth);
     const std::ptrdiff_t pixelSize = depth == 0 ? 4 : (depth == 1 ? 8 : 16);
     const RowTerm term = rowTermOf(k, y);
     BlockPlaces places;

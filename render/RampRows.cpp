@@ -45,25 +45,30 @@ constexpr int kPixelSize[3] = {sizeof(PF_Pixel8), sizeof(PF_Pixel16), sizeof(PF_
 } // namespace
 
 RampRows::RampRows(const PositionFunction& position, const RampInputs& in, VectorPath wanted)
-    : colors(in.colors), opacities(in.opacities), path(runsVectorPath(wanted) ? wanted : fastestVectorPath()) {
+    : path(runsVectorPath(wanted) ? wanted : fastestVectorPath()) {
     std::visit([this](const auto& concrete) { describe(concrete, kernel); }, position.get());
     kernel.rampLength = in.rampLength;
     kernel.color = in.color;
     kernel.opacity = in.opacity;
+    kernel.colorTable = !in.colors.empty();
+    kernel.opacityTable = !in.opacities.empty();
     // Never an index outside a table, whatever the count says.
-    A_long entries = in.entryCount;
-    if (!colors.empty()) entries = std::min(entries, static_cast<A_long>(colors.size()));
-    if (!opacities.empty()) entries = std::min(entries, static_cast<A_long>(opacities.size()));
-    kernel.entryCount = std::max<A_long>(entries, 1);
-    // A table of one entry gives that entry everywhere (behind the ramp, at its end and past it): a constant.
-    if (kernel.entryCount == 1) {
-        if (!colors.empty()) kernel.color = colors.front();
-        if (!opacities.empty()) kernel.opacity = opacities.front();
-    } else {
-        kernel.colors = colors.empty() ? nullptr : colors.data();
-        kernel.opacities = opacities.empty() ? nullptr : opacities.data();
+    A_long count = in.entryCount;
+    if (kernel.colorTable) count = std::min(count, static_cast<A_long>(in.colors.size()));
+    if (kernel.opacityTable) count = std::min(count, static_cast<A_long>(in.opacities.size()));
+    if (count <= 1) {
+        // A table of one entry gives that entry everywhere (behind the ramp, at its end and past it).
+        if (kernel.colorTable) kernel.color = in.colors.front();
+        if (kernel.opacityTable) kernel.opacity = in.opacities.front();
+        kernel.colorTable = kernel.opacityTable = false;
+    } else if (kernel.colorTable || kernel.opacityTable) {
+        entries = kernel.colorTable ? in.colors : ColorTable(std::size_t(count), in.color);
+        if (kernel.opacityTable)
+            for (A_long i = 0; i < count; ++i) entries[std::size_t(i)].alpha = in.opacities[std::size_t(i)];
+        kernel.entries = entries.data();
+        kernel.entryCount = count;
     }
-    constant = !kernel.colors && !kernel.opacities;
+    constant = !kernel.entries;
     const PF_PixelFloat result{kernel.opacity, kernel.color.red, kernel.color.green, kernel.color.blue};
     store(Filter::DepthIo<PF_Pixel8>::write(result), constantPixel[Depth8]);
     store(Filter::DepthIo<PF_Pixel16>::write(result), constantPixel[Depth16]);

@@ -13,7 +13,7 @@ namespace Orvane {
 
 class RampRows {
 public:
-    // From the same values as makePixelFunction, with copies of the tables (which hold inputs.entryCount
+    // From the same values as makePixelFunction, with a copy of the tables (which hold inputs.entryCount
     // entries each, or none). A path this machine does not run falls back to the fastest it does.
     RampRows(const PositionFunction& position, const RampInputs& inputs, VectorPath path);
     RampRows(const RampRows&) = delete;
@@ -23,9 +23,8 @@ public:
     void operator()(PixelDepth depth, A_long y, A_long width, unsigned char* row) const;
 
 private:
-    ColorTable colors;
-    OpacityTable opacities;
-    RampKernelData kernel{};  // points into the copies above
+    ColorTable entries;      // the tables' copies as one (see RampKernelData)
+    RampKernelData kernel{}; // points into the entries
     VectorPath path;
     bool constant;
     unsigned char constantPixel[3][16]{}; // the constant variant's pixel at each depth

@@ -17,23 +17,22 @@ struct Avx2Painter {
 
     // Pixels i and i + 1 in float, alpha, red, green, blue each.
     template <bool Color, bool Opacity> static __m256 pair(const RampKernelData& k, const BlockPlaces& p, int i) {
-        __m256 c;
-        if constexpr (Color) {
-            const __m256 pair0 = _mm256_loadu_ps(entry(k.colors, p.lo[i]));     // entries a | b of pixel i
-            const __m256 pair1 = _mm256_loadu_ps(entry(k.colors, p.lo[i + 1])); // and of pixel i + 1
-            const __m256 a = _mm256_permute2f128_ps(pair0, pair1, 0x20);
-            const __m256 b = _mm256_permute2f128_ps(pair0, pair1, 0x31);
-            const __m256 w = pairOf(p.weight + i);
-            const __m256 keep = _mm256_sub_ps(_mm256_set1_ps(1.0f), w);
-            const __m256 blended = _mm256_add_ps(_mm256_mul_ps(a, keep), _mm256_mul_ps(b, w));
-            const __m256 taken = _mm256_blendv_ps(a, b, w); // b where the sign is set: the last entry
-            c = _mm256_blendv_ps(taken, blended, _mm256_cmp_ps(w, w, _CMP_ORD_Q));
-        } else {
-            c = _mm256_setr_ps(0, k.color.red, k.color.green, k.color.blue, 0, k.color.red, k.color.green,
-                               k.color.blue);
+        const __m256 pair0 = _mm256_loadu_ps(entry(k.entries, p.lo[i]));     // entries a | b of pixel i
+        const __m256 pair1 = _mm256_loadu_ps(entry(k.entries, p.lo[i + 1])); // and of pixel i + 1
+        const __m256 a = _mm256_permute2f128_ps(pair0, pair1, 0x20);
+        const __m256 b = _mm256_permute2f128_ps(pair0, pair1, 0x31);
+        const __m256 w = pairOf(p.weight + i);
+        const __m256 keep = _mm256_sub_ps(_mm256_set1_ps(1.0f), w);
+        const __m256 blended = _mm256_add_ps(_mm256_mul_ps(a, keep), _mm256_mul_ps(b, w));
+        const __m256 taken = _mm256_blendv_ps(a, b, w); // b where the sign is set: the last entry
+        const __m256 c = _mm256_blendv_ps(taken, blended, _mm256_cmp_ps(w, w, _CMP_ORD_Q));
+        if constexpr (!Opacity) return _mm256_blend_ps(c, _mm256_set1_ps(k.opacity), 0x11);
+        if constexpr (!Color) {
+            const __m256 color = _mm256_setr_ps(0, k.color.red, k.color.green, k.color.blue, 0, k.color.red,
+                                                k.color.green, k.color.blue);
+            return _mm256_blend_ps(c, color, 0xEE);
         }
-        const __m256 o = Opacity ? pairOf(p.opacity + i) : _mm256_set1_ps(k.opacity);
-        return _mm256_blend_ps(c, o, 0x11);
+        return c;
     }
 
     // c * full + 0.5 truncated, held to 0..full: the minimum (a NaN passes it) keeps large values from the

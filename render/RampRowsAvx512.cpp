@@ -26,22 +26,20 @@ struct Avx512Painter {
 
     // Pixels i to i + 3 in float, alpha, red, green, blue each.
     template <bool Color, bool Opacity> static __m512 quad(const RampKernelData& k, const BlockPlaces& p, int i) {
-        __m512 c;
-        if constexpr (Color) {
-            const __m512 low = pairs(k.colors, p.lo + i), high = pairs(k.colors, p.lo + i + 2);
-            const __m512 a = _mm512_shuffle_f32x4(low, high, _MM_SHUFFLE(2, 0, 2, 0));
-            const __m512 b = _mm512_shuffle_f32x4(low, high, _MM_SHUFFLE(3, 1, 3, 1));
-            const __m512 w = quadOf(p.weight + i);
-            const __m512 keep = _mm512_sub_ps(_mm512_set1_ps(1.0f), w);
-            const __m512 blended = _mm512_add_ps(_mm512_mul_ps(a, keep), _mm512_mul_ps(b, w));
-            const __m512 taken = _mm512_mask_blend_ps(_mm512_movepi32_mask(_mm512_castps_si512(w)), a, b);
-            c = _mm512_mask_blend_ps(_mm512_cmp_ps_mask(w, w, _CMP_ORD_Q), taken, blended);
-        } else {
-            c = _mm512_castps128_ps512(_mm_setr_ps(0, k.color.red, k.color.green, k.color.blue));
-            c = _mm512_shuffle_f32x4(c, c, 0);
+        const __m512 low = pairs(k.entries, p.lo + i), high = pairs(k.entries, p.lo + i + 2);
+        const __m512 a = _mm512_shuffle_f32x4(low, high, _MM_SHUFFLE(2, 0, 2, 0));
+        const __m512 b = _mm512_shuffle_f32x4(low, high, _MM_SHUFFLE(3, 1, 3, 1));
+        const __m512 w = quadOf(p.weight + i);
+        const __m512 keep = _mm512_sub_ps(_mm512_set1_ps(1.0f), w);
+        const __m512 blended = _mm512_add_ps(_mm512_mul_ps(a, keep), _mm512_mul_ps(b, w));
+        const __m512 taken = _mm512_mask_blend_ps(_mm512_movepi32_mask(_mm512_castps_si512(w)), a, b);
+        const __m512 c = _mm512_mask_blend_ps(_mm512_cmp_ps_mask(w, w, _CMP_ORD_Q), taken, blended);
+        if constexpr (!Opacity) return _mm512_mask_blend_ps(kAlphas, c, _mm512_set1_ps(k.opacity));
+        if constexpr (!Color) {
+            const __m512 color = _mm512_broadcast_f32x4(_mm_setr_ps(0, k.color.red, k.color.green, k.color.blue));
+            return _mm512_mask_blend_ps(__mmask16(~kAlphas), c, color);
         }
-        const __m512 o = Opacity ? quadOf(p.opacity + i) : _mm512_set1_ps(k.opacity);
-        return _mm512_mask_blend_ps(kAlphas, c, o);
+        return c;
     }
 
     // c * full + 0.5 truncated, held to 0..full: the maximum takes negatives and NaN to 0; at 8 bits the

@@ -19,18 +19,15 @@ struct Sse2Painter {
 
     // Pixel i in float, alpha, red, green, blue.
     template <bool Color, bool Opacity> static __m128 pixel(const RampKernelData& k, const BlockPlaces& p, int i) {
-        __m128 c;
-        if constexpr (Color) {
-            const __m128 a = entry(k.colors, p.lo[i]);
-            const __m128 b = entry(k.colors, p.hi[i]);
-            const __m128 w = _mm_set1_ps(p.weight[i]);
-            const __m128 keep = _mm_sub_ps(_mm_set1_ps(1.0f), w);
-            const __m128 blended = _mm_add_ps(_mm_mul_ps(a, keep), _mm_mul_ps(b, w));
-            c = select(_mm_cmpord_ps(w, w), blended, a);
-        } else {
-            c = _mm_setr_ps(0, k.color.red, k.color.green, k.color.blue);
-        }
-        return _mm_move_ss(c, _mm_set_ss(Opacity ? p.opacity[i] : k.opacity));
+        const __m128 a = entry(k.entries, p.lo[i]);
+        const __m128 b = entry(k.entries, p.hi[i]);
+        const __m128 w = _mm_set1_ps(p.weight[i]);
+        const __m128 keep = _mm_sub_ps(_mm_set1_ps(1.0f), w);
+        const __m128 blended = _mm_add_ps(_mm_mul_ps(a, keep), _mm_mul_ps(b, w));
+        const __m128 c = select(_mm_cmpord_ps(w, w), blended, a);
+        if constexpr (!Opacity) return _mm_move_ss(c, _mm_set_ss(k.opacity));
+        if constexpr (!Color) return _mm_move_ss(_mm_setr_ps(0, k.color.red, k.color.green, k.color.blue), c);
+        return c;
     }
 
     // c * full + 0.5, held to 0..full (a NaN to 0), truncated.
