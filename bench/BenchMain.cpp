@@ -15,15 +15,16 @@
 namespace OrvaneBench {
 namespace {
 
-constexpr int kRepetitions = 3; // runs of a case measured alone
-constexpr int kRounds = 7;      // rounds of a pair
+constexpr int kRepetitions = 3;    // runs of a case measured alone
+constexpr int kRounds = 9;         // rounds of a pair
+constexpr int kShortRounds = 21;   // rounds of a pair of cases that take a few milliseconds
 
 std::set<std::string> paired;
 
-void pair(const Case& a, const Case& b) {
+void pair(const Case& a, const Case& b, int rounds = kRounds) {
     paired.insert(a.name);
     paired.insert(b.name);
-    registerPair(a, b, kRounds);
+    registerPair(a, b, rounds);
 }
 
 void single(const Case& c) {
@@ -48,7 +49,7 @@ void registerAll() {
             pair(frameCase(8, shape, repeat, Tables::Color, true), eight);
         }
     for (int depth : {8, 16, 32})
-        pair(frameCase(depth, 1, 1, Tables::Constant, false), floorCase("memset", bytesPerPixel(depth)));
+        pair(frameCase(depth, 1, 1, Tables::Constant, false), floorCase("memset", bytesPerPixel(depth)), kShortRounds);
     for (int shape : {1, 2})
         pair(frameCase(8, shape, 1, Tables::Color, false, Size::Uhd8k), frameCase(8, shape, 1, Tables::Color, false));
     pair(frameCase(8, 1, 1, Tables::Constant, false, Size::Uhd8k), frameCase(8, 1, 1, Tables::Constant, false));

@@ -44,7 +44,7 @@ constexpr int kNativeBytes = 32;
 constexpr int kNativeBytes = 16;
 #endif
 
-// The lanes' square roots, and whether any lane of a mask is set. (By reference: a vector wider than the
+// The lanes' square roots, and whether every lane lies strictly between two values (a NaN does not). (By reference: a vector wider than the
 // instruction set's registers has no agreed way of being passed by value.)
 template <int W> void takeSquareRoot(typename Lanes<W>::D& v) {
     if constexpr (8 * W > kNativeBytes) {
@@ -61,18 +61,22 @@ template <int W> void takeSquareRoot(typename Lanes<W>::D& v) {
         v = typename Lanes<W>::D(_mm_sqrt_pd(__m128d(v)));
     }
 }
-template <int W> bool anyLane(const typename Lanes<W>::M& m) {
+template <int W> bool allWithin(const typename Lanes<W>::D& v, double low, double high) {
     if constexpr (8 * W > kNativeBytes) {
-        typename Lanes<W / 2>::M half[2];
-        std::memcpy(half, &m, sizeof m);
-        half[0] |= half[1];
-        return anyLane<W / 2>(half[0]);
+        typename Lanes<W / 2>::D half[2];
+        std::memcpy(half, &v, sizeof v);
+        return allWithin<W / 2>(half[0], low, high) && allWithin<W / 2>(half[1], low, high);
     } else if constexpr (W == 8) {
-        return _mm512_movepi64_mask(__m512i(m)) != 0;
+        const __m512d x = __m512d(v);
+        return (_mm512_cmp_pd_mask(x, _mm512_set1_pd(low), _CMP_GT_OQ) &
+                _mm512_cmp_pd_mask(x, _mm512_set1_pd(high), _CMP_LT_OQ)) == 0xFF;
     } else if constexpr (W == 4) {
-        return _mm256_movemask_pd(__m256d(m)) != 0;
+        const __m256d x = __m256d(v);
+        return _mm256_movemask_pd(_mm256_and_pd(_mm256_cmp_pd(x, _mm256_set1_pd(low), _CMP_GT_OQ),
+                                                _mm256_cmp_pd(x, _mm256_set1_pd(high), _CMP_LT_OQ))) == 0xF;
     } else {
-        return _mm_movemask_pd(__m128d(m)) != 0;
+        const __m128d x = __m128d(v);
+        return _mm_movemask_pd(_mm_and_pd(_mm_cmpgt_pd(x, _mm_set1_pd(low)), _mm_cmplt_pd(x, _mm_set1_pd(high)))) == 0x3;
     }
 }
 
@@ -83,6 +87,19 @@ struct RowTerm {
 inline RowTerm rowTermOf(const RampKernelData& k, A_long y) {
     const double dy = (static_cast<double>(y) + k.originY) - k.point1Y;
     return RowTerm{k.radial ? dy * dy : dy * k.directionY};
+}
+
+// t = fmod(s, period), plus the period when that is negative, in the lanes that are not within a period
+// either side of [0, period). Out of line, since hardly a pixel of a frame takes it and its call would
+// otherwise cost every other pixel registers.
+template <int H>
+[[gnu::noinline, gnu::cold]] void farRemainders(const typename Lanes<H>::D& s, double period, typename Lanes<H>::D& t) {
+    for (int j = 0; j < H; ++j)
+        if (!(s[j] > -period && s[j] < 2 * period)) {
+            double r = std::fmod(s[j], period);
+            if (0 > r) r = r + period;
+            t[j] = r;
+        }
 }
 
 // Two halves side by side.
@@ -105,7 +122,7 @@ void placeBlock(const RampKernelData& k, RowTerm row, A_long x0, int lanes, Bloc
     // The fields in locals: the stores below could otherwise be taken to change them.
     const double originX = k.originX, point1X = k.point1X, directionX = k.directionX, term = row.value;
     const double period = Repeat == RampRepeat::Pingpong ? 2 * k.repeatLength : k.repeatLength;
-    const double repeatLength = k.repeatLength, rampLength = k.rampLength;
+    const double rampLength = k.rampLength;
     const double nm1 = static_cast<double>(k.entryCount - 1);
     const float nm1f = static_cast<float>(k.entryCount - 1);
     // f, the table position in float, of the H pixels at columns x (exact in double).
@@ -115,19 +132,26 @@ void placeBlock(const RampKernelData& k, RowTerm row, A_long x0, int lanes, Bloc
         if constexpr (Radial) takeSquareRoot<H>(s);
         D t = s;
         if constexpr (Repeat != RampRepeat::None) {
-            // fmod's remainder, taken directly where it is exact (as periodRemainder does), else from fmod.
-            const M second = (s >= period) & (s < 2 * period);
-            const M near = ((s >= 0) & (s < period)) | second | ((s < 0) & (s > -period));
-            t = second ? s - period : s;
-            if (anyLane<H>(near != -1))
-                for (int j = 0; j < H; ++j)
-                    if (!near[j]) t[j] = std::fmod(s[j], period);
-            t = 0.0 > t ? t + period : t;
-            if constexpr (Repeat == RampRepeat::Pingpong) t = repeatLength > t ? t : period - t;
+            // The remainder and its fix-up as the position function takes them (fmod keeps the sign of s,
+            // a negative remainder gains a period): within a period either side of [0, P) both are exact
+            // single steps, further out (or not a number) fmod's own.
+            // s - P from a period on, s - -P (that is s + P) below 0, else s - +0 (which keeps a -0): one
+            // subtraction, since a select costs three operations without SSE4.1.
+            const M step = (M(D{} + period) & (s >= period)) | (M(D{} - period) & (s < 0.0));
+            t = s - D(step);
+            if (!allWithin<H>(s, -period, 2 * period)) farRemainders<H>(s, period, t);
+            if constexpr (Repeat == RampRepeat::Pingpong) {
+                // L > t ? t : 2L - t, as a minimum: below L, 2L - t rounds to L or more; from L on it is exact
+                // and at most L; at L both are L; a NaN gives 2L - t either way.
+                const D back = period - t;
+                t = t < back ? t : back;
+            }
         }
-        // Behind the ramp (or not a number) becomes -1, at or past its end infinity: both fail the float test.
+        // Behind the ramp (or not a number) becomes -1, which fails the float test below. At or past its
+        // end, q is at least (N-1) * L / L rounded twice, within 2^-52 of N-1, so f rounds to N-1 or more and
+        // fails it too: the last entry, as the lookup's own test for t >= L gives.
         D q = (nm1 * t) / rampLength;
-        q = t >= 0 ? (t >= rampLength ? std::numeric_limits<double>::infinity() : q) : -1.0;
+        q = t >= 0 ? q : -1.0;
         return __builtin_convertvector(q, typename Lanes<H>::F);
     };
     D x;

@@ -47,7 +47,9 @@ constexpr int kPixelSize[3] = {sizeof(PF_Pixel8), sizeof(PF_Pixel16), sizeof(PF_
 RampRows::RampRows(const PositionFunction& position, const RampInputs& in, VectorPath wanted)
     : path(runsVectorPath(wanted) ? wanted : fastestVectorPath()) {
     std::visit([this](const auto& concrete) { describe(concrete, kernel); }, position.get());
-    kernel.rampLength = in.rampLength;
+    // A length that is not positive puts every position from 0 on at or past the end, as 0 does: the
+    // painters rely on a positive length or 0 (smart render's is never below 1e-6).
+    kernel.rampLength = in.rampLength > 0 ? in.rampLength : 0.0;
     kernel.color = in.color;
     kernel.opacity = in.opacity;
     kernel.colorTable = !in.colors.empty();

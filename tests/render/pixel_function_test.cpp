@@ -164,14 +164,19 @@ struct Scene {
     PF_PixelFloat color{};
     float opacity = 0;
     A_long entryCount = 2;
+    double tableLength = std::numeric_limits<double>::quiet_NaN(); // the tables' span; NaN: the ramp's length
 
-    RampInputs inputs() const { return RampInputs{colors, opacities, color, opacity, geometry.rampLength, entryCount}; }
+    RampInputs inputs() const {
+        const double length = std::isnan(tableLength) ? geometry.rampLength : tableLength;
+        return RampInputs{colors, opacities, color, opacity, length, entryCount};
+    }
     std::string describe() const {
         std::ostringstream out;
         out << width << "x" << height << " padding " << padding << ", shape " << shape << " repeat " << repeat
             << ", (" << geometry.point1.x << ", " << geometry.point1.y << ") along (" << geometry.direction.x << ", "
             << geometry.direction.y << ") length " << geometry.rampLength << ", origin " << geometry.worldOrigin.x
-            << ", " << geometry.worldOrigin.y << ", " << colors.size() << " colours, " << opacities.size()
+            << ", " << geometry.worldOrigin.y << ", tables span " << inputs().rampLength << ", " << colors.size()
+            << " colours, " << opacities.size()
             << " opacities, opacity " << opacity;
         return out.str();
     }
@@ -244,7 +249,8 @@ TEST_P(ExactRows, TheBenchmarkFramesEqualThePixelFunctionsToTheByte) {
 }
 
 // Small frames of every kind: points near, far and coincident, ramps shorter than a pixel (far repeats take
-// the remainder's slow way), whole-pixel ramps along an axis (positions exactly at the periods' ends), origins away from zero, tables of 1 to 1,000 entries holding NaN, infinities,
+// the remainder's slow way), whole-pixel ramps along an axis (positions exactly at the periods' ends),
+// tables spanning no length, origins away from zero, tables of 1 to 1,000 entries holding NaN, infinities,
 // -0 and values outside 0..1, constant opacities outside 0..1, and every padding from 0 to 17 bytes.
 TEST_P(ExactRows, ThousandRandomSmallFramesEqualThePixelFunctionsToTheByte) {
     std::mt19937 random(20261209);
@@ -273,6 +279,7 @@ TEST_P(ExactRows, ThousandRandomSmallFramesEqualThePixelFunctionsToTheByte) {
         scene.geometry = deriveGeometry(record, nullptr);
         if (below(2)) scene.geometry.worldOrigin = Vec2{double(below(601) - 300), double(below(60001) - 30000)};
         scene.entryCount = below(4) == 0 ? 1 + below(1000) : 1 + below(12);
+        if (below(16) == 0) scene.tableLength = below(2) ? -3.0 : 0.0;
         const int variant = below(4);
         for (A_long i = 0; i < scene.entryCount; ++i) {
             if (variant & 1) scene.colors.push_back(PF_PixelFloat{value(), value(), value(), value()});
