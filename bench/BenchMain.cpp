@@ -47,12 +47,15 @@ void registerAll() {
             pair(frameCase(16, shape, repeat, Tables::Color, false), eight);
             pair(frameCase(32, shape, repeat, Tables::Color, false), eight);
             pair(frameCase(8, shape, repeat, Tables::Color, true), eight);
+            const std::string fastest = pathsRun().back();
+            pair(passCase(fastest, 8, shape, repeat, true), passCase(fastest, 8, shape, repeat));
         }
     for (int depth : {8, 16, 32})
         pair(frameCase(depth, 1, 1, Tables::Constant, false), floorCase("memset", bytesPerPixel(depth)), kShortRounds);
     for (int shape : {1, 2})
         pair(frameCase(8, shape, 1, Tables::Color, false, Size::Uhd8k), frameCase(8, shape, 1, Tables::Color, false));
     pair(frameCase(8, 1, 1, Tables::Constant, false, Size::Uhd8k), frameCase(8, 1, 1, Tables::Constant, false));
+    pair(floorCase("memset", 4, Size::Uhd8k), floorCase("memset", 4), kShortRounds);
     pair(samplingCase(false), samplingCase(true));
 
     for (int depth : {8, 16, 32})

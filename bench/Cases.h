@@ -23,15 +23,16 @@ double pixelsOf(Size size);
 
 // The effect's smart render through the host: the loaded module, on 1 host thread or on all of them.
 Case frameCase(int depth, int shape, int repeat, Tables tables, bool allThreads, Size size = Size::Uhd);
-// The pixel pass alone on one thread, colour table, 3840 x 2160: the row painters on one vector path
-// ("sse2", "avx2", "avx512"), or "plain": the pixel function through the per-pixel filter.
-Case passCase(const std::string& path, int depth, int shape, int repeat);
+// The pixel pass alone, colour table, 3840 x 2160: the row painters on one vector path ("sse2", "avx2",
+// "avx512"), or "plain": the pixel function through the per-pixel filter; one band on this thread, or
+// the filter's bands on all host threads.
+Case passCase(const std::string& path, int depth, int shape, int repeat, bool allThreads = false);
 // Keyframe sampling: 8,000 value requests on a 16 x 16 frame, and the 3840 x 2160 frame with that ramp.
 Case samplingCase(bool fullFrame);
 // cairo painting the same gradient with 256 stops onto an ARGB32 surface.
 Case cairoCase(int shape, int repeat);
-// memset or memcpy of a 3840 x 2160 frame at 4, 8 or 16 bytes per pixel.
-Case floorCase(const std::string& what, int bytesPerPixel);
+// memset or memcpy of a frame at 4, 8 or 16 bytes per pixel.
+Case floorCase(const std::string& what, int bytesPerPixel, Size size = Size::Uhd);
 
 inline const char* shapeName(int shape) { return shape == 2 ? "Radial" : "Linear"; }
 inline const char* repeatName(int repeat) { return repeat == 2 ? "Loop" : (repeat == 3 ? "Pingpong" : "None"); }

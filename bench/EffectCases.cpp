@@ -32,6 +32,8 @@ enum : PF_ParamIndex { kShape = 1, kPoint1 = 2, kPoint2 = 3, kRepeat = 4, kColor
 // The ramp of every frame case, on the 3840 x 2160 frame: a diagonal, so no row is constant. The 8K frame
 // is the same picture at twice the resolution.
 constexpr double kP1x = 200, kP1y = 300, kP2x = 3500, kP2y = 1900;
+constexpr double kPoints[4] = {kP1x, kP1y, kP2x, kP2y};
+constexpr double kSamplingPoints[4] = {0, 100, 4000, 100}; // a 4000-pixel ramp
 
 int allThreads() { return std::max(1, static_cast<int>(std::thread::hardware_concurrency())); }
 
@@ -71,9 +73,15 @@ void setRamp(Host& host, int shape, int repeat, Tables tables, double scale, dou
     }
 }
 
-// Smart render's wall time only: the host's buffer making and the copy out are not the effect's.
-Measure renderMeasure(std::shared_ptr<Host> host, LayerSetup layer) {
-    return [host, layer] {
+// Smart render's wall time only: the host's buffer making and the copy out are not the effect's. The host
+// is made afresh for each run (only one may be active at a time, and a pair runs two cases).
+Measure renderMeasure(int threads, int shape, int repeat, Tables tables, double scale, const double (&points)[4],
+                      LayerSetup layer) {
+    const double p1x = points[0], p1y = points[1], p2x = points[2], p2y = points[3];
+    return [=] {
+        auto host = appliedHost();
+        setHostThreads(*host, threads);
+        setRamp(*host, shape, repeat, tables, scale, p1x, p1y, p2x, p2y);
         FrameReport report;
         Frame frame;
         if (renderFrame(*host, layer, 0, frame, &report) != PF_Err_NONE) throw std::runtime_error(report.message);
@@ -87,9 +95,18 @@ Orvane::VectorPath pathNamed(const std::string& name) {
     return Orvane::VectorPath::Sse2;
 }
 
+// The host that passes borrow their host calls from: one for every pass alive (only one host may be active
+// at a time, and a pair sets up two passes).
+std::shared_ptr<Host> passHost() {
+    static std::weak_ptr<Host> shared;
+    std::shared_ptr<Host> host = shared.lock();
+    if (!host) shared = host = appliedHost();
+    return host;
+}
+
 // What one pass needs, kept alive by its measurement.
 struct Pass {
-    std::shared_ptr<Host> host = appliedHost();
+    std::shared_ptr<Host> host = passHost();
     Orvane::ColorTable colors;
     Orvane::OpacityTable opacities;
     std::unique_ptr<Orvane::PositionFunction> position;
@@ -110,20 +127,17 @@ Case frameCase(int depth, int shape, int repeat, Tables tables, bool all, Size s
                              shapeName(shape) + "/" + repeatName(repeat) + "/" + tablesName(tables) +
                              (all ? "/threads:all" : "/threads:1");
     return Case{name, pixelsOf(size), [=] {
-                    auto host = appliedHost();
-                    setHostThreads(*host, all ? allThreads() : 1);
-                    setRamp(*host, shape, repeat, tables, scale, kP1x, kP1y, kP2x, kP2y);
                     LayerSetup layer;
                     layer.width = kWidth * scale;
                     layer.height = kHeight * scale;
                     layer.depth = depth;
-                    return renderMeasure(host, layer);
+                    return renderMeasure(all ? allThreads() : 1, shape, repeat, tables, scale, kPoints, layer);
                 }};
 }
 
-Case passCase(const std::string& path, int depth, int shape, int repeat) {
+Case passCase(const std::string& path, int depth, int shape, int repeat, bool all) {
     const std::string name = "pass/" + path + "/" + std::to_string(depth) + "/" + shapeName(shape) + "/" +
-                             repeatName(repeat) + "/color";
+                             repeatName(repeat) + "/color" + (all ? "/threads:all" : "");
     return Case{name, pixelsOf(Size::Uhd), [=] {
                     auto pass = std::make_shared<Pass>();
                     Orvane::RampRenderParams record{};
@@ -152,20 +166,22 @@ Case passCase(const std::string& path, int depth, int shape, int repeat) {
                     if (path == "plain") pass->pixel = Orvane::makePixelFunction(*pass->position, inputs);
                     else pass->rows = std::make_unique<Orvane::RampRows>(*pass->position, inputs, pathNamed(path));
                     if (pass->rows) pass->paint = std::cref(*pass->rows);
-                    return Measure([pass, code] {
-                        // One band over the whole frame on this thread, as a host with one thread runs it.
+                    return Measure([pass, code, all] {
+                        // One band over the whole frame on this thread, as a host with one thread runs it, or
+                        // the filter's own bands on the host's threads.
+                        setHostThreads(*pass->host, all ? allThreads() : 1);
                         const auto start = std::chrono::steady_clock::now();
                         PF_Err err = PF_Err_NONE;
                         if (pass->rows) {
                             Orvane::Filter::RowFilter filter(&pass->host->inData(), code);
                             filter.setWorlds(&pass->source, &pass->destination);
                             filter.setFunction(&pass->paint);
-                            err = filter.renderBand(0, 1);
+                            err = all ? filter.run() : filter.renderBand(0, 1);
                         } else {
                             Orvane::Filter::SimpleFilter filter(&pass->host->inData(), code);
                             filter.setWorlds(&pass->source, &pass->destination);
                             filter.setFunction(&pass->pixel);
-                            err = filter.renderBand(0, 1);
+                            err = all ? filter.run() : filter.renderBand(0, 1);
                         }
                         if (err != PF_Err_NONE) throw std::runtime_error("the pass was stopped");
                         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -178,14 +194,11 @@ Case passCase(const std::string& path, int depth, int shape, int repeat) {
 Case samplingCase(bool fullFrame) {
     const std::string name = fullFrame ? "sampling/frame-with-that-ramp" : "sampling/4000px-ramp-both-keyframed";
     return Case{name, fullFrame ? pixelsOf(Size::Uhd) : 256.0, [=] {
-                    auto host = appliedHost();
-                    setHostThreads(*host, allThreads());
-                    setRamp(*host, 1, 1, Tables::Both, 1, 0, 100, 4000, 100);
                     LayerSetup layer;
                     layer.width = fullFrame ? kWidth : 16;
                     layer.height = fullFrame ? kHeight : 16;
                     layer.depth = 8;
-                    return renderMeasure(host, layer);
+                    return renderMeasure(allThreads(), 1, 1, Tables::Both, 1, kSamplingPoints, layer);
                 }};
 }
 

@@ -63,9 +63,10 @@ Case cairoCase(int shape, int repeat) {
                 }};
 }
 
-Case floorCase(const std::string& what, int bytes) {
-    return Case{what + "/" + std::to_string(bytes) + "B", pixelsOf(Size::Uhd), [=] {
-                    const std::size_t size = std::size_t(kWidth) * kHeight * std::size_t(bytes);
+Case floorCase(const std::string& what, int bytes, Size frame) {
+    const std::string name = what + "/" + (frame == Size::Uhd8k ? "8k/" : "") + std::to_string(bytes) + "B";
+    return Case{name, pixelsOf(frame), [=] {
+                    const std::size_t size = std::size_t(pixelsOf(frame)) * std::size_t(bytes);
                     auto from = std::make_shared<std::vector<unsigned char>>(size, 1);
                     auto to = std::make_shared<std::vector<unsigned char>>(size, 2);
                     auto value = std::make_shared<int>(0);
