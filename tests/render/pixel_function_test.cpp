@@ -223,17 +223,17 @@ struct ExactRows : OrvaneTest::FrameworkFixture, ::testing::WithParamInterface<V
     }
 };
 
-// The benchmark's frames at an eighth of the size: the diagonal ramp in each shape, repeat mode and table
+// The benchmark's frames at a sixteenth of the size: the diagonal ramp in each shape, repeat mode and table
 // variant, tables of the length smart render samples, rows padded by an odd number of bytes.
 TEST_P(ExactRows, TheBenchmarkFramesEqualThePixelFunctionsToTheByte) {
     for (A_long shape : {1, 2})
         for (A_long repeat : {1, 2, 3})
             for (int variant = 0; variant < 4; ++variant) {
                 Scene scene;
-                scene.width = 480, scene.height = 270, scene.padding = 3;
+                scene.width = 240, scene.height = 135, scene.padding = 3;
                 scene.shape = shape, scene.repeat = repeat;
                 RampRenderParams record{};
-                record.point1[0] = 25, record.point1[1] = 37, record.point2[0] = 437, record.point2[1] = 237;
+                record.point1[0] = 12.5, record.point1[1] = 18.75, record.point2[0] = 218.75, record.point2[1] = 118.75;
                 scene.geometry = deriveGeometry(record, nullptr);
                 scene.entryCount = A_long(std::ceil(scene.geometry.rampLength)) + (repeat == 2 ? 1 : 0);
                 for (A_long i = 0; i < scene.entryCount; ++i) {
