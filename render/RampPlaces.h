@@ -5,8 +5,7 @@
 #pragma once
 
 #include "RampKernel.h"
-
-#include <immintrin.h>
+#include "RampLanes.h"
 
 #include <cmath>
 #include <cstdint>
@@ -28,67 +27,6 @@ struct BlockPlaces {
     alignas(64) float weight[kBlock]; // of entry hi; a NaN where an entry is taken whole
 };
 
-template <int W> struct Lanes {
-    typedef double D __attribute__((vector_size(8 * W)));
-    typedef long long M __attribute__((vector_size(8 * W))); // double comparisons
-    typedef float F __attribute__((vector_size(4 * W)));
-    typedef A_long I __attribute__((vector_size(4 * W)));    // float comparisons and indices
-};
-
-// The widest vectors this file's instruction set has, in bytes; wider ones are worked in halves.
-#if defined(__AVX512F__)
-constexpr int kNativeBytes = 64;
-#elif defined(__AVX__)
-constexpr int kNativeBytes = 32;
-#else
-constexpr int kNativeBytes = 16;
-#endif
-
-// The lanes' square roots, and whether every lane lies strictly between two values (a NaN does not). (By reference: a vector wider than the
-// instruction set's registers has no agreed way of being passed by value.)
-template <int W> void takeSquareRoot(typename Lanes<W>::D& v) {
-    if constexpr (8 * W > kNativeBytes) {
-        typename Lanes<W / 2>::D half[2];
-        std::memcpy(half, &v, sizeof v);
-        takeSquareRoot<W / 2>(half[0]);
-        takeSquareRoot<W / 2>(half[1]);
-        std::memcpy(&v, half, sizeof v);
-    } else if constexpr (W == 8) {
-        v = typename Lanes<W>::D(_mm512_sqrt_pd(__m512d(v)));
-    } else if constexpr (W == 4) {
-        v = typename Lanes<W>::D(_mm256_sqrt_pd(__m256d(v)));
-    } else {
-        v = typename Lanes<W>::D(_mm_sqrt_pd(__m128d(v)));
-    }
-}
-template <int W> bool allWithin(const typename Lanes<W>::D& v, double low, double high) {
-    if constexpr (8 * W > kNativeBytes) {
-        typename Lanes<W / 2>::D half[2];
-        std::memcpy(half, &v, sizeof v);
-        return allWithin<W / 2>(half[0], low, high) && allWithin<W / 2>(half[1], low, high);
-    } else if constexpr (W == 8) {
-        const __m512d x = __m512d(v);
-        return (_mm512_cmp_pd_mask(x, _mm512_set1_pd(low), _CMP_GT_OQ) &
-                _mm512_cmp_pd_mask(x, _mm512_set1_pd(high), _CMP_LT_OQ)) == 0xFF;
-    } else if constexpr (W == 4) {
-        const __m256d x = __m256d(v);
-        return _mm256_movemask_pd(_mm256_and_pd(_mm256_cmp_pd(x, _mm256_set1_pd(low), _CMP_GT_OQ),
-                                                _mm256_cmp_pd(x, _mm256_set1_pd(high), _CMP_LT_OQ))) == 0xF;
-    } else {
-        const __m128d x = __m128d(v);
-        return _mm_movemask_pd(_mm_and_pd(_mm_cmpgt_pd(x, _mm_set1_pd(low)), _mm_cmplt_pd(x, _mm_set1_pd(high)))) == 0x3;
-    }
-}
-
-struct RowTerm {
-    double value; // Linear: dy * direction y; Radial: dy * dy
-};
-
-inline RowTerm rowTermOf(const RampKernelData& k, A_long y) {
-    const double dy = (static_cast<double>(y) + k.originY) - k.point1Y;
-    return RowTerm{k.radial ? dy * dy : dy * k.directionY};
-}
-
 // t = fmod(s, period), plus the period when that is negative, in the lanes that are not within a period
 // either side of [0, period). Out of line, since hardly a pixel of a frame takes it and its call would
 // otherwise cost every other pixel registers.
@@ -102,25 +40,18 @@ template <int H>
         }
 }
 
-// Two halves side by side.
-template <int W> typename Lanes<W>::F joined(const typename Lanes<W / 2>::F& a, const typename Lanes<W / 2>::F& b) {
-    if constexpr (W == 4) return __builtin_shufflevector(a, b, 0, 1, 2, 3);
-    else if constexpr (W == 8) return __builtin_shufflevector(a, b, 0, 1, 2, 3, 4, 5, 6, 7);
-    else return __builtin_shufflevector(a, b, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-}
-
 // Places of `lanes` pixels from column x0 on (a multiple of W; those past the row are placed too, harmlessly),
-// W floats to a register, their doubles in one register or two. Adjacent painters need tables of two
-// entries or more.
+// W floats to a register, their doubles in one register or two; `term` is the row's part of the position.
+// Adjacent painters need tables of two entries or more.
 template <int W, bool Adjacent, bool Radial, RampRepeat Repeat>
-void placeBlock(const RampKernelData& k, RowTerm row, A_long x0, int lanes, BlockPlaces& out) {
+void placeBlock(const RampKernelData& k, double term, A_long x0, int lanes, BlockPlaces& out) {
     constexpr int H = 8 * W > kNativeBytes ? W / 2 : W;
     using D = typename Lanes<H>::D;
     using M = typename Lanes<H>::M;
     using F = typename Lanes<W>::F;
     using I = typename Lanes<W>::I;
     // The fields in locals: the stores below could otherwise be taken to change them.
-    const double originX = k.originX, point1X = k.point1X, directionX = k.directionX, term = row.value;
+    const double originX = k.originX, point1X = k.point1X, directionX = k.directionX;
     const double period = Repeat == RampRepeat::Pingpong ? 2 * k.repeatLength : k.repeatLength;
     const double rampLength = k.rampLength;
     const double nm1 = static_cast<double>(k.entryCount - 1);
@@ -134,9 +65,9 @@ void placeBlock(const RampKernelData& k, RowTerm row, A_long x0, int lanes, Bloc
         if constexpr (Repeat != RampRepeat::None) {
             // The remainder and its fix-up as the position function takes them (fmod keeps the sign of s,
             // a negative remainder gains a period): within a period either side of [0, P) both are exact
-            // single steps, further out (or not a number) fmod's own.
-            // s - P from a period on, s - -P (that is s + P) below 0, else s - +0 (which keeps a -0): one
-            // subtraction, since a select costs three operations without SSE4.1.
+            // single steps, further out (or not a number) fmod's own. The step is s - P from a period on,
+            // s - -P (that is s + P) below 0, else s - +0 (which keeps a -0): one subtraction, since a
+            // select costs three operations without SSE4.1.
             const M step = (M(D{} + period) & (s >= period)) | (M(D{} - period) & (s < 0.0));
             t = s - D(step);
             if (!allWithin<H>(s, -period, 2 * period)) farRemainders<H>(s, period, t);
@@ -189,7 +120,7 @@ void placeBlock(const RampKernelData& k, RowTerm row, A_long x0, int lanes, Bloc
     }
 }
 
-using PlaceBlock = void (*)(const RampKernelData&, RowTerm, A_long, int, BlockPlaces&);
+using PlaceBlock = void (*)(const RampKernelData&, double, A_long, int, BlockPlaces&);
 using PaintBlock = void (*)(const RampKernelData&, const BlockPlaces&, int, unsigned char*);
 
 template <int W, bool Adjacent, bool Radial> PlaceBlock placeFor(RampRepeat repeat) {
@@ -215,7 +146,9 @@ void paintRow(const RampKernelData& k, int depth, A_long y, A_long width, unsign
                              : k.colorTable  ? paintFor<Painter, true, true>(depth)
                                              : paintFor<Painter, false, true>(depth);
     const std::ptrdiff_t pixelSize = depth == 0 ? 4 : (depth == 1 ? 8 : 16);
-    const RowTerm term = rowTermOf(k, y);
+    // The row's part of the position, once per row: dy * direction y (Linear), dy * dy (Radial).
+    const double dy = (static_cast<double>(y) + k.originY) - k.point1Y;
+    const double term = k.radial ? dy * dy : dy * k.directionY;
     BlockPlaces places;
     for (A_long x0 = 0; x0 < width; x0 += kBlock) {
         const int n = width - x0 < kBlock ? int(width - x0) : kBlock;
