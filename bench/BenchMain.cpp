@@ -15,9 +15,9 @@
 namespace OrvaneBench {
 namespace {
 
-constexpr int kRepetitions = 3;    // runs of a case measured alone
-constexpr int kRounds = 9;         // rounds of a pair
-constexpr int kShortRounds = 21;   // rounds of a pair of cases that take a few milliseconds
+constexpr int kRepetitions = 3;  // runs of a case measured alone
+constexpr int kRounds = 9;       // rounds of a pair
+constexpr int kShortRounds = 21; // rounds of a pair of cases that take a few milliseconds
 
 std::set<std::string> paired;
 

@@ -25,42 +25,55 @@ std::string pairName(const std::string& a, const std::string& b) { return a + " 
 
 void registerCase(const Case& c, int repetitions) {
     results().pixels[c.name] = c.pixels;
-    benchmark::RegisterBenchmark(c.name.c_str(), [c](benchmark::State& state) {
-        try {
-            const Measure measure = c.setUp();
-            for (auto _ : state) {
-                const double seconds = measure();
-                results().seconds[c.name].push_back(seconds);
-                state.SetIterationTime(seconds);
-            }
-        } catch (const std::exception& e) {
-            state.SkipWithError(e.what());
-        }
-    })->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(repetitions)->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark(c.name.c_str(),
+                                 [c](benchmark::State& state) {
+                                     try {
+                                         const Measure measure = c.setUp();
+                                         for (auto _ : state) {
+                                             const double seconds = measure();
+                                             results().seconds[c.name].push_back(seconds);
+                                             state.SetIterationTime(seconds);
+                                         }
+                                     } catch (const std::exception& e) {
+                                         state.SkipWithError(e.what());
+                                     }
+                                 })
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1)
+        ->Repetitions(repetitions)
+        ->ReportAggregatesOnly(true);
 }
 
 void registerPair(const Case& a, const Case& b, int rounds) {
     results().pixels[a.name] = a.pixels;
     results().pixels[b.name] = b.pixels;
     const std::string name = pairName(a.name, b.name);
-    benchmark::RegisterBenchmark(("pair/" + name).c_str(), [a, b, name](benchmark::State& state) {
-        try {
-            const Measure first = a.setUp(), second = b.setUp();
-            int round = 0;
-            for (auto _ : state) {
-                double sa, sb;
-                if (round++ % 2) sb = second(), sa = first();
-                else sa = first(), sb = second();
-                results().seconds[a.name].push_back(sa);
-                results().seconds[b.name].push_back(sb);
-                results().ratios[name].push_back(sa / sb);
-                state.SetIterationTime(sa + sb);
-            }
-            state.counters["ratio"] = median(results().ratios[name]);
-        } catch (const std::exception& e) {
-            state.SkipWithError(e.what());
-        }
-    })->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(rounds)->Repetitions(1);
+    benchmark::RegisterBenchmark(("pair/" + name).c_str(),
+                                 [a, b, name](benchmark::State& state) {
+                                     try {
+                                         const Measure first = a.setUp(), second = b.setUp();
+                                         int round = 0;
+                                         for (auto _ : state) {
+                                             double sa, sb;
+                                             if (round++ % 2)
+                                                 sb = second(), sa = first();
+                                             else
+                                                 sa = first(), sb = second();
+                                             results().seconds[a.name].push_back(sa);
+                                             results().seconds[b.name].push_back(sb);
+                                             results().ratios[name].push_back(sa / sb);
+                                             state.SetIterationTime(sa + sb);
+                                         }
+                                         state.counters["ratio"] = median(results().ratios[name]);
+                                     } catch (const std::exception& e) {
+                                         state.SkipWithError(e.what());
+                                     }
+                                 })
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(rounds)
+        ->Repetitions(1);
 }
 
 double nsPerPixel(const std::string& name) {

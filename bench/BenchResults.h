@@ -13,7 +13,7 @@ namespace OrvaneBench {
 
 struct Results {
     std::map<std::string, std::vector<double>> seconds; // every run of a case, alone or in a pair
-    std::map<std::string, std::vector<double>> ratios;   // pairName(a, b): a's seconds / b's, per round
+    std::map<std::string, std::vector<double>> ratios;  // pairName(a, b): a's seconds / b's, per round
     std::map<std::string, double> pixels;
 };
 

@@ -31,15 +31,18 @@ std::string fastestName() {
 }
 
 void cell(double value, const char* format = "%9.3f") {
-    if (value < 0) std::printf("%9s", "-");
-    else std::printf(format, value);
+    if (value < 0)
+        std::printf("%9s", "-");
+    else
+        std::printf(format, value);
 }
 
 double inverse(double ratio) { return ratio > 0 ? 1 / ratio : -1; }
 
 // "met" when value <= limit (or >= limit when atLeast).
 void target(const std::string& what, double value, double limit, bool atLeast = false) {
-    const char* verdict = value < 0 ? "not measured" : ((atLeast ? value >= limit : value <= limit) ? "met" : "not met");
+    const char* verdict =
+        value < 0 ? "not measured" : ((atLeast ? value >= limit : value <= limit) ? "met" : "not met");
     std::printf("  %-66s %7.3f  (%s %.2f)  %s\n", what.c_str(), value, atLeast ? ">=" : "<=", limit, verdict);
 }
 
@@ -57,10 +60,12 @@ void printTables() {
     std::printf("\ncairo ARGB32, 256 stops, operator SOURCE (ns/px):");
     for (int shape : {1, 2})
         for (int repeat : {1, 2, 3})
-            std::printf("  %s %s %.3f", shapeName(shape), repeatName(repeat), nsPerPixel(cairoCase(shape, repeat).name));
+            std::printf("  %s %s %.3f", shapeName(shape), repeatName(repeat),
+                        nsPerPixel(cairoCase(shape, repeat).name));
 
     std::printf("\n\nEffect smart render (ns/px; speed-up: 1 thread / all threads)\n");
-    std::printf("%-5s %-7s %-9s %-9s %9s %9s %9s\n", "depth", "shape", "repeat", "tables", "1 thread", "all", "speed-up");
+    std::printf("%-5s %-7s %-9s %-9s %9s %9s %9s\n", "depth", "shape", "repeat", "tables", "1 thread", "all",
+                "speed-up");
     for (int depth : {8, 16, 32})
         for (int shape : {1, 2})
             for (int repeat : {1, 2, 3})
@@ -81,7 +86,8 @@ void printTables() {
                             nsPerPixel(frameCase(8, shape, 1, tables, false, Size::Uhd8k).name),
                             ratioOf(frameCase(8, shape, 1, tables, false, Size::Uhd8k).name,
                                     frameCase(8, shape, 1, tables, false).name));
-    std::printf("  memset 4 bytes a pixel     %7.3f   growth %.2f\n", nsPerPixel(floorCase("memset", 4, Size::Uhd8k).name),
+    std::printf("  memset 4 bytes a pixel     %7.3f   growth %.2f\n",
+                nsPerPixel(floorCase("memset", 4, Size::Uhd8k).name),
                 ratioOf(floorCase("memset", 4, Size::Uhd8k).name, floorCase("memset", 4).name));
 
     std::printf("\nPixel pass alone, colour table (ns/px): one thread on each path; all threads on the fastest\n");
@@ -91,13 +97,15 @@ void printTables() {
         for (int shape : {1, 2})
             for (int repeat : {1, 2, 3}) {
                 std::printf("%-5d %-7s %-9s", depth, shapeName(shape), repeatName(repeat));
-                for (const char* path : {"plain", "sse2", "avx2", "avx512"}) cell(nsPerPixel(passCase(path, depth, shape, repeat).name));
+                for (const char* path : {"plain", "sse2", "avx2", "avx512"})
+                    cell(nsPerPixel(passCase(path, depth, shape, repeat).name));
                 cell(nsPerPixel(passCase(fastestName(), depth, shape, repeat, true).name));
                 std::printf("\n");
             }
     const double small = nsPerPixel(samplingCase(false).name), full = nsPerPixel(samplingCase(true).name);
     std::printf("\nKeyframe sampling: 8000 value requests in %.3f ms (16x16 frame); the 3840x2160 frame with that "
-                "ramp %.3f ms, all threads\n", small < 0 ? -1 : small * 256 / 1e6, full < 0 ? -1 : full * pixelsOf(Size::Uhd) / 1e6);
+                "ramp %.3f ms, all threads\n",
+                small < 0 ? -1 : small * 256 / 1e6, full < 0 ? -1 : full * pixelsOf(Size::Uhd) / 1e6);
 }
 
 void printTargets() {
@@ -137,8 +145,8 @@ void printTargets() {
     target("16-bit / 8-bit, colour table, worst shape and mode", worst(sixteen), 1.5);
     target("32-bit / 8-bit, colour table, worst shape and mode", worst(thirtyTwo), 1.5);
     const std::string threads = std::to_string(std::thread::hardware_concurrency()) + " host threads";
-    target("speed-up with " + threads + ", smart render, 8-bit colour table, worst (quiet machine)", worst(speedUp, true),
-           1.8, true);
+    target("speed-up with " + threads + ", smart render, 8-bit colour table, worst (quiet machine)",
+           worst(speedUp, true), 1.8, true);
     target("speed-up with " + threads + ", pixel pass, 8-bit colour table, worst (quiet machine)",
            worst(passSpeedUp, true), 1.8, true);
     for (int shape : {1, 2})

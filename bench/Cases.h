@@ -36,7 +36,9 @@ Case floorCase(const std::string& what, int bytesPerPixel, Size size = Size::Uhd
 
 inline const char* shapeName(int shape) { return shape == 2 ? "Radial" : "Linear"; }
 inline const char* repeatName(int repeat) { return repeat == 2 ? "Loop" : (repeat == 3 ? "Pingpong" : "None"); }
-inline const char* tablesName(Tables t) { return t == Tables::Constant ? "constant" : (t == Tables::Color ? "color" : "both"); }
+inline const char* tablesName(Tables t) {
+    return t == Tables::Constant ? "constant" : (t == Tables::Color ? "color" : "both");
+}
 inline int bytesPerPixel(int depth) { return depth == 8 ? 4 : (depth == 16 ? 8 : 16); }
 
 } // namespace OrvaneBench

@@ -117,6 +117,57 @@ struct Pass {
     Orvane::Filter::RowFunction paint;
 };
 
+// The pixel pass over a frame of its own: one band on this thread, as a host with one thread runs it, or
+// the filter's own bands on the host's threads.
+Measure passMeasure(const std::string& path, int depth, int shape, int repeat, bool all) {
+    auto pass = std::make_shared<Pass>();
+    Orvane::RampRenderParams record{};
+    record.shape = shape;
+    record.repeat = repeat;
+    record.point1[0] = kP1x, record.point1[1] = kP1y, record.point2[0] = kP2x, record.point2[1] = kP2y;
+    const Orvane::RampGeometry geometry = Orvane::deriveGeometry(record, nullptr);
+    const A_long entries = A_long(std::ceil(geometry.rampLength)) + (repeat == 2 ? 1 : 0);
+    for (A_long i = 0; i < entries; ++i) {
+        const float u = float(i) / float(entries - 1);
+        pass->colors.push_back(PF_PixelFloat{1.0f, u, 1.0f - u, u * u});
+    }
+    const PF_PixelFloat color{1, 0.8f, 0.4f, 0.2f};
+    const Orvane::RampInputs inputs{pass->colors, pass->opacities, color, 0.75f, geometry.rampLength, entries};
+    pass->position = std::make_unique<Orvane::PositionFunction>(Orvane::makePositionFunction(shape, repeat, geometry));
+    const std::size_t rowbytes = std::size_t(kWidth) * std::size_t(bytesPerPixel(depth));
+    pass->in.assign(rowbytes * kHeight, 0);
+    pass->out.assign(rowbytes * kHeight, 0);
+    for (auto* w : {&pass->source, &pass->destination})
+        w->width = kWidth, w->height = kHeight, w->rowbytes = A_long(rowbytes);
+    pass->source.data = reinterpret_cast<PF_PixelPtr>(pass->in.data());
+    pass->destination.data = reinterpret_cast<PF_PixelPtr>(pass->out.data());
+    if (path == "plain") {
+        pass->pixel = Orvane::makePixelFunction(*pass->position, inputs);
+    } else {
+        pass->rows = std::make_unique<Orvane::RampRows>(*pass->position, inputs, pathNamed(path));
+        pass->paint = std::cref(*pass->rows);
+    }
+    const int code = depth == 8 ? Orvane::Depth8 : (depth == 16 ? Orvane::Depth16 : Orvane::Depth32);
+    return [pass, code, all] {
+        setHostThreads(*pass->host, all ? allThreads() : 1);
+        const auto start = std::chrono::steady_clock::now();
+        PF_Err err = PF_Err_NONE;
+        if (pass->rows) {
+            Orvane::Filter::RowFilter filter(&pass->host->inData(), code);
+            filter.setWorlds(&pass->source, &pass->destination);
+            filter.setFunction(&pass->paint);
+            err = all ? filter.run() : filter.renderBand(0, 1);
+        } else {
+            Orvane::Filter::SimpleFilter filter(&pass->host->inData(), code);
+            filter.setWorlds(&pass->source, &pass->destination);
+            filter.setFunction(&pass->pixel);
+            err = all ? filter.run() : filter.renderBand(0, 1);
+        }
+        if (err != PF_Err_NONE) throw std::runtime_error("the pass was stopped");
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+}
+
 } // namespace
 
 double pixelsOf(Size size) { return double(kWidth) * kHeight * (size == Size::Uhd8k ? 4 : 1); }
@@ -138,55 +189,7 @@ Case frameCase(int depth, int shape, int repeat, Tables tables, bool all, Size s
 Case passCase(const std::string& path, int depth, int shape, int repeat, bool all) {
     const std::string name = "pass/" + path + "/" + std::to_string(depth) + "/" + shapeName(shape) + "/" +
                              repeatName(repeat) + "/color" + (all ? "/threads:all" : "");
-    return Case{name, pixelsOf(Size::Uhd), [=] {
-                    auto pass = std::make_shared<Pass>();
-                    Orvane::RampRenderParams record{};
-                    record.shape = shape;
-                    record.repeat = repeat;
-                    record.point1[0] = kP1x, record.point1[1] = kP1y, record.point2[0] = kP2x, record.point2[1] = kP2y;
-                    const Orvane::RampGeometry geometry = Orvane::deriveGeometry(record, nullptr);
-                    const A_long entries = A_long(std::ceil(geometry.rampLength)) + (repeat == 2 ? 1 : 0);
-                    for (A_long i = 0; i < entries; ++i) {
-                        const float u = float(i) / float(entries - 1);
-                        pass->colors.push_back(PF_PixelFloat{1.0f, u, 1.0f - u, u * u});
-                    }
-                    const Orvane::RampInputs inputs{pass->colors, pass->opacities, PF_PixelFloat{1, 0.8f, 0.4f, 0.2f},
-                                                    0.75f, geometry.rampLength, entries};
-                    pass->position = std::make_unique<Orvane::PositionFunction>(
-                        Orvane::makePositionFunction(shape, repeat, geometry));
-                    const std::size_t rowbytes = std::size_t(kWidth) * std::size_t(bytesPerPixel(depth));
-                    pass->in.assign(rowbytes * kHeight, 0);
-                    pass->out.assign(rowbytes * kHeight, 0);
-                    for (auto* w : {&pass->source, &pass->destination}) {
-                        w->width = kWidth, w->height = kHeight, w->rowbytes = A_long(rowbytes);
-                    }
-                    pass->source.data = reinterpret_cast<PF_PixelPtr>(pass->in.data());
-                    pass->destination.data = reinterpret_cast<PF_PixelPtr>(pass->out.data());
-                    const int code = depth == 8 ? Orvane::Depth8 : (depth == 16 ? Orvane::Depth16 : Orvane::Depth32);
-                    if (path == "plain") pass->pixel = Orvane::makePixelFunction(*pass->position, inputs);
-                    else pass->rows = std::make_unique<Orvane::RampRows>(*pass->position, inputs, pathNamed(path));
-                    if (pass->rows) pass->paint = std::cref(*pass->rows);
-                    return Measure([pass, code, all] {
-                        // One band over the whole frame on this thread, as a host with one thread runs it, or
-                        // the filter's own bands on the host's threads.
-                        setHostThreads(*pass->host, all ? allThreads() : 1);
-                        const auto start = std::chrono::steady_clock::now();
-                        PF_Err err = PF_Err_NONE;
-                        if (pass->rows) {
-                            Orvane::Filter::RowFilter filter(&pass->host->inData(), code);
-                            filter.setWorlds(&pass->source, &pass->destination);
-                            filter.setFunction(&pass->paint);
-                            err = all ? filter.run() : filter.renderBand(0, 1);
-                        } else {
-                            Orvane::Filter::SimpleFilter filter(&pass->host->inData(), code);
-                            filter.setWorlds(&pass->source, &pass->destination);
-                            filter.setFunction(&pass->pixel);
-                            err = all ? filter.run() : filter.renderBand(0, 1);
-                        }
-                        if (err != PF_Err_NONE) throw std::runtime_error("the pass was stopped");
-                        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-                    });
-                }};
+    return Case{name, pixelsOf(Size::Uhd), [=] { return passMeasure(path, depth, shape, repeat, all); }};
 }
 
 // 8,000 value requests: a 4000-pixel ramp with "Color" and "Opacity" keyframed, on a frame so small that

@@ -74,9 +74,8 @@ Case floorCase(const std::string& what, int bytes, Size frame) {
                         return Measure([to, value] {
                             return secondsOf([&] { std::memset(to->data(), ++*value & 0xff, to->size()); });
                         });
-                    return Measure([from, to] {
-                        return secondsOf([&] { std::memcpy(to->data(), from->data(), from->size()); });
-                    });
+                    return Measure(
+                        [from, to] { return secondsOf([&] { std::memcpy(to->data(), from->data(), from->size()); }); });
                 }};
 }
 

@@ -1,7 +1,8 @@
 // The band split that every filter shares, and one band of rows through a pixel function at one channel
-// depth: source pixels to float, the function, float to the destination's depth. Row y of a buffer starts `y * rowbytes` bytes after its data: a host pads
-// its rows by whatever number of bytes it likes, so a row need not start on a whole pixel, nor be aligned
-// for the pixel type; pixels are therefore moved with memcpy, which compiles to plain loads and stores.
+// depth: source pixels to float, the function, float to the destination's depth. Row y of a buffer starts
+// `y * rowbytes` bytes after its data: a host pads its rows by whatever number of bytes it likes, so a row
+// need not start on a whole pixel, nor be aligned for the pixel type; pixels are therefore moved with
+// memcpy, which compiles to plain loads and stores.
 #pragma once
 
 #include "FilterFunctions.h"
@@ -44,8 +45,7 @@ template <> struct DepthIo<PF_PixelFloat> {
 // Rows H * index / count up to H * (index + 1) / count of the source (products in 64 bits, so they cannot
 // overflow), each through row(y). After each row band 0 asks the host whether to stop, and stops on a
 // non-zero answer. Every filter cuts its work with this one split.
-template <class Row>
-PF_Err forEachBandRow(PF_InData* in_data, A_long height, int index, int count, const Row& row) {
+template <class Row> PF_Err forEachBandRow(PF_InData* in_data, A_long height, int index, int count, const Row& row) {
     // A band that is not one of `count` has no rows (the products below would point past the buffer).
     if (count <= 0 || index < 0 || index >= count) return PF_Err_NONE;
     const auto first = static_cast<A_long>(std::int64_t(height) * index / count);

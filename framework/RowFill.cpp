@@ -12,7 +12,8 @@ constexpr std::size_t kChunk = 64; // one cache line a store round; a multiple o
 void fillRow(unsigned char* row, A_long width, const unsigned char* pixel, int pixelSize) {
     if (width <= 0 || pixelSize <= 0 || kChunk % std::size_t(pixelSize) != 0) return;
     unsigned char chunk[kChunk];
-    for (std::size_t i = 0; i < kChunk; i += std::size_t(pixelSize)) std::memcpy(chunk + i, pixel, std::size_t(pixelSize));
+    for (std::size_t i = 0; i < kChunk; i += std::size_t(pixelSize))
+        std::memcpy(chunk + i, pixel, std::size_t(pixelSize));
     const std::size_t bytes = std::size_t(width) * std::size_t(pixelSize);
     std::size_t done = 0;
     // Whole chunks with fixed-size copies, which compile to plain vector stores.

@@ -16,7 +16,7 @@ template <int W> struct Lanes {
     typedef double D __attribute__((vector_size(8 * W)));
     typedef long long M __attribute__((vector_size(8 * W))); // double comparisons
     typedef float F __attribute__((vector_size(4 * W)));
-    typedef A_long I __attribute__((vector_size(4 * W)));    // float comparisons and indices
+    typedef A_long I __attribute__((vector_size(4 * W))); // float comparisons and indices
 };
 
 // The widest vectors this file's instruction set has, in bytes; wider ones are worked in halves.
@@ -61,15 +61,19 @@ template <int W> bool allWithin(const typename Lanes<W>::D& v, double low, doubl
                                                 _mm256_cmp_pd(x, _mm256_set1_pd(high), _CMP_LT_OQ))) == 0xF;
     } else {
         const __m128d x = __m128d(v);
-        return _mm_movemask_pd(_mm_and_pd(_mm_cmpgt_pd(x, _mm_set1_pd(low)), _mm_cmplt_pd(x, _mm_set1_pd(high)))) == 0x3;
+        return _mm_movemask_pd(_mm_and_pd(_mm_cmpgt_pd(x, _mm_set1_pd(low)), _mm_cmplt_pd(x, _mm_set1_pd(high)))) ==
+               0x3;
     }
 }
 
 // Two halves side by side.
 template <int W> typename Lanes<W>::F joined(const typename Lanes<W / 2>::F& a, const typename Lanes<W / 2>::F& b) {
-    if constexpr (W == 4) return __builtin_shufflevector(a, b, 0, 1, 2, 3);
-    else if constexpr (W == 8) return __builtin_shufflevector(a, b, 0, 1, 2, 3, 4, 5, 6, 7);
-    else return __builtin_shufflevector(a, b, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    if constexpr (W == 4)
+        return __builtin_shufflevector(a, b, 0, 1, 2, 3);
+    else if constexpr (W == 8)
+        return __builtin_shufflevector(a, b, 0, 1, 2, 3, 4, 5, 6, 7);
+    else
+        return __builtin_shufflevector(a, b, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
 }
 
 } // namespace

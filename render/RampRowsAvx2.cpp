@@ -63,7 +63,8 @@ struct Avx2Painter {
                 _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + j * 8), _mm256_permute4x64_epi64(words, 0xD8));
             }
         } else {
-            for (int j = 0; j < kGroup; j += 2) _mm256_storeu_ps(reinterpret_cast<float*>(to + j * 16), heldAlpha(at(j)));
+            for (int j = 0; j < kGroup; j += 2)
+                _mm256_storeu_ps(reinterpret_cast<float*>(to + j * 16), heldAlpha(at(j)));
         }
     }
 

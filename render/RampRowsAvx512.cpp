@@ -12,7 +12,8 @@ struct Avx512Painter {
     // The entry pairs (a | b) of pixels i and i + 1.
     static __m512 pairs(const PF_PixelFloat* table, const std::uint32_t* offset) {
         auto at = [&](int j) {
-            return _mm256_loadu_ps(reinterpret_cast<const float*>(reinterpret_cast<const unsigned char*>(table) + offset[j]));
+            return _mm256_loadu_ps(
+                reinterpret_cast<const float*>(reinterpret_cast<const unsigned char*>(table) + offset[j]));
         };
         return _mm512_insertf32x8(_mm512_castps256_ps512(at(0)), at(1), 1);
     }
@@ -65,8 +66,7 @@ struct Avx512Painter {
             if constexpr (Depth == 0)
                 _mm_storeu_si128(reinterpret_cast<__m128i*>(to + j * 4), _mm512_cvtusepi32_epi8(toIntegers<0>(c)));
             else if constexpr (Depth == 1)
-                _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + j * 8),
-                                    _mm512_cvtusepi32_epi16(toIntegers<1>(c)));
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + j * 8), _mm512_cvtusepi32_epi16(toIntegers<1>(c)));
             else
                 _mm512_storeu_ps(to + j * 16, heldAlpha(c));
         }
