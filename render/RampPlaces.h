@@ -1,11 +1,12 @@
 // The ramp row painters' shared half: for a block of pixels, each pixel's ramp position and where it falls
 // in the tables, W pixels at a time, with the very operations of the position function and the table lookup
-// in the same order (doubles for the geometry, IEEE division and square root, floats for the rest), and the
-// row loop. Included only by the instruction-set files, each of which gets its own copy (unnamed namespace).
+// in the same order (doubles for the geometry, IEEE division and square root, floats for the rest).
+// Included only by the instruction-set files, each of which gets its own copy (unnamed namespace).
 #pragma once
 
 #include "RampKernel.h"
 #include "RampLanes.h"
+#include "RampRepeats.h"
 
 #include <cmath>
 #include <cstdint>
@@ -27,24 +28,11 @@ struct BlockPlaces {
     alignas(64) float weight[kBlock]; // of entry hi; a NaN where an entry is taken whole
 };
 
-// t = fmod(s, period), plus the period when that is negative, in the lanes that are not within a period
-// either side of [0, period). Out of line, since hardly a pixel of a frame takes it and its call would
-// otherwise cost every other pixel registers.
-template <int H>
-[[gnu::noinline, gnu::cold]] void farRemainders(const typename Lanes<H>::D& s, double period, typename Lanes<H>::D& t) {
-    for (int j = 0; j < H; ++j)
-        if (!(s[j] > -period && s[j] < 2 * period)) {
-            double r = std::fmod(s[j], period);
-            if (0 > r) r = r + period;
-            t[j] = r;
-        }
-}
-
 // Places of `lanes` pixels from column x0 on (a multiple of W; those past the row are placed too, harmlessly),
 // W floats to a register, their doubles in one register or two; `term` is the row's part of the position.
 // Adjacent painters need tables of two entries or more.
-template <int W, bool Adjacent, bool Radial, RampRepeat Repeat>
-void placeBlock(const RampKernelData& k, double term, A_long x0, int lanes, BlockPlaces& out) {
+template <int W, bool Adjacent, bool Radial, RampRepeat Repeat, Span Where>
+void placeLanes(const RampKernelData& k, double term, A_long x0, int lanes, BlockPlaces& out) {
     constexpr int H = 8 * W > kNativeBytes ? W / 2 : W;
     using D = typename Lanes<H>::D;
     using M = typename Lanes<H>::M;
@@ -62,21 +50,23 @@ void placeBlock(const RampKernelData& k, double term, A_long x0, int lanes, Bloc
         D s = Radial ? dx * dx + term : dx * directionX + term;
         if constexpr (Radial) takeSquareRoot<H>(s);
         D t = s;
-        if constexpr (Repeat != RampRepeat::None) {
-            // The remainder and its fix-up as the position function takes them (fmod keeps the sign of s,
-            // a negative remainder gains a period): within a period either side of [0, P) both are exact
-            // single steps, further out (or not a number) fmod's own. The step is s - P from a period on,
-            // s - -P (that is s + P) below 0, else s - +0 (which keeps a -0): one subtraction, since a
-            // select costs three operations without SSE4.1.
+        // The remainder and its fix-up as the position function takes them (fmod keeps the sign of s, a
+        // negative remainder gains a period): within a period either side of [0, P) both are exact single
+        // steps, further out (or not a number) fmod's own.
+        if constexpr (Where == Span::SecondPeriod) t = s - period;
+        if constexpr (Where == Span::BeforeZero) t = s + period;
+        if constexpr (Repeat != RampRepeat::None && Where == Span::Anywhere) {
+            // The step is s - P from a period on, s - -P (that is s + P) below 0, else s - +0 (which keeps
+            // a -0): one subtraction, since a select costs three operations without SSE4.1.
             const M step = (M(D{} + period) & (s >= period)) | (M(D{} - period) & (s < 0.0));
             t = s - D(step);
             if (!allWithin<H>(s, -period, 2 * period)) farRemainders<H>(s, period, t);
-            if constexpr (Repeat == RampRepeat::Pingpong) {
-                // L > t ? t : 2L - t, as a minimum: below L, 2L - t rounds to L or more; from L on it is exact
-                // and at most L; at L both are L; a NaN gives 2L - t either way.
-                const D back = period - t;
-                t = t < back ? t : back;
-            }
+        }
+        if constexpr (Repeat == RampRepeat::Pingpong) {
+            // L > t ? t : 2L - t, as a minimum: below L, 2L - t rounds to L or more; from L on it is exact
+            // and at most L; at L both are L; a NaN gives 2L - t either way.
+            const D back = period - t;
+            t = t < back ? t : back;
         }
         // Behind the ramp (or not a number) becomes -1, which fails the float test below. At or past its
         // end, q is at least (N-1) * L / L rounded twice, within 2^-52 of N-1, so f rounds to N-1 or more and
@@ -120,40 +110,22 @@ void placeBlock(const RampKernelData& k, double term, A_long x0, int lanes, Bloc
     }
 }
 
-using PlaceBlock = void (*)(const RampKernelData&, double, A_long, int, BlockPlaces&);
-using PaintBlock = void (*)(const RampKernelData&, const BlockPlaces&, int, unsigned char*);
-
-template <int W, bool Adjacent, bool Radial> PlaceBlock placeFor(RampRepeat repeat) {
-    if (repeat == RampRepeat::Loop) return placeBlock<W, Adjacent, Radial, RampRepeat::Loop>;
-    if (repeat == RampRepeat::Pingpong) return placeBlock<W, Adjacent, Radial, RampRepeat::Pingpong>;
-    return placeBlock<W, Adjacent, Radial, RampRepeat::None>;
-}
-
-// Painter: paint<Color, Opacity, Depth>(ramp, places, n, out) writes n pixels from places made kGroup at a
-// time (kGroup a multiple of W); Color and Opacity tell which tables are present; kAdjacent, whether it
-// loads neighbouring entries in pairs.
-template <class Painter, bool Color, bool Opacity> PaintBlock paintFor(int depth) {
-    if (depth == 0) return Painter::template paint<Color, Opacity, 0>;
-    if (depth == 1) return Painter::template paint<Color, Opacity, 1>;
-    return Painter::template paint<Color, Opacity, 2>;
-}
-
-template <int W, class Painter>
-void paintRow(const RampKernelData& k, int depth, A_long y, A_long width, unsigned char* row) {
-    constexpr bool adjacent = Painter::kAdjacent;
-    const PlaceBlock place = k.radial ? placeFor<W, adjacent, true>(k.repeat) : placeFor<W, adjacent, false>(k.repeat);
-    const PaintBlock paint = !k.opacityTable ? paintFor<Painter, true, false>(depth)
-                             : k.colorTable  ? paintFor<Painter, true, true>(depth)
-                                             : paintFor<Painter, false, true>(depth);
-    const std::ptrdiff_t pixelSize = depth == 0 ? 4 : (depth == 1 ? 8 : 16);
-    // The row's part of the position, once per row: dy * direction y (Linear), dy * dy (Radial).
-    const double dy = (static_cast<double>(y) + k.originY) - k.point1Y;
-    const double term = k.radial ? dy * dy : dy * k.directionY;
-    BlockPlaces places;
-    for (A_long x0 = 0; x0 < width; x0 += kBlock) {
-        const int n = width - x0 < kBlock ? int(width - x0) : kBlock;
-        place(k, term, x0, (n + Painter::kGroup - 1) / Painter::kGroup * Painter::kGroup, places);
-        paint(k, places, n, row + x0 * pixelSize);
+template <int W, bool Adjacent, bool Radial, RampRepeat Repeat>
+void placeBlock(const RampKernelData& k, double term, A_long x0, int lanes, BlockPlaces& out) {
+    if constexpr (Repeat == RampRepeat::None) {
+        placeLanes<W, Adjacent, Radial, Repeat, Span::Anywhere>(k, term, x0, lanes, out);
+    } else {
+        const double period = Repeat == RampRepeat::Pingpong ? 2 * k.repeatLength : k.repeatLength;
+        switch (spanOf<Radial>(k, term, x0, lanes, period)) {
+        case Span::FirstPeriod:
+            return placeLanes<W, Adjacent, Radial, Repeat, Span::FirstPeriod>(k, term, x0, lanes, out);
+        case Span::SecondPeriod:
+            return placeLanes<W, Adjacent, Radial, Repeat, Span::SecondPeriod>(k, term, x0, lanes, out);
+        case Span::BeforeZero:
+            return placeLanes<W, Adjacent, Radial, Repeat, Span::BeforeZero>(k, term, x0, lanes, out);
+        default:
+            return placeLanes<W, Adjacent, Radial, Repeat, Span::Anywhere>(k, term, x0, lanes, out);
+        }
     }
 }
 

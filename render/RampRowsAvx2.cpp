@@ -1,6 +1,6 @@
 // The ramp's rows with AVX2 (compiled with -mavx2, run only where the processor has it): places four doubles
 // at a time, colours two pixels to a register, and the conversions folded into packs.
-#include "RampPlaces.h"
+#include "RampRowLoop.h"
 
 namespace Orvane {
 namespace {

@@ -1,6 +1,6 @@
 // The ramp's rows with AVX-512 F, BW, DQ and VL (compiled for them, run only where the processor has them):
 // places eight doubles at a time, colours four pixels to a register, and narrowing stores for the depths.
-#include "RampPlaces.h"
+#include "RampRowLoop.h"
 
 namespace Orvane {
 namespace {

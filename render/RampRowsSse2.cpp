@@ -1,6 +1,6 @@
 // The ramp's rows with SSE2, which every x86-64 processor runs: places two doubles at a time, one pixel's
 // colour to a register, and the conversions folded into packs.
-#include "RampPlaces.h"
+#include "RampRowLoop.h"
 
 namespace Orvane {
 namespace {
