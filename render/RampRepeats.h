@@ -28,15 +28,17 @@ template <int H>
 enum class Span { Anywhere, FirstPeriod, SecondPeriod, BeforeZero };
 
 // Every operation from a column to its position rounds monotonically, so along a row the positions only
-// rise or only fall (Linear), or rise with the distance from Point 1's column (Radial, never below 0): a
-// block's lie between those of its two ends. The ends are taken with the lanes' very operations.
+// rise or only fall (Linear), or rise with the distance from Point 1's column (Radial): a block's lie
+// between those of its two ends, or for Radial, when Point 1's column lies within the block, between the
+// row's own distance (its dx of 0) and the larger end. Taken with the lanes' very operations.
 template <bool Radial> Span spanOf(const RampKernelData& k, double term, A_long x0, int lanes, double period) {
-    auto positionAt = [&](A_long x) {
-        const double dx = (static_cast<double>(x) + k.originX) - k.point1X;
-        return Radial ? std::sqrt(dx * dx + term) : dx * k.directionX + term;
-    };
-    const double a = positionAt(x0), b = positionAt(x0 + lanes - 1);
-    const double low = a < b ? a : b, high = a < b ? b : a;
+    const double dxA = (static_cast<double>(x0) + k.originX) - k.point1X;
+    const double dxB = (static_cast<double>(x0 + lanes - 1) + k.originX) - k.point1X;
+    auto positionAt = [&](double dx) { return Radial ? std::sqrt(dx * dx + term) : dx * k.directionX + term; };
+    const double a = positionAt(dxA), b = positionAt(dxB);
+    double low = a < b ? a : b;
+    const double high = a < b ? b : a;
+    if (Radial && !(dxA > 0 && dxB > 0) && !(dxA < 0 && dxB < 0)) low = positionAt(0.0);
     if (low >= 0 && high < period) return Span::FirstPeriod;
     if (low >= period && high < 2 * period) return Span::SecondPeriod;
     if (low > -period && high < 0) return Span::BeforeZero;

@@ -250,6 +250,7 @@ TEST_P(ExactRows, TheBenchmarkFramesEqualThePixelFunctionsToTheByte) {
 
 // Small frames of every kind: points near, far and coincident, ramps shorter than a pixel (far repeats take
 // the remainder's slow way), whole-pixel ramps along an axis (positions exactly at the periods' ends),
+// short ramps around a point inside the frame (rings whose row crosses their centre),
 // tables spanning no length, origins away from zero, tables of 1 to 1,000 entries holding NaN, infinities,
 // -0 and values outside 0..1, constant opacities outside 0..1, and every padding from 0 to 17 bytes.
 TEST_P(ExactRows, ThousandRandomSmallFramesEqualThePixelFunctionsToTheByte) {
@@ -261,16 +262,21 @@ TEST_P(ExactRows, ThousandRandomSmallFramesEqualThePixelFunctionsToTheByte) {
     auto value = [&] { return below(12) == 0 ? specials[below(8)] : float(uniform(0, 1)); };
     for (int frame = 0; frame < 1000; ++frame) {
         Scene scene;
-        scene.width = 1 + below(40), scene.height = 1 + below(8), scene.padding = below(18);
+        scene.width = below(4) == 0 ? 1 + below(200) : 1 + below(40); // rows of several blocks, and of one
+        scene.height = 1 + below(8), scene.padding = below(18);
         scene.shape = 1 + below(2), scene.repeat = 1 + below(3);
         RampRenderParams record{};
-        const int points = below(5);
+        const int points = below(6);
         const double reach = points == 1 ? 1e5 : 60;
         for (int i = 0; i < 2; ++i) record.point1[i] = uniform(-reach, reach);
         for (int i = 0; i < 2; ++i)
             record.point2[i] = points == 2 ? record.point1[i]
                                : points == 3 ? record.point1[i] + uniform(-0.7, 0.7)
                                              : uniform(-reach, reach);
+        if (points == 5) { // Point 1 inside the frame, a short ramp: rings around a column of the frame
+            record.point1[0] = uniform(0, scene.width), record.point1[1] = uniform(0, scene.height);
+            for (int i = 0; i < 2; ++i) record.point2[i] = record.point1[i] + uniform(-6, 6);
+        }
         if (points == 4) { // whole pixels along an axis: positions land exactly on the periods' ends
             record.point1[0] = below(9) - 4, record.point1[1] = below(9) - 4;
             record.point2[0] = record.point1[0] + (below(2) ? 1 + below(4) : 0);
