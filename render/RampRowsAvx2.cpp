@@ -1,5 +1,6 @@
-// The ramp's rows with AVX2 (compiled with -mavx2, run only where the processor has it): places four doubles
-// at a time, colours two pixels to a register, and the conversions folded into packs.
+// The ramp's rows with AVX2 (compiled with -mavx2, run only where the processor has it): places eight pixels
+// at a time (their doubles four to a register), colours two pixels to a register, and the conversions'
+// clamps folded into saturating packs.
 #include "RampRowLoop.h"
 
 namespace Orvane {

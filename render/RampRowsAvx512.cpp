@@ -1,5 +1,6 @@
 // The ramp's rows with AVX-512 F, BW, DQ and VL (compiled for them, run only where the processor has them):
-// places eight doubles at a time, colours four pixels to a register, and narrowing stores for the depths.
+// places sixteen pixels at a time (their doubles eight to a register), colours four pixels to a register,
+// and saturating narrowing stores for the depths.
 #include "RampRowLoop.h"
 
 namespace Orvane {

@@ -1,5 +1,5 @@
-// The ramp's rows with SSE2, which every x86-64 processor runs: places two doubles at a time, one pixel's
-// colour to a register, and the conversions folded into packs.
+// The ramp's rows with SSE2, which every x86-64 processor runs: places four pixels at a time (their doubles
+// two to a register), one pixel's colour to a register, and packs for the narrow depths.
 #include "RampRowLoop.h"
 
 namespace Orvane {
