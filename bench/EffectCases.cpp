@@ -1,9 +1,9 @@
 // The effect's cases: whole smart renders through the host (loaded module, host worker threads), the pixel
-// pass alone (the filter over the chosen pixel function, no keyframe sampling), and keyframe sampling alone.
-#include "BenchResults.h"
-#include "CaseNames.h"
+// pass alone on each vector path and through the plain per-pixel filter, and keyframe sampling alone.
+#include "Cases.h"
 
 #include "framework/Filter.h"
+#include "framework/PixelDepth.h"
 #include "host/FrameRender.h"
 #include "host/Host.h"
 #include "host/HostThreads.h"
@@ -11,10 +11,11 @@
 #include "host/ParameterControls.h"
 #include "render/RampGeometry.h"
 #include "render/RampPixel.h"
+#include "render/RampRows.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 #include <thread>
@@ -28,13 +29,16 @@ using namespace OrvaneHost;
 
 enum : PF_ParamIndex { kShape = 1, kPoint1 = 2, kPoint2 = 3, kRepeat = 4, kColor = 5, kOpacity = 6 };
 
-// The ramp of every frame case: a diagonal, so no row is constant.
+// The ramp of every frame case, on the 3840 x 2160 frame: a diagonal, so no row is constant. The 8K frame
+// is the same picture at twice the resolution.
 constexpr double kP1x = 200, kP1y = 300, kP2x = 3500, kP2y = 1900;
+constexpr double kPoints[4] = {kP1x, kP1y, kP2x, kP2y};
+constexpr double kSamplingPoints[4] = {0, 100, 4000, 100}; // a 4000-pixel ramp
 
 int allThreads() { return std::max(1, static_cast<int>(std::thread::hardware_concurrency())); }
 
-std::unique_ptr<Host> appliedHost() {
-    auto host = std::make_unique<Host>(std::string(ORVANE_MODULE_PATH));
+std::shared_ptr<Host> appliedHost() {
+    auto host = std::make_shared<Host>(std::string(ORVANE_MODULE_PATH));
     if (applyEffect(*host) != PF_Err_NONE) throw std::runtime_error("the effect could not be applied");
     return host;
 }
@@ -50,139 +54,155 @@ void key(Host& host, PF_ParamIndex index, double seconds, const StreamValue& val
     addKeyframe(host.streams().at(std::size_t(index)), A_Time{unitsFromSeconds(seconds), kTimeScale}, value);
 }
 
-void setRamp(Host& host, int shape, int repeat, int variant, double p1x, double p1y, double p2x, double p2y) {
+void setRamp(Host& host, int shape, int repeat, Tables tables, double scale, double p1x, double p1y, double p2x,
+             double p2y) {
     current(host, kShape).u.pd.value = shape;
     current(host, kRepeat).u.pd.value = repeat;
-    setPoint(host, kPoint1, p1x, p1y);
-    setPoint(host, kPoint2, p2x, p2y);
+    setPoint(host, kPoint1, p1x * scale, p1y * scale);
+    setPoint(host, kPoint2, p2x * scale, p2y * scale);
     current(host, kColor).u.cd.value = PF_Pixel8{255, 200, 100, 50};
     current(host, kOpacity).u.fs_d.value = 75;
-    if (variant >= 1) {
+    if (tables != Tables::Constant) {
         key(host, kColor, 0, StreamValue{1, 1, 0.25, 0});
         key(host, kColor, 0.75, StreamValue{1, 0, 1, 0.5});
         key(host, kColor, 2, StreamValue{1, 0.125, 0, 1});
     }
-    if (variant >= 2) {
+    if (tables == Tables::Both) {
         key(host, kOpacity, 0.5, StreamValue{100, 0, 0, 0});
         key(host, kOpacity, 1.5, StreamValue{20, 0, 0, 0});
     }
 }
 
-// Smart render's wall time only: buffer making and the copy out are the host's, not the effect's.
-void renderCase(benchmark::State& state, const LayerSetup& layer, Host& host) {
-    FrameReport report;
-    for (auto _ : state) {
+// Smart render's wall time only: the host's buffer making and the copy out are not the effect's. The host
+// is made afresh for each run (only one may be active at a time, and a pair runs two cases).
+Measure renderMeasure(int threads, int shape, int repeat, Tables tables, double scale, const double (&points)[4],
+                      LayerSetup layer) {
+    const double p1x = points[0], p1y = points[1], p2x = points[2], p2y = points[3];
+    return [=] {
+        auto host = appliedHost();
+        setHostThreads(*host, threads);
+        setRamp(*host, shape, repeat, tables, scale, p1x, p1y, p2x, p2y);
+        FrameReport report;
         Frame frame;
-        if (renderFrame(host, layer, 0, frame, &report) != PF_Err_NONE) {
-            state.SkipWithError(report.message.c_str());
-            return;
-        }
-        state.SetIterationTime(report.renderSeconds);
-    }
-    state.counters["requests"] = double(report.streamValueRequests);
+        if (renderFrame(*host, layer, 0, frame, &report) != PF_Err_NONE) throw std::runtime_error(report.message);
+        return report.renderSeconds;
+    };
 }
 
-void frameCaseRun(benchmark::State& state, int depth, int shape, int repeat, int variant, bool all) {
-    auto host = appliedHost();
-    setHostThreads(*host, all ? allThreads() : 1);
-    setRamp(*host, shape, repeat, variant, kP1x, kP1y, kP2x, kP2y);
-    LayerSetup layer;
-    layer.width = kWidth;
-    layer.height = kHeight;
-    layer.depth = depth;
-    renderCase(state, layer, *host);
+Orvane::VectorPath pathNamed(const std::string& name) {
+    if (name == "avx512") return Orvane::VectorPath::Avx512;
+    if (name == "avx2") return Orvane::VectorPath::Avx2;
+    return Orvane::VectorPath::Sse2;
 }
 
-// The pixel pass of one thread: one band over the whole frame through SimpleFilter::renderBand.
-template <class Pixel> void passCaseRun(benchmark::State& state, int depth, int shape, int repeat, int variant) {
-    auto host = appliedHost();
+// The host that passes borrow their host calls from: one for every pass alive (only one host may be active
+// at a time, and a pair sets up two passes).
+std::shared_ptr<Host> passHost() {
+    static std::weak_ptr<Host> shared;
+    std::shared_ptr<Host> host = shared.lock();
+    if (!host) shared = host = appliedHost();
+    return host;
+}
+
+// What one pass needs, kept alive by its measurement.
+struct Pass {
+    std::shared_ptr<Host> host = passHost();
+    Orvane::ColorTable colors;
+    Orvane::OpacityTable opacities;
+    std::unique_ptr<Orvane::PositionFunction> position;
+    std::vector<unsigned char> in, out;
+    PF_EffectWorld source{}, destination{};
+    Orvane::Filter::PixelFunction pixel;
+    std::unique_ptr<Orvane::RampRows> rows;
+    Orvane::Filter::RowFunction paint;
+};
+
+// The pixel pass over a frame of its own: one band on this thread, as a host with one thread runs it, or
+// the filter's own bands on the host's threads.
+Measure passMeasure(const std::string& path, int depth, int shape, int repeat, bool all) {
+    auto pass = std::make_shared<Pass>();
     Orvane::RampRenderParams record{};
     record.shape = shape;
     record.repeat = repeat;
     record.point1[0] = kP1x, record.point1[1] = kP1y, record.point2[0] = kP2x, record.point2[1] = kP2y;
     const Orvane::RampGeometry geometry = Orvane::deriveGeometry(record, nullptr);
-    const A_long samples = std::max<A_long>(2, A_long(std::ceil(geometry.rampLength)));
-    const A_long entries = repeat == 2 ? samples + 1 : samples;
-    Orvane::ColorTable colors;
-    Orvane::OpacityTable opacities;
-    for (A_long i = 0; i < entries && variant >= 1; ++i) {
+    const A_long entries = A_long(std::ceil(geometry.rampLength)) + (repeat == 2 ? 1 : 0);
+    for (A_long i = 0; i < entries; ++i) {
         const float u = float(i) / float(entries - 1);
-        colors.push_back(PF_PixelFloat{1.0f, u, 1.0f - u, u * u});
+        pass->colors.push_back(PF_PixelFloat{1.0f, u, 1.0f - u, u * u});
     }
-    for (A_long i = 0; i < entries && variant >= 2; ++i) opacities.push_back(1.0f - 0.8f * float(i) / float(entries));
-    const PF_PixelFloat color{1.0f, 0.8f, 0.4f, 0.2f};
-    const Orvane::Filter::PixelFunction pixel = Orvane::makePixelFunction(
-        Orvane::makePositionFunction(shape, repeat, geometry),
-        Orvane::RampInputs{colors, opacities, color, 0.75f, geometry.rampLength, entries});
-
-    std::vector<Pixel> in(std::size_t(kWidth) * kHeight), out(in.size());
-    PF_EffectWorld source{}, destination{};
-    source.data = reinterpret_cast<PF_PixelPtr>(in.data());
-    destination.data = reinterpret_cast<PF_PixelPtr>(out.data());
-    source.width = destination.width = kWidth;
-    source.height = destination.height = kHeight;
-    source.rowbytes = destination.rowbytes = A_long(kWidth * sizeof(Pixel));
-
-    Orvane::Filter::SimpleFilter filter(&host->inData(), depth == 8 ? 0 : (depth == 16 ? 1 : 2));
-    filter.setWorlds(&source, &destination);
-    filter.setFunction(&pixel);
-    for (auto _ : state) {
-        if (filter.renderBand(0, 1) != PF_Err_NONE) state.SkipWithError("the pass was stopped");
-        benchmark::DoNotOptimize(out.data());
+    const PF_PixelFloat color{1, 0.8f, 0.4f, 0.2f};
+    const Orvane::RampInputs inputs{pass->colors, pass->opacities, color, 0.75f, geometry.rampLength, entries};
+    pass->position = std::make_unique<Orvane::PositionFunction>(Orvane::makePositionFunction(shape, repeat, geometry));
+    const std::size_t rowbytes = std::size_t(kWidth) * std::size_t(bytesPerPixel(depth));
+    pass->in.assign(rowbytes * kHeight, 0);
+    pass->out.assign(rowbytes * kHeight, 0);
+    for (auto* w : {&pass->source, &pass->destination})
+        w->width = kWidth, w->height = kHeight, w->rowbytes = A_long(rowbytes);
+    pass->source.data = reinterpret_cast<PF_PixelPtr>(pass->in.data());
+    pass->destination.data = reinterpret_cast<PF_PixelPtr>(pass->out.data());
+    if (path == "plain") {
+        pass->pixel = Orvane::makePixelFunction(*pass->position, inputs);
+    } else {
+        pass->rows = std::make_unique<Orvane::RampRows>(*pass->position, inputs, pathNamed(path));
+        pass->paint = std::cref(*pass->rows);
     }
-}
-
-// 8,000 value requests: a 4000-pixel ramp with "Color" and "Opacity" keyframed, on a frame so small that
-// the pixel pass is nothing; and the full frame with the same ramp, for the share sampling takes.
-void samplingRun(benchmark::State& state, int size) {
-    auto host = appliedHost();
-    setHostThreads(*host, allThreads());
-    setRamp(*host, 1, 1, 2, 0, 100, 4000, 100);
-    LayerSetup layer;
-    layer.width = size == 0 ? 16 : kWidth;
-    layer.height = size == 0 ? 16 : kHeight;
-    layer.depth = 8;
-    renderCase(state, layer, *host);
-}
-
-constexpr int kRepetitions = 3;
-
-void finish(benchmark::internal::Benchmark* b) {
-    b->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
+    const int code = depth == 8 ? Orvane::Depth8 : (depth == 16 ? Orvane::Depth16 : Orvane::Depth32);
+    return [pass, code, all] {
+        setHostThreads(*pass->host, all ? allThreads() : 1);
+        const auto start = std::chrono::steady_clock::now();
+        PF_Err err = PF_Err_NONE;
+        if (pass->rows) {
+            Orvane::Filter::RowFilter filter(&pass->host->inData(), code);
+            filter.setWorlds(&pass->source, &pass->destination);
+            filter.setFunction(&pass->paint);
+            err = all ? filter.run() : filter.renderBand(0, 1);
+        } else {
+            Orvane::Filter::SimpleFilter filter(&pass->host->inData(), code);
+            filter.setWorlds(&pass->source, &pass->destination);
+            filter.setFunction(&pass->pixel);
+            err = all ? filter.run() : filter.renderBand(0, 1);
+        }
+        if (err != PF_Err_NONE) throw std::runtime_error("the pass was stopped");
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
 }
 
 } // namespace
 
-void registerEffectCases() {
-    for (int depth : {8, 16, 32})
-        for (int shape : {1, 2})
-            for (int repeat : {1, 2, 3})
-                for (int variant : {0, 1, 2})
-                    for (bool all : {false, true}) {
-                        const std::string name = frameCase(depth, shape, repeat, variant, all);
-                        registerPixels(name, kPixels);
-                        finish(benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State& s) {
-                            frameCaseRun(s, depth, shape, repeat, variant, all);
-                        }));
-                    }
-    for (int depth : {8, 16, 32})
-        for (int shape : {1, 2})
-            for (int repeat : {1, 2, 3}) {
-                const int variant = 1;
-                const std::string name = passCase(depth, shape, repeat, variant);
-                registerPixels(name, kPixels);
-                auto* b = benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State& s) {
-                    if (depth == 8) passCaseRun<PF_Pixel8>(s, depth, shape, repeat, variant);
-                    else if (depth == 16) passCaseRun<PF_Pixel16>(s, depth, shape, repeat, variant);
-                    else passCaseRun<PF_PixelFloat>(s, depth, shape, repeat, variant);
-                });
-                b->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(2)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
-            }
-    registerPixels(kSamplingCase, 16 * 16);
-    auto* sampling = benchmark::RegisterBenchmark(kSamplingCase, [](benchmark::State& s) { samplingRun(s, 0); });
-    sampling->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
-    registerPixels(kSamplingFrameCase, kPixels);
-    finish(benchmark::RegisterBenchmark(kSamplingFrameCase, [](benchmark::State& s) { samplingRun(s, 1); }));
+double pixelsOf(Size size) { return double(kWidth) * kHeight * (size == Size::Uhd8k ? 4 : 1); }
+
+Case frameCase(int depth, int shape, int repeat, Tables tables, bool all, Size size) {
+    const int scale = size == Size::Uhd8k ? 2 : 1;
+    const std::string name = std::string("frame/") + (scale == 2 ? "8k/" : "") + std::to_string(depth) + "/" +
+                             shapeName(shape) + "/" + repeatName(repeat) + "/" + tablesName(tables) +
+                             (all ? "/threads:all" : "/threads:1");
+    return Case{name, pixelsOf(size), [=] {
+                    LayerSetup layer;
+                    layer.width = kWidth * scale;
+                    layer.height = kHeight * scale;
+                    layer.depth = depth;
+                    return renderMeasure(all ? allThreads() : 1, shape, repeat, tables, scale, kPoints, layer);
+                }};
+}
+
+Case passCase(const std::string& path, int depth, int shape, int repeat, bool all) {
+    const std::string name = "pass/" + path + "/" + std::to_string(depth) + "/" + shapeName(shape) + "/" +
+                             repeatName(repeat) + "/color" + (all ? "/threads:all" : "");
+    return Case{name, pixelsOf(Size::Uhd), [=] { return passMeasure(path, depth, shape, repeat, all); }};
+}
+
+// 8,000 value requests: a 4000-pixel ramp with "Color" and "Opacity" keyframed, on a frame so small that
+// the pixel pass is nothing; and the full frame with the same ramp, for the share sampling takes.
+Case samplingCase(bool fullFrame) {
+    const std::string name = fullFrame ? "sampling/frame-with-that-ramp" : "sampling/4000px-ramp-both-keyframed";
+    return Case{name, fullFrame ? pixelsOf(Size::Uhd) : 256.0, [=] {
+                    LayerSetup layer;
+                    layer.width = fullFrame ? kWidth : 16;
+                    layer.height = fullFrame ? kHeight : 16;
+                    layer.depth = 8;
+                    return renderMeasure(allThreads(), 1, 1, Tables::Both, 1, kSamplingPoints, layer);
+                }};
 }
 
 } // namespace OrvaneBench

@@ -1,12 +1,13 @@
 // What a user could pick instead, and what no pass can beat: cairo (pixman underneath) filling an ARGB32
 // surface with the same gradients, and memset / memcpy of a frame at 4, 8 and 16 bytes per pixel.
-#include "BenchResults.h"
-#include "CaseNames.h"
+#include "Cases.h"
 
 #include <cairo.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace OrvaneBench {
@@ -14,75 +15,68 @@ namespace OrvaneBench {
 namespace {
 
 constexpr double kP1x = 200, kP1y = 300, kP2x = 3500, kP2y = 1900;
+constexpr int kStops = 256; // the nearest to a sampled colour table
 
 cairo_extend_t extendOf(int repeat) {
     return repeat == 2 ? CAIRO_EXTEND_REPEAT : (repeat == 3 ? CAIRO_EXTEND_REFLECT : CAIRO_EXTEND_PAD);
 }
 
-void cairoRun(benchmark::State& state, int shape, int repeat, int stops) {
+double secondsOf(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+struct CairoGradient {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
     cairo_t* cr = cairo_create(surface);
-    const double length = std::hypot(kP2x - kP1x, kP2y - kP1y);
-    cairo_pattern_t* pattern = shape == 2 ? cairo_pattern_create_radial(kP1x, kP1y, 0, kP1x, kP1y, length)
-                                          : cairo_pattern_create_linear(kP1x, kP1y, kP2x, kP2y);
-    for (int i = 0; i < stops; ++i) {
-        const double u = double(i) / (stops - 1);
-        cairo_pattern_add_color_stop_rgba(pattern, u, u, 1 - u, u * u, 1 - 0.8 * u);
+    cairo_pattern_t* pattern = nullptr;
+    ~CairoGradient() {
+        cairo_pattern_destroy(pattern);
+        cairo_destroy(cr);
+        cairo_surface_destroy(surface);
     }
-    cairo_pattern_set_extend(pattern, extendOf(repeat));
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source(cr, pattern);
-    for (auto _ : state) {
-        cairo_paint(cr);
-        cairo_surface_flush(surface);
-        benchmark::DoNotOptimize(cairo_image_surface_get_data(surface));
-    }
-    cairo_pattern_destroy(pattern);
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
-}
-
-void memsetRun(benchmark::State& state, int bytes) {
-    std::vector<unsigned char> frame(std::size_t(kWidth) * kHeight * std::size_t(bytes), 1);
-    int value = 0;
-    for (auto _ : state) {
-        std::memset(frame.data(), ++value & 0xff, frame.size());
-        benchmark::ClobberMemory();
-    }
-}
-
-void memcpyRun(benchmark::State& state, int bytes) {
-    const std::vector<unsigned char> from(std::size_t(kWidth) * kHeight * std::size_t(bytes), 1);
-    std::vector<unsigned char> to(from.size(), 2);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), from.size());
-        benchmark::ClobberMemory();
-    }
-}
-
-void finish(benchmark::internal::Benchmark* b) {
-    b->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3)->ReportAggregatesOnly(true);
-}
+};
 
 } // namespace
 
-void registerPeerCases() {
-    for (int shape : {1, 2})
-        for (int repeat : {1, 2, 3})
-            for (int stops : {2, 256}) {
-                const std::string name = cairoCase(shape, repeat, stops);
-                registerPixels(name, kPixels);
-                finish(benchmark::RegisterBenchmark(name.c_str(),
-                                                    [=](benchmark::State& s) { cairoRun(s, shape, repeat, stops); }));
-            }
-    for (int bytes : {4, 8, 16}) {
-        registerPixels(floorCase("memset", bytes), kPixels);
-        finish(benchmark::RegisterBenchmark(floorCase("memset", bytes).c_str(),
-                                            [=](benchmark::State& s) { memsetRun(s, bytes); }));
-        registerPixels(floorCase("memcpy", bytes), kPixels);
-        finish(benchmark::RegisterBenchmark(floorCase("memcpy", bytes).c_str(),
-                                            [=](benchmark::State& s) { memcpyRun(s, bytes); }));
-    }
+Case cairoCase(int shape, int repeat) {
+    const std::string name = std::string("cairo/") + shapeName(shape) + "/" + repeatName(repeat) + "/stops:256";
+    return Case{name, pixelsOf(Size::Uhd), [=] {
+                    auto g = std::make_shared<CairoGradient>();
+                    const double length = std::hypot(kP2x - kP1x, kP2y - kP1y);
+                    g->pattern = shape == 2 ? cairo_pattern_create_radial(kP1x, kP1y, 0, kP1x, kP1y, length)
+                                            : cairo_pattern_create_linear(kP1x, kP1y, kP2x, kP2y);
+                    for (int i = 0; i < kStops; ++i) {
+                        const double u = double(i) / (kStops - 1);
+                        cairo_pattern_add_color_stop_rgba(g->pattern, u, u, 1 - u, u * u, 1 - 0.8 * u);
+                    }
+                    cairo_pattern_set_extend(g->pattern, extendOf(repeat));
+                    cairo_set_operator(g->cr, CAIRO_OPERATOR_SOURCE);
+                    cairo_set_source(g->cr, g->pattern);
+                    return Measure([g] {
+                        return secondsOf([&] {
+                            cairo_paint(g->cr);
+                            cairo_surface_flush(g->surface);
+                        });
+                    });
+                }};
+}
+
+Case floorCase(const std::string& what, int bytes, Size frame) {
+    const std::string name = what + "/" + (frame == Size::Uhd8k ? "8k/" : "") + std::to_string(bytes) + "B";
+    return Case{name, pixelsOf(frame), [=] {
+                    const std::size_t size = std::size_t(pixelsOf(frame)) * std::size_t(bytes);
+                    auto from = std::make_shared<std::vector<unsigned char>>(size, 1);
+                    auto to = std::make_shared<std::vector<unsigned char>>(size, 2);
+                    auto value = std::make_shared<int>(0);
+                    if (what == "memset")
+                        return Measure([to, value] {
+                            return secondsOf([&] { std::memset(to->data(), ++*value & 0xff, to->size()); });
+                        });
+                    return Measure(
+                        [from, to] { return secondsOf([&] { std::memcpy(to->data(), from->data(), from->size()); }); });
+                }};
 }
 
 } // namespace OrvaneBench

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 namespace Orvane::Filter {
 
@@ -23,8 +24,6 @@ PF_Err Filter::run() {
     return render();
 }
 
-SimpleFilter::SimpleFilter(PF_InData* in_data, int depth) : Filter(in_data, depth) {}
-
 namespace {
 int pixelSizeOf(int depth) {
     switch (depth) {
@@ -40,7 +39,7 @@ int pixelSizeOf(int depth) {
 
 // Every pixel the band loops address must lie inside both buffers: a host buffer with pixels missing, rows
 // shorter than its width, or a destination smaller than the source is refused rather than overrun.
-bool SimpleFilter::buffersFit() const {
+bool Filter::buffersFit() const {
     if (source->width <= 0 || source->height <= 0) return true;
     const std::int64_t rowPixelBytes = std::int64_t(source->width) * pixelSizeOf(depth);
     return source->data && destination->data && destination->width >= source->width &&
@@ -48,11 +47,16 @@ bool SimpleFilter::buffersFit() const {
            destination->rowbytes >= rowPixelBytes;
 }
 
+PF_Err Filter::renderBands(BandFunction band) {
+    if (isPixelDepth(depth) && !buffersFit()) return PF_Err_BAD_CALLBACK_PARAM;
+    return parallelIterate(in_data, std::move(band), 0);
+}
+
+SimpleFilter::SimpleFilter(PF_InData* in_data, int depth) : Filter(in_data, depth) {}
+
 PF_Err SimpleFilter::render() {
     if (!function || !*function) return PF_Err_NONE;
-    if (isPixelDepth(depth) && !buffersFit()) return PF_Err_BAD_CALLBACK_PARAM;
-    BandFunction band = std::bind(&SimpleFilter::renderBand, this, std::placeholders::_1, std::placeholders::_2);
-    return parallelIterate(in_data, band, 0);
+    return renderBands(std::bind(&SimpleFilter::renderBand, this, std::placeholders::_1, std::placeholders::_2));
 }
 
 PF_Err SimpleFilter::renderBand(int index, int count) {
@@ -67,6 +71,22 @@ PF_Err SimpleFilter::renderBand(int index, int count) {
     default:
         return PF_Err_NONE;
     }
+}
+
+RowFilter::RowFilter(PF_InData* in_data, int depth) : Filter(in_data, depth) {}
+
+PF_Err RowFilter::render() {
+    if (!function || !*function) return PF_Err_NONE;
+    return renderBands(std::bind(&RowFilter::renderBand, this, std::placeholders::_1, std::placeholders::_2));
+}
+
+PF_Err RowFilter::renderBand(int index, int count) {
+    if (!function || !*function || !isPixelDepth(depth)) return PF_Err_NONE;
+    const auto pixelDepth = static_cast<PixelDepth>(depth);
+    const A_long width = source->width;
+    return forEachBandRow(in_data, source->height, index, count, [&](A_long y) {
+        if (width > 0) (*function)(pixelDepth, y, width, rowOf(*destination, y));
+    });
 }
 
 } // namespace Orvane::Filter

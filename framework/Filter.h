@@ -1,5 +1,5 @@
-// Filters apply one pixel function to every pixel of a source buffer and write the results to a
-// destination buffer of the same depth, in bands of rows on the host's worker threads.
+// Filters fill a destination buffer as large as a source buffer of the same depth, in bands of rows on the
+// host's worker threads: from a pixel function applied to every source pixel, or from a row function.
 #pragma once
 
 #include "FilterFunctions.h"
@@ -24,6 +24,11 @@ public:
     virtual PF_Err render() = 0;
 
 protected:
+    // Every pixel the band loops address lies inside both buffers.
+    bool buffersFit() const;
+    // The band function once per host thread, after the buffer check.
+    PF_Err renderBands(BandFunction band);
+
     PF_InData* in_data;
     SuiteTable suites; // for derived filters' own host calls
     int depth;         // PixelDepth code; at any other value nothing is rendered
@@ -41,9 +46,21 @@ public:
     PF_Err renderBand(int index, int count);
 
 private:
-    bool buffersFit() const;
-
     const PixelFunction* function = nullptr;
+};
+
+// Paints each destination row with a row function and never reads the source (which still gives the size).
+class RowFilter : public Filter {
+public:
+    RowFilter(PF_InData* in_data, int depth);
+
+    // The caller keeps the function alive until run returns.
+    void setFunction(const RowFunction* rowFunction) { function = rowFunction; }
+    PF_Err render() override;
+    PF_Err renderBand(int index, int count);
+
+private:
+    const RowFunction* function = nullptr;
 };
 
 } // namespace Orvane::Filter

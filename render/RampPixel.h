@@ -1,5 +1,7 @@
 // The ramp's pixel function: a pixel's ramp position to a colour and an opacity, from the sampled tables
-// or from the record's constants. The input pixel is never looked at: the ramp replaces the layer.
+// or from the record's constants. The input pixel is never looked at: the ramp replaces the layer. Smart
+// render paints with RampRows, which gives these functions' pixels to the bit a row at a time; these stay
+// the plain statement of the arithmetic, for any per-pixel filter.
 #pragma once
 
 #include "KeyframeTables.h"

@@ -6,6 +6,7 @@
 #include "RampGeometry.h"
 #include "RampPixel.h"
 #include "RampRenderParams.h"
+#include "RampRows.h"
 
 #include "../entry/GlobalData.h"
 #include "../entry/Handlers.h"
@@ -13,9 +14,11 @@
 #include "../framework/PixelDepth.h"
 #include "../framework/PixelFormat.h"
 #include "../framework/SmartWorlds.h"
+#include "../framework/VectorPath.h"
 #include "../params/ScopedAegpObject.h"
 #include "../suites/SuiteTable.h"
 
+#include <functional>
 #include <memory>
 #include <new>
 #include <optional>
@@ -28,8 +31,9 @@ constexpr int kNoDepth = -1; // what the depth stays when the host reports a for
 
 bool tableFits(std::size_t size, A_long entryCount) { return size == 0 || size == std::size_t(entryCount); }
 
-// Steps from the geometry to the pixel pass. Its locals go in the reverse of their making: the pixel
-// function, the position function, the filter, the opacity table, the colour table.
+// Steps from the geometry to the pixel pass. Its locals go in the reverse of their making: the row function,
+// the ramp's rows, the position function, the filter, the opacity table, the colour table. The rows are
+// painted on the widest vector path this machine runs, asked afresh for every render.
 PF_Err drawRamp(PF_InData* in_data, SuiteTable& suites, AEGP_PluginID pluginId, AEGP_EffectRefH effect,
                 const RampRenderParams& record, World& input, World& output, int depth) {
     const RampGeometry geometry = deriveGeometry(record, &input);
@@ -41,7 +45,7 @@ PF_Err drawRamp(PF_InData* in_data, SuiteTable& suites, AEGP_PluginID pluginId, 
     if (!err) err = sampleOpacityTable(suites, pluginId, effect, samples, opacities);
     if (err) return err;
 
-    Filter::SimpleFilter filter(in_data, depth);
+    Filter::RowFilter filter(in_data, depth);
     filter.setWorlds(input.get(), output.get());
     const PositionFunction position = makePositionFunction(record.shape, record.repeat, geometry);
     A_long entryCount = samples;
@@ -53,9 +57,10 @@ PF_Err drawRamp(PF_InData* in_data, SuiteTable& suites, AEGP_PluginID pluginId, 
     if (!tableFits(colors.size(), entryCount) || !tableFits(opacities.size(), entryCount))
         return PF_Err_INTERNAL_STRUCT_DAMAGED;
     const PF_PixelFloat color{record.color[0], record.color[1], record.color[2], record.color[3]};
-    const Filter::PixelFunction pixel = makePixelFunction(
-        position, RampInputs{colors, opacities, color, record.opacity, geometry.rampLength, entryCount});
-    filter.setFunction(&pixel);
+    const RampRows rows(position, RampInputs{colors, opacities, color, record.opacity, geometry.rampLength, entryCount},
+                        fastestVectorPath());
+    const Filter::RowFunction paint = std::cref(rows);
+    filter.setFunction(&paint);
     return filter.run();
 }
 

@@ -1,5 +1,5 @@
-// SimpleFilter's bands: which rows each band renders, empty bands, the abort checks, the single-thread path,
-// and the host threads through run().
+// The filters' bands (the per-pixel filter's and the row filter's alike): which rows each band renders,
+// empty bands, the abort checks, the single-thread path, refused buffers, and the host threads through run().
 #include "FrameworkFixture.h"
 
 #include "framework/Filter.h"
@@ -10,14 +10,53 @@
 using namespace OrvaneHost;
 using namespace OrvaneTest;
 using Orvane::Filter::PixelFunction;
+using Orvane::Filter::RowFilter;
+using Orvane::Filter::RowFunction;
 using Orvane::Filter::SimpleFilter;
 
 namespace {
 
 const PF_PixelFloat kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 const PixelFunction kPaintWhite = [](const PF_PixelFloat&, int, int) { return kWhite; };
+const RowFunction kPaintWhiteRows = [](Orvane::PixelDepth depth, A_long, A_long width, unsigned char* row) {
+    std::memset(row, 255, std::size_t(width) * (depth == Orvane::Depth8 ? 4u : (depth == Orvane::Depth16 ? 8u : 16u)));
+};
 
-struct FilterBands : FrameworkFixture {
+enum class Kind { Pixels, Rows };
+
+// The filter under test, painting white: the per-pixel filter or the row filter.
+class WhiteFilter {
+public:
+    WhiteFilter(PF_InData* in, int depth, Kind kind) {
+        if (kind == Kind::Pixels) {
+            pixels = std::make_unique<SimpleFilter>(in, depth);
+            pixels->setFunction(&kPaintWhite);
+        } else {
+            rows = std::make_unique<RowFilter>(in, depth);
+            rows->setFunction(&kPaintWhiteRows);
+        }
+    }
+    void setWorlds(PF_EffectWorld* source, PF_EffectWorld* destination) { base().setWorlds(source, destination); }
+    PF_Err run() { return base().run(); }
+    PF_Err renderBand(int index, int count) {
+        return pixels ? pixels->renderBand(index, count) : rows->renderBand(index, count);
+    }
+    // No function at all, or one that holds no target.
+    void withoutFunction() { pixels ? pixels->setFunction(nullptr) : rows->setFunction(nullptr); }
+    void withEmptyFunction() {
+        static const PixelFunction noPixels;
+        static const RowFunction noRows;
+        pixels ? pixels->setFunction(&noPixels) : rows->setFunction(&noRows);
+    }
+
+private:
+    Orvane::Filter::Filter& base() { return pixels ? static_cast<Orvane::Filter::Filter&>(*pixels) : *rows; }
+
+    std::unique_ptr<SimpleFilter> pixels;
+    std::unique_ptr<RowFilter> rows;
+};
+
+struct BandBuffers : FrameworkFixture {
     std::unique_ptr<WorldBuffer> source = buffer(3, 10, 8);
     std::unique_ptr<WorldBuffer> destination = makeWorldBuffer(3, 10, 8, 0, true); // zero: nothing painted
 
@@ -42,63 +81,60 @@ struct FilterBands : FrameworkFixture {
     }
 };
 
-TEST_F(FilterBands, TenRowsOverFourBandsSplitTwoThreeTwoThree) {
+struct FilterBands : BandBuffers, ::testing::WithParamInterface<Kind> {};
+
+TEST_P(FilterBands, TenRowsOverFourBandsSplitTwoThreeTwoThree) {
     const char* expected[] = {"xx........", "..xxx.....", ".....xx...", ".......xxx"};
     for (int band = 0; band < 4; ++band) {
         SCOPED_TRACE(band);
         destination = makeWorldBuffer(3, 10, 8, 0, true);
-        SimpleFilter filter(&in, Orvane::Depth8);
+        WhiteFilter filter(&in, Orvane::Depth8, GetParam());
         filter.setWorlds(&source->world, &destination->world);
-        filter.setFunction(&kPaintWhite);
         EXPECT_EQ(filter.renderBand(band, 4), 0);
         EXPECT_EQ(paintedRows(), expected[band]);
     }
     EXPECT_EQ(countOf("abort"), 2u) << "band 0 asks after each of its two rows, the others never";
 }
 
-TEST_F(FilterBands, MoreBandsThanRowsLeavesEmptyBandsThatAskNothing) {
+TEST_P(FilterBands, MoreBandsThanRowsLeavesEmptyBandsThatAskNothing) {
     useHeight(2);
     const char* expected[] = {"..", "x.", "..", ".x"};
     for (int band = 0; band < 4; ++band) {
         SCOPED_TRACE(band);
         destination = makeWorldBuffer(3, 2, 8, 0, true);
-        SimpleFilter filter(&in, Orvane::Depth8);
+        WhiteFilter filter(&in, Orvane::Depth8, GetParam());
         filter.setWorlds(&source->world, &destination->world);
-        filter.setFunction(&kPaintWhite);
         EXPECT_EQ(filter.renderBand(band, 4), 0);
         EXPECT_EQ(paintedRows(), expected[band]);
     }
     EXPECT_EQ(countOf("abort"), 0u) << "band 0 is empty here, and an empty band returns before asking";
 }
 
-TEST_F(FilterBands, ABandThatIsNotOneOfTheCountHasNoRows) {
-    SimpleFilter filter(&in, Orvane::Depth8);
+TEST_P(FilterBands, ABandThatIsNotOneOfTheCountHasNoRows) {
+    WhiteFilter filter(&in, Orvane::Depth8, GetParam());
     filter.setWorlds(&source->world, &destination->world);
-    filter.setFunction(&kPaintWhite);
     EXPECT_EQ(filter.renderBand(4, 4), 0);
     EXPECT_EQ(filter.renderBand(-1, 4), 0);
     EXPECT_EQ(filter.renderBand(0, 0), 0);
     EXPECT_EQ(paintedRows(), "..........");
 }
 
-TEST_F(FilterBands, AnAbortAfterBandZerosFirstRowLeavesItsRestUnwrittenWhileOtherBandsFinish) {
+TEST_P(FilterBands, AnAbortAfterBandZerosFirstRowLeavesItsRestUnwrittenWhileOtherBandsFinish) {
     setHostThreads(host, 4);
     // Host thread 0 asks before iteration 0 (call 1), then band 0 after its first row (call 2).
     abortFromCall(host, 2, 77);
-    SimpleFilter filter(&in, Orvane::Depth8);
+    WhiteFilter filter(&in, Orvane::Depth8, GetParam());
     filter.setWorlds(&source->world, &destination->world);
-    filter.setFunction(&kPaintWhite);
     EXPECT_EQ(filter.run(), 77);
     EXPECT_EQ(paintedRows(), "x.xxxxxxxx");
     EXPECT_EQ(countOf("abort"), 2u);
     EXPECT_TRUE(booksAreClean(host));
 }
 
-TEST_F(FilterBands, EveryRowIsRenderedOnceOverSevenThreads) {
+TEST_P(FilterBands, EveryRowIsRenderedOnceOverSevenThreads) {
     setHostThreads(host, 7);
-    SimpleFilter filter(&in, Orvane::Depth8);
+    WhiteFilter filter(&in, Orvane::Depth8, GetParam());
     filter.setWorlds(&source->world, &destination->world);
-    filter.setFunction(&kPaintWhite);
     EXPECT_EQ(filter.run(), 0);
     EXPECT_EQ(paintedRows(), "xxxxxxxxxx");
     const auto records = host.calls().records();
@@ -110,15 +146,14 @@ TEST_F(FilterBands, EveryRowIsRenderedOnceOverSevenThreads) {
     EXPECT_TRUE(booksAreClean(host));
 }
 
-TEST_F(FilterBands, OneHostThreadRendersOneBandOnTheCallingThreadAndAsksOnceMore) {
+TEST_P(FilterBands, OneHostThreadRendersOneBandOnTheCallingThreadAndAsksOnceMore) {
     for (int threads : {1, 0}) {
         SCOPED_TRACE(threads);
         host.calls().reset();
         setHostThreads(host, threads);
         destination = makeWorldBuffer(3, 10, 8, 0, true);
-        SimpleFilter filter(&in, Orvane::Depth8);
+        WhiteFilter filter(&in, Orvane::Depth8, GetParam());
         filter.setWorlds(&source->world, &destination->world);
-        filter.setFunction(&kPaintWhite);
         EXPECT_EQ(filter.run(), 0);
         EXPECT_EQ(paintedRows(), "xxxxxxxxxx");
         EXPECT_EQ(countOf("iterate_generic"), 0u);
@@ -127,58 +162,52 @@ TEST_F(FilterBands, OneHostThreadRendersOneBandOnTheCallingThreadAndAsksOnceMore
     EXPECT_TRUE(booksAreClean(host));
 }
 
-TEST_F(FilterBands, TheSingleBandReturnsTheLastAbortAnswer) {
+TEST_P(FilterBands, TheSingleBandReturnsTheLastAbortAnswer) {
     setHostThreads(host, 1);
     abortFromCall(host, 11, 5);
-    SimpleFilter filter(&in, Orvane::Depth8);
+    WhiteFilter filter(&in, Orvane::Depth8, GetParam());
     filter.setWorlds(&source->world, &destination->world);
-    filter.setFunction(&kPaintWhite);
     EXPECT_EQ(filter.run(), 5);
     EXPECT_EQ(paintedRows(), "xxxxxxxxxx");
 }
 
-TEST_F(FilterBands, AZeroWidthSourceWritesNothingButBandZeroStillAsksPerRow) {
+TEST_P(FilterBands, AZeroWidthSourceWritesNothingButBandZeroStillAsksPerRow) {
     source = buffer(0, 10, 8);
-    SimpleFilter filter(&in, Orvane::Depth8);
+    WhiteFilter filter(&in, Orvane::Depth8, GetParam());
     filter.setWorlds(&source->world, &destination->world);
-    filter.setFunction(&kPaintWhite);
     EXPECT_EQ(filter.renderBand(0, 1), 0);
     EXPECT_EQ(paintedRows(), "..........");
     EXPECT_EQ(countOf("abort"), 10u);
 }
 
-TEST_F(FilterBands, WithoutBothBuffersOrAFunctionNothingHappens) {
-    SimpleFilter noWorlds(&in, Orvane::Depth8);
-    noWorlds.setFunction(&kPaintWhite);
+TEST_P(FilterBands, WithoutBothBuffersOrAFunctionNothingHappens) {
+    WhiteFilter noWorlds(&in, Orvane::Depth8, GetParam());
     EXPECT_EQ(noWorlds.run(), 0);
-    SimpleFilter halfWorlds(&in, Orvane::Depth8);
+    WhiteFilter halfWorlds(&in, Orvane::Depth8, GetParam());
     halfWorlds.setWorlds(&source->world, nullptr);
-    halfWorlds.setFunction(&kPaintWhite);
     EXPECT_EQ(halfWorlds.run(), 0);
-    SimpleFilter noFunction(&in, Orvane::Depth8);
+    WhiteFilter noFunction(&in, Orvane::Depth8, GetParam());
     noFunction.setWorlds(&source->world, &destination->world);
+    noFunction.withoutFunction();
     EXPECT_EQ(noFunction.run(), 0);
-    const PixelFunction empty;
-    noFunction.setFunction(&empty);
+    noFunction.withEmptyFunction();
     EXPECT_EQ(noFunction.run(), 0);
     EXPECT_EQ(host.calls().count(), 0u);
     EXPECT_EQ(paintedRows(), "..........");
 }
 
-TEST_F(FilterBands, AnUnknownDepthWritesNothingAndReturnsZero) {
-    SimpleFilter filter(&in, 5);
+TEST_P(FilterBands, AnUnknownDepthWritesNothingAndReturnsZero) {
+    WhiteFilter filter(&in, 5, GetParam());
     filter.setWorlds(&source->world, &destination->world);
-    filter.setFunction(&kPaintWhite);
     EXPECT_EQ(filter.run(), 0);
     EXPECT_EQ(paintedRows(), "..........");
     EXPECT_TRUE(booksAreClean(host));
 }
 
-TEST_F(FilterBands, ADestinationSmallerThanTheSourceIsRefusedUntouched) {
+TEST_P(FilterBands, ADestinationSmallerThanTheSourceIsRefusedUntouched) {
     destination = makeWorldBuffer(3, 9, 8, 0, true);
-    SimpleFilter filter(&in, Orvane::Depth8);
+    WhiteFilter filter(&in, Orvane::Depth8, GetParam());
     filter.setWorlds(&source->world, &destination->world);
-    filter.setFunction(&kPaintWhite);
     EXPECT_EQ(filter.run(), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(paintedRows(), ".........");
     // Rows shorter than the width are refused the same way.
@@ -189,21 +218,19 @@ TEST_F(FilterBands, ADestinationSmallerThanTheSourceIsRefusedUntouched) {
     EXPECT_EQ(host.calls().count(), 0u);
 }
 
-TEST_F(FilterBands, AThreadCountFailureIsReturnedWithNothingRendered) {
+TEST_P(FilterBands, AThreadCountFailureIsReturnedWithNothingRendered) {
     host.calls().addRule({"AEGP_GetNumThreads", "", 0, false, {FaultMode::Error, 31}});
-    SimpleFilter filter(&in, Orvane::Depth8);
+    WhiteFilter filter(&in, Orvane::Depth8, GetParam());
     filter.setWorlds(&source->world, &destination->world);
-    filter.setFunction(&kPaintWhite);
     EXPECT_EQ(filter.run(), 31);
     EXPECT_EQ(paintedRows(), "..........");
     EXPECT_TRUE(booksAreClean(host));
 }
 
-TEST_F(FilterBands, ARefusedIterationSuiteThrowsBadCallbackParamWithTheOtherReleased) {
+TEST_P(FilterBands, ARefusedIterationSuiteThrowsBadCallbackParamWithTheOtherReleased) {
     host.calls().addRule({"AcquireSuite", "PF Iterate8 Suite 1", 0, false, {FaultMode::Null, 0}});
-    SimpleFilter filter(&in, Orvane::Depth8);
+    WhiteFilter filter(&in, Orvane::Depth8, GetParam());
     filter.setWorlds(&source->world, &destination->world);
-    filter.setFunction(&kPaintWhite);
     try {
         filter.run();
         ADD_FAILURE() << "expected a thrown code";
@@ -215,7 +242,7 @@ TEST_F(FilterBands, ARefusedIterationSuiteThrowsBadCallbackParamWithTheOtherRele
     EXPECT_TRUE(booksAreClean(host));
 }
 
-TEST_F(FilterBands, TheFunctionSeesColumnsAndRowsFromTheTopLeft) {
+TEST_F(BandBuffers, ThePixelFunctionSeesColumnsAndRowsFromTheTopLeft) {
     useHeight(4);
     const PixelFunction coordinates = [](const PF_PixelFloat&, int x, int y) {
         return PF_PixelFloat{1.0f, x / 255.0f, y / 255.0f, 0.0f};
@@ -232,5 +259,11 @@ TEST_F(FilterBands, TheFunctionSeesColumnsAndRowsFromTheTopLeft) {
             EXPECT_EQ(p.green, y);
         }
 }
+
+std::string kindName(const ::testing::TestParamInfo<Kind>& info) {
+    return info.param == Kind::Pixels ? "PixelFilter" : "RowFilter";
+}
+
+INSTANTIATE_TEST_SUITE_P(EachFilter, FilterBands, ::testing::Values(Kind::Pixels, Kind::Rows), kindName);
 
 } // namespace

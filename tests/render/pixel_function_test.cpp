@@ -1,10 +1,19 @@
-// The table lookup and the four pixel function variants.
+// The table lookup and the four pixel function variants, and the ramp's row painters, which must give the
+// pixel function's frames byte for byte on every vector path.
+#include "framework/FrameworkFixture.h"
+
+#include "framework/Filter.h"
 #include "render/RampPixel.h"
+#include "render/RampRows.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <sstream>
+#include <vector>
 
 using namespace Orvane;
 
@@ -135,5 +144,166 @@ TEST(PixelFunctionTest, ALoopClosedTableRunsBackIntoTheFirstColour) {
     EXPECT_EQ(pixel(kAnyInput, 3, 0).red, 0.5f) << "three quarters blend back toward the first";
     EXPECT_EQ(pixel(kAnyInput, 4, 0).red, 0.0f) << "the next period starts at the first again";
 }
+
+} // namespace
+
+// ----- the row painters against the pixel function -----
+
+namespace {
+
+using OrvaneHost::WorldBuffer;
+
+// One frame to draw both ways: the ramp's values as smart render derives them, and the buffers' shape.
+struct Scene {
+    A_long width = 0, height = 0;
+    int padding = 0; // bytes after each row of both buffers
+    A_long shape = 1, repeat = 1;
+    RampGeometry geometry;
+    ColorTable colors;
+    OpacityTable opacities;
+    PF_PixelFloat color{};
+    float opacity = 0;
+    A_long entryCount = 2;
+    double tableLength = std::numeric_limits<double>::quiet_NaN(); // the tables' span; NaN: the ramp's length
+
+    RampInputs inputs() const {
+        const double length = std::isnan(tableLength) ? geometry.rampLength : tableLength;
+        return RampInputs{colors, opacities, color, opacity, length, entryCount};
+    }
+    std::string describe() const {
+        std::ostringstream out;
+        out << width << "x" << height << " padding " << padding << ", shape " << shape << " repeat " << repeat
+            << ", (" << geometry.point1.x << ", " << geometry.point1.y << ") along (" << geometry.direction.x << ", "
+            << geometry.direction.y << ") length " << geometry.rampLength << ", origin " << geometry.worldOrigin.x
+            << ", " << geometry.worldOrigin.y << ", tables span " << inputs().rampLength << ", " << colors.size()
+            << " colours, " << opacities.size()
+            << " opacities, opacity " << opacity;
+        return out.str();
+    }
+};
+
+constexpr int kDepthBits[] = {8, 16, 32};
+
+struct ExactRows : OrvaneTest::FrameworkFixture, ::testing::WithParamInterface<VectorPath> {
+    void SetUp() override {
+        FrameworkFixture::SetUp();
+        OrvaneHost::setHostThreads(host, 3);
+        if (!runsVectorPath(GetParam())) GTEST_SKIP() << "this processor does not run the path";
+    }
+
+    // The destination after a filter ran over buffers that start from the same bytes.
+    template <class Filter, class Function>
+    std::vector<unsigned char> draw(const Scene& scene, int depthBits, const Function& function) {
+        auto source = OrvaneHost::makeWorldBuffer(scene.width, scene.height, depthBits, scene.padding, true);
+        auto destination = OrvaneHost::makeWorldBuffer(scene.width, scene.height, depthBits, scene.padding, true);
+        OrvaneHost::fillPattern(*source, 7);
+        OrvaneHost::fillPattern(*destination, 11);
+        Filter filter(&in, depthBits == 8 ? Depth8 : (depthBits == 16 ? Depth16 : Depth32));
+        filter.setWorlds(&source->world, &destination->world);
+        filter.setFunction(&function);
+        EXPECT_EQ(filter.run(), PF_Err_NONE);
+        return std::vector<unsigned char>(destination->storage.get(), destination->storage.get() + destination->bytes);
+    }
+
+    // Both ways at every depth; the first difference, if any, with where it is.
+    void expectSame(const Scene& scene) {
+        const PositionFunction position = makePositionFunction(scene.shape, scene.repeat, scene.geometry);
+        const Filter::PixelFunction pixel = makePixelFunction(position, scene.inputs());
+        const RampRows rows(position, scene.inputs(), GetParam());
+        const Filter::RowFunction paint = std::cref(rows);
+        for (int depthBits : kDepthBits) {
+            const auto want = draw<Filter::SimpleFilter>(scene, depthBits, pixel);
+            const auto got = draw<Filter::RowFilter>(scene, depthBits, paint);
+            ASSERT_EQ(got.size(), want.size());
+            const auto rowbytes = std::size_t(scene.width) * std::size_t(depthBits / 2) + std::size_t(scene.padding);
+            for (std::size_t i = 0; i < want.size(); ++i)
+                ASSERT_EQ(got[i], want[i]) << depthBits << "-bit, byte " << i % rowbytes << " of row " << i / rowbytes
+                                           << "; " << scene.describe();
+        }
+    }
+};
+
+// The benchmark's frames at a sixteenth of the size: the diagonal ramp in each shape, repeat mode and table
+// variant, tables of the length smart render samples, rows padded by an odd number of bytes.
+TEST_P(ExactRows, TheBenchmarkFramesEqualThePixelFunctionsToTheByte) {
+    for (A_long shape : {1, 2})
+        for (A_long repeat : {1, 2, 3})
+            for (int variant = 0; variant < 4; ++variant) {
+                Scene scene;
+                scene.width = 240, scene.height = 135, scene.padding = 3;
+                scene.shape = shape, scene.repeat = repeat;
+                RampRenderParams record{};
+                record.point1[0] = 12.5, record.point1[1] = 18.75, record.point2[0] = 218.75, record.point2[1] = 118.75;
+                scene.geometry = deriveGeometry(record, nullptr);
+                scene.entryCount = A_long(std::ceil(scene.geometry.rampLength)) + (repeat == 2 ? 1 : 0);
+                for (A_long i = 0; i < scene.entryCount; ++i) {
+                    const float u = float(i) / float(scene.entryCount - 1);
+                    if (variant & 1) scene.colors.push_back(PF_PixelFloat{1.0f, u, 1.0f - u, u * u});
+                    if (variant & 2) scene.opacities.push_back(1.0f - 0.8f * u);
+                }
+                scene.color = PF_PixelFloat{1.0f, 200 / 255.0f, 100 / 255.0f, 50 / 255.0f};
+                scene.opacity = 0.75f;
+                expectSame(scene);
+                if (HasFatalFailure()) return;
+            }
+}
+
+// Small frames of every kind: points near, far and coincident, ramps shorter than a pixel (far repeats take
+// the remainder's slow way), whole-pixel ramps along an axis (positions exactly at the periods' ends),
+// short ramps around a point inside the frame (rings whose row crosses their centre),
+// tables spanning no length, origins away from zero, tables of 1 to 1,000 entries holding NaN, infinities,
+// -0 and values outside 0..1, constant opacities outside 0..1, and every padding from 0 to 17 bytes.
+TEST_P(ExactRows, ThousandRandomSmallFramesEqualThePixelFunctionsToTheByte) {
+    std::mt19937 random(20261209);
+    auto uniform = [&](double low, double high) { return std::uniform_real_distribution<double>(low, high)(random); };
+    auto below = [&](int n) { return int(random() % unsigned(n)); };
+    const float specials[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                              -std::numeric_limits<float>::infinity(), -0.0f, 1e30f, -3.0f, 1.5f, 1.0f};
+    auto value = [&] { return below(12) == 0 ? specials[below(8)] : float(uniform(0, 1)); };
+    for (int frame = 0; frame < 1000; ++frame) {
+        Scene scene;
+        scene.width = below(4) == 0 ? 1 + below(200) : 1 + below(40); // rows of several blocks, and of one
+        scene.height = 1 + below(8), scene.padding = below(18);
+        scene.shape = 1 + below(2), scene.repeat = 1 + below(3);
+        RampRenderParams record{};
+        const int points = below(6);
+        const double reach = points == 1 ? 1e5 : 60;
+        for (int i = 0; i < 2; ++i) record.point1[i] = uniform(-reach, reach);
+        for (int i = 0; i < 2; ++i)
+            record.point2[i] = points == 2 ? record.point1[i]
+                               : points == 3 ? record.point1[i] + uniform(-0.7, 0.7)
+                                             : uniform(-reach, reach);
+        if (points == 5) { // Point 1 inside the frame, a short ramp: rings around a column of the frame
+            record.point1[0] = uniform(0, scene.width), record.point1[1] = uniform(0, scene.height);
+            for (int i = 0; i < 2; ++i) record.point2[i] = record.point1[i] + uniform(-6, 6);
+        }
+        if (points == 4) { // whole pixels along an axis: positions land exactly on the periods' ends
+            record.point1[0] = below(9) - 4, record.point1[1] = below(9) - 4;
+            record.point2[0] = record.point1[0] + (below(2) ? 1 + below(4) : 0);
+            record.point2[1] = record.point1[1] + (record.point2[0] == record.point1[0] ? 1 + below(4) : 0);
+        }
+        scene.geometry = deriveGeometry(record, nullptr);
+        if (below(2)) scene.geometry.worldOrigin = Vec2{double(below(601) - 300), double(below(60001) - 30000)};
+        scene.entryCount = below(4) == 0 ? 1 + below(1000) : 1 + below(12);
+        if (below(16) == 0) scene.tableLength = below(2) ? -3.0 : 0.0;
+        const int variant = below(4);
+        for (A_long i = 0; i < scene.entryCount; ++i) {
+            if (variant & 1) scene.colors.push_back(PF_PixelFloat{value(), value(), value(), value()});
+            if (variant & 2) scene.opacities.push_back(value());
+        }
+        scene.color = PF_PixelFloat{value(), value(), value(), value()};
+        scene.opacity = below(4) == 0 ? specials[below(8)] : float(uniform(-0.5, 1.5));
+        expectSame(scene);
+        if (HasFatalFailure()) return;
+    }
+}
+
+std::string pathName(const ::testing::TestParamInfo<VectorPath>& info) {
+    static const char* const names[] = {"Sse2", "Avx2", "Avx512"};
+    return names[int(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPath, ExactRows,
+                         ::testing::Values(VectorPath::Sse2, VectorPath::Avx2, VectorPath::Avx512), pathName);
 
 } // namespace

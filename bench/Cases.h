@@ -1,0 +1,44 @@
+// A benchmark case: a name, the pixels one run covers, and how to set it up. Setting up returns the
+// measurement: a callable that runs the case once and returns the seconds it took.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace OrvaneBench {
+
+using Measure = std::function<double()>;
+
+struct Case {
+    std::string name;
+    double pixels = 0;
+    std::function<Measure()> setUp;
+};
+
+enum class Tables { Constant, Color, Both };
+enum class Size { Uhd, Uhd8k }; // 3840 x 2160, 7680 x 4320
+
+constexpr int kWidth = 3840, kHeight = 2160;
+double pixelsOf(Size size);
+
+// The effect's smart render through the host: the loaded module, on 1 host thread or on all of them.
+Case frameCase(int depth, int shape, int repeat, Tables tables, bool allThreads, Size size = Size::Uhd);
+// The pixel pass alone, colour table, 3840 x 2160: the row painters on one vector path ("sse2", "avx2",
+// "avx512"), or "plain": the pixel function through the per-pixel filter; one band on this thread, or
+// the filter's bands on all host threads.
+Case passCase(const std::string& path, int depth, int shape, int repeat, bool allThreads = false);
+// Keyframe sampling: 8,000 value requests on a 16 x 16 frame, and the 3840 x 2160 frame with that ramp.
+Case samplingCase(bool fullFrame);
+// cairo painting the same gradient with 256 stops onto an ARGB32 surface.
+Case cairoCase(int shape, int repeat);
+// memset or memcpy of a frame at 4, 8 or 16 bytes per pixel.
+Case floorCase(const std::string& what, int bytesPerPixel, Size size = Size::Uhd);
+
+inline const char* shapeName(int shape) { return shape == 2 ? "Radial" : "Linear"; }
+inline const char* repeatName(int repeat) { return repeat == 2 ? "Loop" : (repeat == 3 ? "Pingpong" : "None"); }
+inline const char* tablesName(Tables t) {
+    return t == Tables::Constant ? "constant" : (t == Tables::Color ? "color" : "both");
+}
+inline int bytesPerPixel(int depth) { return depth == 8 ? 4 : (depth == 16 ? 8 : 16); }
+
+} // namespace OrvaneBench
