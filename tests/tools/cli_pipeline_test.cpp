@@ -9,8 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -117,15 +121,20 @@ TEST(SkipExisting, RendersOnlyTheMissingFramesAndLeavesTheOthersUntouched) {
     folder.write("f-03.pam", fileBytes(whole.path("f-03.pam")));
     chmod(folder.path("f-03.pam").c_str(), 0444);
     folder.write(".orvane-4242-0.tmp", "half a frame");
-    const auto longAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 365);
-    for (const char* name : {"f-00.pam", "f-02.pam", "f-03.pam"}) std::filesystem::last_write_time(folder.path(name), longAgo);
+    const std::vector<std::string> kept = {"f-00.pam", "f-02.pam", "f-03.pam"};
+    std::map<std::string, std::filesystem::file_time_type> keptSince;
+    for (const std::string& name : kept) {
+        std::filesystem::last_write_time(folder.path(name), std::filesystem::file_time_type::clock::now() -
+                                                                std::chrono::hours(24 * 365));
+        keptSince[name] = modified(folder.path(name));
+    }
 
     const ToolResult resumed = runRender(ramp({"--frames", "0-5", "--skip-existing", "-o", folder.path("f-##.pam")}));
     ASSERT_EQ(resumed.exitCode, 0) << resumed.err;
     EXPECT_NE(resumed.err.find("3 of 6 frames exist and are kept (--skip-existing); rendering 3"), std::string::npos)
         << resumed.err;
     EXPECT_EQ(fileBytes(folder.path("f-00.pam")), "not the frame the effect draws");
-    for (const char* name : {"f-00.pam", "f-02.pam", "f-03.pam"}) EXPECT_EQ(modified(folder.path(name)), longAgo) << name;
+    for (const std::string& name : kept) EXPECT_EQ(modified(folder.path(name)), keptSince[name]) << name;
     for (const char* name : {"f-01.pam", "f-02.pam", "f-03.pam", "f-04.pam", "f-05.pam"})
         EXPECT_EQ(fileBytes(folder.path(name)), fileBytes(whole.path(name))) << name;
     EXPECT_EQ(folder.files(), (std::vector<std::string>{".orvane-4242-0.tmp", "f-00.pam", "f-01.pam", "f-02.pam",
@@ -187,7 +196,8 @@ TEST(Version, TheRenderersAndTheModulesAsTheHostShowsThem) {
     char word[16];
     std::snprintf(word, sizeof(word), "0x%08X", static_cast<unsigned>(Orvane::packVersion(v)));
     for (const std::string& expected :
-         {"effect module " + std::string(ORVANE_MODULE_PATH) + ":\n", "  " + std::string(Orvane::kEffectName) + ", v" + release + "\n",
+         {"effect module " + std::string(ORVANE_MODULE_PATH) + ":\n",
+          "  " + std::string(Orvane::kEffectName) + ", v" + release + "\n",
           "  version " + std::string(word) + ": " + release + ", stage " + std::to_string(v.stage) + ", build " +
               std::to_string(v.build) + "\n"})
         EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
