@@ -149,6 +149,11 @@ void checkReplaceable(const std::string& target, bool replaceReadOnly) {
     checkTarget(target, followLinks(target), replaceReadOnly);
 }
 
+bool regularFileExists(const std::string& target) {
+    std::error_code ec;
+    return fs::is_regular_file(fs::status(fs::u8path(target), ec));
+}
+
 AtomicFile::AtomicFile(const std::string& targetPath, bool replace) : target(targetPath), replaceReadOnly(replace) {
     const fs::path path = followLinks(target);
     const bool replacing = checkTarget(target, path, replaceReadOnly);

@@ -14,6 +14,11 @@ namespace OrvaneTools {
 // not a regular file, or it is read-only and `replaceReadOnly` is false. Makes nothing.
 void checkReplaceable(const std::string& target, bool replaceReadOnly);
 
+// Whether `target` leads (through symbolic links) to a regular file: a frame written before. A missing file,
+// a dangling link, a folder or a device is not one; nor is the temporary file of a run that was killed,
+// which has a name of its own.
+bool regularFileExists(const std::string& target);
+
 class AtomicFile {
 public:
     // Checks the target as checkReplaceable does and creates the temporary file; throws the same way.

@@ -16,10 +16,12 @@ const char* const kModuleVariable = "ORVANE_MODULE";
 
 const char* const kDescription =
     "orvane-render [options] -o OUT\n"
-    "orvane-render inspect MODULE\n\n"
+    "orvane-render [options] -o - --format png|pam|pfm | program\n"
+    "orvane-render inspect MODULE\n"
+    "orvane-render --version [--module PATH]\n\n"
     "orvane-render drives the OrvaneVelmorathquist effect module as a compositing host does (global setup,\n"
     "parameter setup, UI update, then smart pre-render and smart render for each frame, global setdown at\n"
-    "the end) and writes the frames it renders as image files.";
+    "the end) and writes the frames it renders as image files, or one after another to standard output.";
 
 const char* const kFooter = R"(Values:
   Times are seconds of layer time (the host counts 120000 units per second, or --time-scale's);
@@ -34,12 +36,19 @@ Output:
   .png  RGBA, straight alpha: 8-bit at depth 8, 16-bit at depths 16 and 32
   .exr  32-bit float RGBA from any depth, colour premultiplied by alpha
   .pam  the buffer's exact values, TUPLTYPE RGB_ALPHA, MAXVAL 255 (depth 8) or 32768 (depth 16)
+  .pfm  32-bit float RGBA, straight alpha: at depth 32 the buffer's exact values; header "PF4", width and
+        height, -1.0 (little-endian), then the rows from the bottom up (docs/guide.md describes it)
   With --frames, a run of # in the file name becomes the zero-padded frame number (ramp-###.png).
   A relative name is relative to the current folder. Each file is written under a short temporary
   name beside it and renamed, so none is ever left half-written; a replaced file keeps its permission
   bits, a symbolic link is written through to its target, and a read-only file is replaced only with
-  --force. Before a frame is made its memory is estimated (about three copies of the frame) and a frame
-  that needs more than the machine has, or than --max-memory, is refused.
+  --force. With --skip-existing a frame whose file exists is kept and not rendered, so a stopped sequence
+  resumes where it stopped and machines sharing a folder can each render a range of frames. Before a
+  frame is made its memory is estimated (about three copies of the frame) and a frame that needs more
+  than the machine has, or than --max-memory, is refused.
+  -o - writes the frames to standard output one after another, in the --format given (png, pam or pfm;
+  EXR needs a file), for a program that reads images from a pipe; messages, progress and --verbose then
+  go to standard error. (A file named "-" is written as ./-.)
 
 Module:
   The effect module is the file --module names, else the file the environment variable ORVANE_MODULE
@@ -86,9 +95,11 @@ struct OptionText {
     const char* help;
 };
 
-// The options in the order --help lists them; each long name but "scene" is a key of SettingKeys.h.
+// The options in the order --help lists them; each long name but "scene" and "version" is a key of
+// SettingKeys.h.
 const OptionText kOptions[] = {
-    {"-o,--output", "OUT", "output image: .png, .exr or .pam"},
+    {"-o,--output", "OUT", "output image: .png, .exr, .pam or .pfm; - for standard output"},
+    {"--format", "png|pam|pfm", "how frames go to standard output with -o - (a file's format is its extension)"},
     {"--module", "PATH", "the effect module file (default: $ORVANE_MODULE, else the one beside this program)"},
     {"--scene", "FILE.json", "read settings from a JSON scene file; flags override it"},
     {"--size", "WxH", "layer size (default 1920x1080)"},
@@ -108,9 +119,13 @@ const OptionText kOptions[] = {
     {"--max-memory", "SIZE", "the most memory a frame may need, e.g. 512M or 4G (default: the machine's memory)"},
     {"--press-refresh", nullptr, "press the effect's Refresh button before rendering"},
     {"--force", nullptr, "replace output files that are read-only"},
+    {"--skip-existing", nullptr, "keep the frames whose files exist and render only the missing ones"},
     {"-v,--verbose", nullptr,
      "print the registration, the controls, and per frame the pre-render record, table sizes, stream-value "
      "requests and render time"},
+    {"--version", nullptr,
+     "print this program's version (the project's, which the effect module carries too) and the effect module's "
+     "as a host shows it, then exit"},
 };
 
 void declareOptions(CLI::App& app, std::string& inspectModule) {
@@ -171,6 +186,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         return result;
     }
     result.flags = settingsFrom(*app);
+    if (app->count("--version")) {
+        result.mode = CommandLine::Mode::Version;
+        return result;
+    }
     if (app->count("--scene")) result.scenePath = app->get_option("--scene")->results().front();
     return result;
 }

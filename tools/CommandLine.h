@@ -1,4 +1,5 @@
-// orvane-render's command line: `orvane-render [options] -o OUT` and `orvane-render inspect MODULE`.
+// orvane-render's command line: `orvane-render [options] -o OUT`, `orvane-render inspect MODULE` and
+// `orvane-render --version`.
 #pragma once
 
 #include "RenderSettings.h"
@@ -10,12 +11,12 @@
 namespace OrvaneTools {
 
 struct CommandLine {
-    enum class Mode { Render, Inspect, Help };
+    enum class Mode { Render, Inspect, Help, Version };
     Mode mode = Mode::Render;
     std::string helpText;          // Mode::Help: what to print
     std::string inspectModule;     // Mode::Inspect
     std::optional<std::string> scenePath;
-    RenderSettings flags;          // only what the command line (and ORVANE_MODULE) gives
+    RenderSettings flags;          // only what the command line (and ORVANE_MODULE) gives; Mode::Version: the module
 };
 
 // Throws a usage ToolError naming the bad flag or value.

@@ -22,27 +22,6 @@ namespace {
 // Rows converted at a time: as many as the ZIP compression takes in one block.
 constexpr int kStripRows = 16;
 
-struct UnitRgba {
-    float red, green, blue, alpha;
-};
-
-UnitRgba unitPixel(const FrameView& frame, int x, int y) {
-    switch (frame.depth) {
-    case 8: {
-        const PF_Pixel8 p = pixelAt<PF_Pixel8>(frame, x, y);
-        return {unitFromHost8(p.red), unitFromHost8(p.green), unitFromHost8(p.blue), unitFromHost8(p.alpha)};
-    }
-    case 16: {
-        const PF_Pixel16 p = pixelAt<PF_Pixel16>(frame, x, y);
-        return {unitFromHost16(p.red), unitFromHost16(p.green), unitFromHost16(p.blue), unitFromHost16(p.alpha)};
-    }
-    default: {
-        const PF_PixelFloat p = pixelAt<PF_PixelFloat>(frame, x, y);
-        return {p.red, p.green, p.blue, p.alpha};
-    }
-    }
-}
-
 // The library writes through this, so that the system's reason of a failed write is kept.
 class FileStream : public Imf::OStream {
 public:

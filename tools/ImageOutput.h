@@ -1,4 +1,5 @@
-// Writes one frame as an image file in the format its name asks for, never leaving a partial file.
+// Writes one frame as an image in the format asked for: to a file, never leaving a partial one, or to
+// standard output, where the frames of a sequence follow one another.
 #pragma once
 
 #include "FrameView.h"
@@ -11,5 +12,10 @@ namespace OrvaneTools {
 // Throws a ToolError (ExitCode::OutputWrite) naming `path` and the reason when the file cannot be written
 // (AtomicFile.h says what is never replaced); `path` is then untouched. `replaceReadOnly` is --force.
 void writeImageFile(ImageFormat format, const FrameView& frame, const std::string& path, bool replaceReadOnly = false);
+
+// Writes the frame to standard output (prepared with prepareStandardOutputForImages) and flushes it, so that
+// a reader has each frame as soon as it is made, and counts it as a frame written. Throws a ToolError
+// (ExitCode::StandardOutput) with the reason when standard output is closed or full; `number` names the frame.
+void writeImageToStandardOutput(ImageFormat format, const FrameView& frame, long number);
 
 } // namespace OrvaneTools

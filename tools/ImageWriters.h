@@ -1,4 +1,4 @@
-// The three image writers. Each writes the whole frame to `file` (open for writing at its start), converting
+// The four image writers. Each writes the whole frame to `file` (open for writing at its start), converting
 // a few rows at a time straight from the frame, never a second copy of it. When the file cannot take the
 // bytes each throws WriteFailure with the reason; the caller names the file (ImageOutput.h).
 #pragma once
@@ -34,5 +34,13 @@ void writeExr(const FrameView& frame, std::FILE* file, const std::string& name);
 // The buffer's exact values, TUPLTYPE RGB_ALPHA: MAXVAL 255 at depth 8, 32768 at depth 16 (16-bit samples
 // big-endian). Depth 32 is refused.
 void writePam(const FrameView& frame, std::FILE* file);
+
+// 32-bit float R, G, B, A with straight alpha: at depth 32 the buffer's values bit for bit, from depths 8
+// and 16 converted as for EXR. PFM's layout with a fourth channel: the text header "PF4\n<width>
+// <height>\n-1.0\n" (a negative scale: little-endian samples), then the rows from the bottom of the image
+// to its top, each pixel's four samples as little-endian IEEE 754 single-precision floats. Nothing follows
+// the last row, so frames can follow one another in a stream.
+constexpr const char* kPfmMagic = "PF4";
+void writePfm(const FrameView& frame, std::FILE* file);
 
 } // namespace OrvaneTools

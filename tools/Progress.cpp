@@ -7,21 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace OrvaneTools {
-
-bool stderrIsTerminal() {
-#if defined(_WIN32)
-    return _isatty(_fileno(stderr)) != 0;
-#else
-    return isatty(STDERR_FILENO) != 0;
-#endif
-}
 
 Progress::Progress(std::ostream& stream, bool show, long frameCount)
     : out(stream), enabled(show && frameCount > 1), total(frameCount), start(std::chrono::steady_clock::now()) {}

@@ -8,8 +8,6 @@
 
 namespace OrvaneTools {
 
-bool stderrIsTerminal();
-
 class Progress {
 public:
     Progress(std::ostream& out, bool enabled, long frameCount);
@@ -19,6 +17,8 @@ public:
     Progress& operator=(const Progress&) = delete;
 
     void frameDone(long framesDone);
+    // One frame fewer to do: it was found done by someone else.
+    void frameSkipped() { --total; }
     // Erases the progress line, before another line is printed; the next frameDone draws it again.
     void clear();
 

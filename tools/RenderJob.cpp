@@ -73,7 +73,7 @@ void resolveFrames(const RenderSettings& settings, RenderJob& job) {
     if (!(lastSeconds <= kMaxSeconds))
         throw usageError(settings.nameOf("frames") + ": frame " + std::to_string(job.frames.last) +
                          " lies beyond 17000 s at " + std::to_string(job.fps) + " frames per second");
-    if (job.frameCount() > 1 && !hasFrameNumberRun(job.output))
+    if (job.frameCount() > 1 && !job.toStandardOutput && !hasFrameNumberRun(job.output))
         throw usageError(settings.nameOf("output") + " " + job.output + ": a sequence of frames needs a run of '#' " +
                          "in the file name for the frame number (e.g. ramp-###.png)");
 }
@@ -111,6 +111,20 @@ void checkFrameMemory(const RenderSettings& settings, const RenderJob& job) {
                      (settings.maxMemory ? "" : "; --max-memory sets another limit"));
 }
 
+// What the file flags mean for the output: --skip-existing keeps every file that exists, so it cannot go
+// with --force, which replaces files, nor with standard output, where there are no files.
+void resolveFileFlags(const RenderSettings& settings, RenderJob& job) {
+    job.replaceReadOnly = settings.force.value_or(false);
+    job.skipExisting = settings.skipExisting.value_or(false);
+    if (!job.skipExisting) return;
+    if (job.replaceReadOnly)
+        throw usageError(settings.nameOf("skip-existing") + " and " + settings.nameOf("force") +
+                         " exclude each other: the one keeps every existing file, the other replaces read-only ones");
+    if (job.toStandardOutput)
+        throw usageError(settings.nameOf("skip-existing") + " keeps the frames whose files exist, but " +
+                         settings.nameOf("output") + " - writes no files; name the files, e.g. -o frame-####.png");
+}
+
 int machineThreads() {
     const unsigned n = std::thread::hardware_concurrency();
     return static_cast<int>(std::clamp<unsigned>(n, 1u, static_cast<unsigned>(kMaxThreads)));
@@ -126,10 +140,14 @@ FrameToRender RenderJob::frameAt(long k) const {
 
 RenderJob resolveJob(const RenderSettings& settings) {
     RenderJob job;
-    if (!settings.output) throw usageError("no output file: give -o OUT (.png, .exr or .pam)");
+    if (!settings.output)
+        throw usageError("no output file: give -o OUT (.png, .exr, .pam or .pfm), or -o - with --format for "
+                         "standard output");
     job.output = *settings.output;
+    job.toStandardOutput = isStandardOutputName(job.output);
     job.depth = settings.depth.value_or(8);
-    job.format = formatForOutput(job.output, job.depth, settings.nameOf("output"));
+    job.format = formatForOutput(job.output, settings.format, job.depth, settings.nameOf("output"),
+                                 settings.nameOf("format"));
     job.modulePath = settings.module ? *settings.module : OrvaneHost::defaultModulePath();
     job.size = settings.size.value_or(FrameSize{1920, 1080});
     job.downsample = settings.downsample.value_or(Downsample{1, 1});
@@ -143,12 +161,12 @@ RenderJob resolveJob(const RenderSettings& settings) {
     job.fps = settings.fps.value_or(30.0);
     job.timeStep = std::max<A_long>(1, OrvaneHost::timeStepForFps(job.fps, job.timeScale));
     resolveFrames(settings, job);
-    checkOutputFolder(job.frameAt(0).path, settings.nameOf("output"));
+    if (!job.toStandardOutput) checkOutputFolder(job.frameAt(0).path, settings.nameOf("output"));
+    resolveFileFlags(settings, job);
     checkFrameMemory(settings, job);
     job.threads = settings.threads.value_or(machineThreads());
     job.pressRefresh = settings.pressRefresh.value_or(false);
     job.verbose = settings.verbose.value_or(false);
-    job.replaceReadOnly = settings.force.value_or(false);
     return job;
 }
 

@@ -25,12 +25,13 @@ struct OpacityKeyframe {
 struct FrameToRender {
     long number;        // the frame number; 0 for a single frame rendered at --time
     A_long time;        // host time units
-    std::string path;   // the output file of this frame
+    std::string path;   // the output file of this frame ("-" for standard output)
 };
 
 struct RenderJob {
     std::string modulePath;
     std::string output; // as given, with its run of '#' for sequences
+    bool toStandardOutput = false; // output "-": every frame goes to standard output, one after another
     ImageFormat format = ImageFormat::Pam;
     FrameSize size{1920, 1080};
     int depth = 8;
@@ -53,6 +54,7 @@ struct RenderJob {
     bool pressRefresh = false;
     bool verbose = false;
     bool replaceReadOnly = false; // --force
+    bool skipExisting = false;    // --skip-existing
 
     long frameCount() const { return frames.last - frames.first + 1; }
     // The k-th frame to render, k from 0 to frameCount() - 1.

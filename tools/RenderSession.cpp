@@ -1,12 +1,14 @@
 #include "RenderSession.h"
 
 #include "AtomicFile.h"
+#include "EffectLifecycle.h"
 #include "ErrorNames.h"
 #include "FrameView.h"
 #include "HostScene.h"
 #include "ImageOutput.h"
 #include "Interruption.h"
 #include "Progress.h"
+#include "ShownText.h"
 #include "StandardOutput.h"
 #include "ToolError.h"
 #include "VerboseReport.h"
@@ -16,10 +18,8 @@
 #include "host/HostThreads.h"
 #include "host/ParameterControls.h"
 
-#include <cstring>
-#include <memory>
 #include <sstream>
-#include <stdexcept>
+#include <vector>
 
 namespace OrvaneTools {
 
@@ -27,29 +27,6 @@ namespace {
 
 constexpr PF_ParamIndex kRefreshButton = 7;
 constexpr std::size_t kRefreshCounter = 8;
-
-std::unique_ptr<OrvaneHost::Host> loadHost(const std::string& modulePath) {
-    try {
-        return std::make_unique<OrvaneHost::Host>(modulePath);
-    } catch (const std::runtime_error& e) {
-        throw ToolError(ExitCode::ModuleLoad, e.what());
-    }
-}
-
-// The effect's own message, which it leaves in return_msg when it has something to tell the user.
-std::string effectMessage(OrvaneHost::Host& host) {
-    const char* msg = host.outData().return_msg;
-    const std::size_t length = strnlen(msg, sizeof(host.outData().return_msg));
-    if (length == 0) return std::string();
-    return "; the effect says: " + std::string(msg, length);
-}
-
-// Memory that ran out is one failure wherever it happens, in the effect or in the host.
-ExitCode exitCodeOf(PF_Err err) { return err == PF_Err_OUT_OF_MEMORY ? ExitCode::OutOfMemory : ExitCode::EffectError; }
-
-[[noreturn]] void effectFailed(OrvaneHost::Host& host, const std::string& during, PF_Err err) {
-    throw ToolError(exitCodeOf(err), during + " returned " + describeError(err) + effectMessage(host));
-}
 
 // A frame that failed: in one of the effect's two render commands, or in the host before them (a layer it
 // cannot make, for instance), which the host's report then describes.
@@ -60,23 +37,6 @@ ExitCode exitCodeOf(PF_Err err) { return err == PF_Err_OUT_OF_MEMORY ? ExitCode:
     throw ToolError(exitCodeOf(err), frame + (report.message.empty() ? "rendering failed" : report.message) + " (" +
                                          describeError(err) + ")");
 }
-
-// Global setdown for every path out once global setup succeeded.
-class GlobalSetdown {
-public:
-    explicit GlobalSetdown(OrvaneHost::Host& h) : host(h) {}
-    ~GlobalSetdown() {
-        if (armed) host.globalSetdown();
-    }
-    PF_Err finish() {
-        armed = false;
-        return host.globalSetdown();
-    }
-
-private:
-    OrvaneHost::Host& host;
-    bool armed = true;
-};
 
 OrvaneHost::LayerSetup layerOf(const RenderJob& job) {
     OrvaneHost::LayerSetup setup;
@@ -99,69 +59,109 @@ FrameView viewOf(const OrvaneHost::Frame& frame) {
     return view;
 }
 
+// The frames (k from 0) whose files are missing, or all of them without --skip-existing; says on `err`
+// how many were found and kept.
+std::vector<long> framesToRender(const RenderJob& job, std::ostream& err) {
+    std::vector<long> frames;
+    for (long k = 0; k < job.frameCount(); ++k)
+        if (!job.skipExisting || !regularFileExists(job.frameAt(k).path)) frames.push_back(k);
+    const long kept = job.frameCount() - static_cast<long>(frames.size());
+    if (kept == 0) return frames;
+    err << "orvane-render: ";
+    if (job.frameCount() == 1)
+        err << shownText(job.frameAt(0).path) << " exists and is kept";
+    else
+        err << kept << " of " << job.frameCount() << " frames exist and are kept";
+    err << " (--skip-existing); " << (frames.empty() ? std::string("nothing to render")
+                                                     : "rendering " + std::to_string(frames.size())) << "\n";
+    return frames;
+}
+
+void reportEffect(OrvaneHost::Host& host, const std::string& aboutText, const PF_OutData& registration,
+                  std::ostream& out) {
+    std::ostringstream text;
+    printRegistration(text, aboutText, registration.my_version, registration.out_flags, registration.out_flags2,
+                      host.streams().size());
+    text << "controls:\n" << OrvaneHost::controlList(host);
+    printReport(out, text.str());
+}
+
+void pressRefresh(OrvaneHost::Host& host, const RenderJob& job, std::ostream& out) {
+    if (PF_Err err = OrvaneHost::pressButton(host, kRefreshButton)) effectFailed(host, "pressing Refresh", err);
+    if (!job.verbose) return;
+    std::ostringstream text;
+    printRefreshPress(text, host.streams().at(kRefreshCounter).current.u.sd.value,
+                      OrvaneHost::parameterControls(host).rerenders);
+    printReport(out, text.str());
+}
+
+void renderFrames(OrvaneHost::Host& host, const RenderJob& job, const std::vector<long>& frames,
+                  const SessionOutput& output) {
+    const OrvaneHost::LayerSetup layer = layerOf(job);
+    Progress progress(output.err, output.progress, static_cast<long>(frames.size()));
+    long planned = static_cast<long>(frames.size());
+    long written = 0;
+    for (const long k : frames) {
+        const FrameToRender target = job.frameAt(k);
+        if (!job.toStandardOutput) {
+            // Another machine rendering into the same folder may have written the frame since the run began.
+            if (job.skipExisting && regularFileExists(target.path)) {
+                progress.frameSkipped();
+                {
+                    HoldStops hold;
+                    noteFramesPlanned(--planned);
+                }
+                if (job.verbose)
+                    printReport(output.out, "frame " + std::to_string(target.number) + ": " + shownText(target.path) +
+                                                " exists now and is kept\n");
+                continue;
+            }
+            // A file that may not be replaced is found before the frame is rendered, not after.
+            checkReplaceable(target.path, job.replaceReadOnly);
+        }
+        OrvaneHost::Frame frame;
+        OrvaneHost::FrameReport report;
+        if (PF_Err err = OrvaneHost::renderFrame(host, layer, target.time, frame, &report))
+            frameFailed(host, target.number, report, err);
+        if (job.verbose) {
+            progress.clear();
+            std::ostringstream text;
+            printFrame(text, target.number, A_Time{target.time, job.timeScale}, frame, report);
+            printReport(output.out, text.str());
+        }
+        if (job.toStandardOutput)
+            writeImageToStandardOutput(job.format, viewOf(frame), target.number);
+        else
+            writeImageFile(job.format, viewOf(frame), target.path, job.replaceReadOnly);
+        progress.frameDone(++written);
+    }
+}
+
 } // namespace
 
 void runRenderJob(const RenderJob& job, const SessionOutput& output) {
+    const std::vector<long> frames = framesToRender(job, output.err);
     {
         HoldStops hold;
-        noteFramesPlanned(job.frameCount());
+        noteFramesPlanned(static_cast<long>(frames.size()));
     }
+    if (frames.empty()) return;
     std::unique_ptr<OrvaneHost::Host> owned = loadHost(job.modulePath);
     OrvaneHost::Host& host = *owned;
     prepareHostLayer(host, job);
     OrvaneHost::setHostThreads(host, job.threads);
 
-    std::string aboutText;
-    if (job.verbose) {
-        if (PF_Err err = host.about()) effectFailed(host, "About", err);
-        aboutText = std::string(host.outData().return_msg, strnlen(host.outData().return_msg, sizeof(host.outData().return_msg)));
-    }
+    const std::string about = job.verbose ? aboutText(host) : std::string();
     if (PF_Err err = host.globalSetup()) effectFailed(host, "global setup", err);
     GlobalSetdown setdown(host);
     const PF_OutData registration = host.outData();
     if (PF_Err err = OrvaneHost::applyEffect(host)) effectFailed(host, "applying the effect (parameter setup, UI update)", err);
-    if (job.verbose) {
-        std::ostringstream text;
-        printRegistration(text, aboutText, registration.my_version, registration.out_flags, registration.out_flags2,
-                          host.streams().size());
-        text << "controls:\n" << OrvaneHost::controlList(host);
-        printReport(output.out, text.str());
-    }
-
+    if (job.verbose) reportEffect(host, about, registration, output.out);
     applyJobToStreams(host, job);
-    if (job.pressRefresh) {
-        if (PF_Err err = OrvaneHost::pressButton(host, kRefreshButton)) effectFailed(host, "pressing Refresh", err);
-        if (job.verbose) {
-            std::ostringstream text;
-            printRefreshPress(text, host.streams().at(kRefreshCounter).current.u.sd.value,
-                              OrvaneHost::parameterControls(host).rerenders);
-            printReport(output.out, text.str());
-        }
-    }
+    if (job.pressRefresh) pressRefresh(host, job, output.out);
 
-    const OrvaneHost::LayerSetup layer = layerOf(job);
-    {
-        Progress progress(output.err, output.progress, job.frameCount());
-        for (long k = 0; k < job.frameCount(); ++k) {
-            const FrameToRender target = job.frameAt(k);
-            // A file that may not be replaced is found before the frame is rendered, not after.
-            checkReplaceable(target.path, job.replaceReadOnly);
-            OrvaneHost::Frame frame;
-            OrvaneHost::FrameReport report;
-            if (PF_Err err = OrvaneHost::renderFrame(host, layer, target.time, frame, &report))
-                frameFailed(host, target.number, report, err);
-            if (job.verbose) {
-                progress.clear();
-                std::ostringstream text;
-                printFrame(text, target.number, A_Time{target.time, job.timeScale}, frame, report);
-                printReport(output.out, text.str());
-            }
-            writeImageFile(job.format, viewOf(frame), target.path, job.replaceReadOnly);
-            progress.frameDone(k + 1);
-        }
-    }
-
-    if (PF_Err err = setdown.finish()) effectFailed(host, "global setdown", err);
+    renderFrames(host, job, frames, output);
+    setdown.finish();
     if (job.verbose)
         for (const std::string& problem : host.bookProblems()) output.err << "orvane-render: host: " << problem << "\n";
 }

@@ -6,12 +6,25 @@ namespace {
 template <class T> void take(std::optional<T>& into, const std::optional<T>& from) {
     if (from) into = from;
 }
+
+// Takes `a` and `b` from `overrides`; one given there alone drops the other, which it excludes.
+template <class A, class B>
+void takeExclusive(std::optional<A>& mergedA, std::optional<B>& mergedB, const std::optional<A>& a,
+                   const std::optional<B>& b) {
+    if (a && !b) mergedB.reset();
+    if (b && !a) mergedA.reset();
+    take(mergedA, a);
+    take(mergedB, b);
+}
 } // namespace
 
 RenderSettings mergeSettings(const RenderSettings& base, const RenderSettings& overrides) {
     RenderSettings merged = base;
     take(merged.module, overrides.module);
     take(merged.output, overrides.output);
+    // A file's format is its extension: a file named in `overrides` drops a format `base` gave for -o -.
+    if (overrides.output && !isStandardOutputName(*overrides.output) && !overrides.format) merged.format.reset();
+    take(merged.format, overrides.format);
     take(merged.size, overrides.size);
     take(merged.depth, overrides.depth);
     take(merged.downsample, overrides.downsample);
@@ -26,17 +39,10 @@ RenderSettings mergeSettings(const RenderSettings& base, const RenderSettings& o
     take(merged.timeScale, overrides.timeScale);
     take(merged.pressRefresh, overrides.pressRefresh);
     take(merged.verbose, overrides.verbose);
-    take(merged.force, overrides.force);
     take(merged.maxMemory, overrides.maxMemory);
     for (const auto& [option, source] : overrides.sources) merged.sources[option] = source;
-    if (overrides.seconds) {
-        merged.seconds = overrides.seconds;
-        if (!overrides.frames) merged.frames.reset();
-    }
-    if (overrides.frames) {
-        merged.frames = overrides.frames;
-        if (!overrides.seconds) merged.seconds.reset();
-    }
+    takeExclusive(merged.seconds, merged.frames, overrides.seconds, overrides.frames);
+    takeExclusive(merged.force, merged.skipExisting, overrides.force, overrides.skipExisting);
     return merged;
 }
 

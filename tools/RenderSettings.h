@@ -2,6 +2,8 @@
 // A field left empty takes the default (or the effect parameter's own value) when the job is resolved.
 #pragma once
 
+#include "ImageFormat.h"
+
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -52,7 +54,8 @@ struct FrameRange {
 
 struct RenderSettings {
     std::optional<std::string> module; // from the command line or ORVANE_MODULE only, never from a scene
-    std::optional<std::string> output;
+    std::optional<std::string> output;     // "-" for standard output
+    std::optional<ImageFormat> format;     // --format: how frames go to standard output
     std::optional<FrameSize> size;
     std::optional<int> depth;
     std::optional<Downsample> downsample;
@@ -70,6 +73,7 @@ struct RenderSettings {
     std::optional<bool> pressRefresh;
     std::optional<bool> verbose;
     std::optional<bool> force;              // replace read-only files
+    std::optional<bool> skipExisting;       // keep frames whose files exist, render only the missing ones
     std::optional<std::uint64_t> maxMemory; // bytes a frame may need
 
     // How each given setting is named in messages, by its long option name: "opacity" -> "--opacity", or
@@ -78,8 +82,10 @@ struct RenderSettings {
     std::string nameOf(const std::string& option) const;
 };
 
-// `overrides` wins field by field; a list given there replaces the whole list of `base`. A time given in
-// `overrides` drops a frame range of `base` and the other way round, since the two exclude each other.
+// `overrides` wins field by field; a list given there replaces the whole list of `base`. Settings that
+// exclude each other (a time and a frame range; --force and --skip-existing): one given in `overrides`
+// drops the other from `base`. A file named as output in `overrides` drops a --format of `base`, which was
+// for standard output.
 RenderSettings mergeSettings(const RenderSettings& base, const RenderSettings& overrides);
 
 } // namespace OrvaneTools

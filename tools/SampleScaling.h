@@ -1,6 +1,8 @@
 // How a host channel value becomes a sample of an image file.
 #pragma once
 
+#include "FrameView.h"
+
 #include <cmath>
 #include <cstdint>
 
@@ -29,5 +31,27 @@ inline std::uint16_t heldHost16(std::uint16_t value) {
 
 inline float unitFromHost8(std::uint8_t value) { return static_cast<float>(value) / 255.0f; }
 inline float unitFromHost16(std::uint16_t value) { return static_cast<float>(value) / 32768.0f; }
+
+// A pixel as float R, G, B, A with straight alpha: 8-bit / 255, 16-bit / 32768, float as it is.
+struct UnitRgba {
+    float red, green, blue, alpha;
+};
+
+inline UnitRgba unitPixel(const FrameView& frame, int x, int y) {
+    switch (frame.depth) {
+    case 8: {
+        const PF_Pixel8 p = pixelAt<PF_Pixel8>(frame, x, y);
+        return {unitFromHost8(p.red), unitFromHost8(p.green), unitFromHost8(p.blue), unitFromHost8(p.alpha)};
+    }
+    case 16: {
+        const PF_Pixel16 p = pixelAt<PF_Pixel16>(frame, x, y);
+        return {unitFromHost16(p.red), unitFromHost16(p.green), unitFromHost16(p.blue), unitFromHost16(p.alpha)};
+    }
+    default: {
+        const PF_PixelFloat p = pixelAt<PF_PixelFloat>(frame, x, y);
+        return {p.red, p.green, p.blue, p.alpha};
+    }
+    }
+}
 
 } // namespace OrvaneTools

@@ -38,6 +38,8 @@ const std::vector<SettingKey>& settingKeys() {
     static const std::vector<SettingKey> keys = {
         {"output", F::Text, 0, nullptr,
          [](const Texts& t, const std::string& w, RenderSettings& s) { s.output = fileName(single(t), w); }},
+        {"format", F::Text, 0, nullptr,
+         [](const Texts& t, const std::string& w, RenderSettings& s) { s.format = parseImageFormat(single(t), w); }},
         {"module", F::Text, 0, kModuleNotInScene,
          [](const Texts& t, const std::string& w, RenderSettings& s) { s.module = fileName(single(t), w); }},
         {"size", F::Pair, 'x', nullptr,
@@ -78,6 +80,8 @@ const std::vector<SettingKey>& settingKeys() {
          [](const Texts& t, const std::string&, RenderSettings& s) { s.pressRefresh = single(t) == "true"; }},
         {"force", F::Flag, 0, nullptr,
          [](const Texts& t, const std::string&, RenderSettings& s) { s.force = single(t) == "true"; }},
+        {"skip-existing", F::Flag, 0, nullptr,
+         [](const Texts& t, const std::string&, RenderSettings& s) { s.skipExisting = single(t) == "true"; }},
         {"verbose", F::Flag, 0, nullptr,
          [](const Texts& t, const std::string&, RenderSettings& s) { s.verbose = single(t) == "true"; }},
     };

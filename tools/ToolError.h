@@ -14,7 +14,7 @@ enum class ExitCode : int {
     ModuleLoad = 3,     // the effect module cannot be loaded (or, for inspect, read as an effect)
     EffectError = 4,    // the effect returned an error code
     OutputWrite = 5,    // an image could not be written
-    StandardOutput = 6, // standard output is closed or full
+    StandardOutput = 6, // standard output is closed or full (frames of -o -, or a report)
     OutOfMemory = 7,    // memory ran out while rendering or writing
 };
 
@@ -27,7 +27,7 @@ struct ExitCodeMeaning {
 };
 
 inline constexpr ExitCodeMeaning kExitCodeTable[] = {
-    {"0", "every frame was rendered and written"},
+    {"0", "every frame was rendered and written (with --skip-existing, frames whose files existed were kept)"},
     {"1", "a fault of orvane-render itself (please report it)"},
     {"2", "bad input: an option, value, scene file or output name, or a frame that needs more memory than "
           "allowed; nothing was rendered"},
@@ -35,7 +35,8 @@ inline constexpr ExitCodeMeaning kExitCodeTable[] = {
           "without the effect's entry point (inspect: not a readable effect module)"},
     {"4", "the effect returned an error code (named, with the effect's own message)"},
     {"5", "an image could not be written (the reason is given; frames written before it are kept)"},
-    {"6", "standard output is closed or full: what --verbose, --help or inspect print was lost"},
+    {"6", "standard output is closed or full: frames written with -o -, or what --verbose, --help, --version or "
+          "inspect print, could not all be written"},
     {"7", "out of memory while rendering or writing (frames written before are kept)"},
     {"128+N", "stopped by signal N: SIGHUP 129, SIGINT 130, SIGTERM 143 (on Windows Ctrl+C 130, Ctrl+Break "
               "149, closing the console 129); the frame being written is removed, finished frames are kept"},

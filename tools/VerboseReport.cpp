@@ -74,16 +74,20 @@ std::string outFlag2Names(PF_OutFlags2 flags) {
     return bitNames(flags, bits, sizeof(bits) / sizeof(bits[0]));
 }
 
-void printRegistration(std::ostream& out, const std::string& aboutText, A_u_long version, PF_OutFlags outFlags,
-                       PF_OutFlags2 outFlags2, std::size_t parameterCount) {
+void printAboutAndVersion(std::ostream& out, const std::string& aboutText, A_u_long version) {
     std::string about = aboutText;
     for (char& c : about)
         if (c == '\r') c = '\n';
-    out << "registration:\n";
     std::istringstream lines(about);
     for (std::string line; std::getline(lines, line);) out << "  " << line << "\n";
     out << "  version " << hex32(version) << ": " << ((version >> 19) & 0x7) << "." << ((version >> 15) & 0xF) << "."
         << ((version >> 11) & 0xF) << ", stage " << ((version >> 9) & 0x3) << ", build " << (version & 0x1FF) << "\n";
+}
+
+void printRegistration(std::ostream& out, const std::string& aboutText, A_u_long version, PF_OutFlags outFlags,
+                       PF_OutFlags2 outFlags2, std::size_t parameterCount) {
+    out << "registration:\n";
+    printAboutAndVersion(out, aboutText, version);
     out << "  out flags " << hex32(static_cast<std::uint32_t>(outFlags)) << ": " << outFlagNames(outFlags) << "\n";
     out << "  out flags 2 " << hex32(static_cast<std::uint32_t>(outFlags2)) << ": " << outFlag2Names(outFlags2) << "\n";
     out << "  parameters: " << parameterCount << " (the input layer and " << (parameterCount ? parameterCount - 1 : 0)

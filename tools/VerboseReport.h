@@ -12,8 +12,12 @@
 
 namespace OrvaneTools {
 
-// The About text (its carriage return shown as a line break), the packed version unpacked, the two
-// out-flag words with the names of their bits, and the number of parameters registered.
+// The About text as indented lines (its carriage return shown as a line break) and the packed version
+// unpacked, as the host shows them.
+void printAboutAndVersion(std::ostream& out, const std::string& aboutText, A_u_long version);
+
+// "registration:", the About text and version, the two out-flag words with the names of their bits, and
+// the number of parameters registered.
 void printRegistration(std::ostream& out, const std::string& aboutText, A_u_long version, PF_OutFlags outFlags,
                        PF_OutFlags2 outFlags2, std::size_t parameterCount);
 

@@ -2,13 +2,15 @@
 #include "tools/CommandLine.h"
 #include "tools/Inspect.h"
 #include "tools/Interruption.h"
-#include "tools/Progress.h"
 #include "tools/RenderJob.h"
 #include "tools/RenderSession.h"
 #include "tools/SceneFile.h"
 #include "tools/ShownText.h"
 #include "tools/StandardOutput.h"
 #include "tools/ToolError.h"
+#include "tools/VersionReport.h"
+
+#include "host/Module.h"
 
 #include <exception>
 #include <iostream>
@@ -29,13 +31,19 @@ int run(int argc, const char* const* argv) {
         printReport(std::cout, "");
         return code;
     }
+    case CommandLine::Mode::Version:
+        printVersions(line.flags.module.value_or(OrvaneHost::defaultModulePath()), std::cout);
+        return 0;
     case CommandLine::Mode::Render:
         break;
     }
     const RenderSettings settings =
         line.scenePath ? mergeSettings(loadSceneFile(*line.scenePath), line.flags) : line.flags;
     const RenderJob job = resolveJob(settings);
-    runRenderJob(job, SessionOutput{std::cout, std::cerr, stderrIsTerminal()});
+    // Frames on standard output leave it to them alone: the report goes to standard error.
+    if (job.toStandardOutput) prepareStandardOutputForImages();
+    std::ostream& report = job.toStandardOutput ? std::cerr : std::cout;
+    runRenderJob(job, SessionOutput{report, std::cerr, streamIsTerminal(stderr)});
     return 0;
 }
 

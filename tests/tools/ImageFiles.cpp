@@ -7,7 +7,9 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -110,6 +112,39 @@ PamImage readPam(const std::string& path) {
     image.samples.resize(count);
     for (std::size_t i = 0; i < count; ++i)
         image.samples[i] = sampleSize == 2 ? static_cast<std::uint16_t>(data[2 * i] << 8 | data[2 * i + 1]) : data[i];
+    return image;
+}
+
+PfmImage readPfm(const std::string& path) {
+    const std::string bytes = fileBytes(path);
+    const auto malformed = [&](const std::string& why) { return std::runtime_error("not a PF4 file (" + why + "): " + path); };
+    std::size_t at = 0;
+    std::string lines[3];
+    for (std::string& line : lines) {
+        const auto end = bytes.find('\n', at);
+        if (end == std::string::npos) throw malformed("the header ends early");
+        line = bytes.substr(at, end - at);
+        at = end + 1;
+    }
+    PfmImage image;
+    image.header = bytes.substr(0, at);
+    if (lines[0] != "PF4") throw malformed("magic '" + lines[0] + "'");
+    std::istringstream size(lines[1]);
+    std::string rest;
+    if (!(size >> image.width >> image.height) || size >> rest || image.width < 1 || image.height < 1)
+        throw malformed("size '" + lines[1] + "'");
+    if (!(std::stod(lines[2]) < 0)) throw malformed("scale '" + lines[2] + "' is not little-endian");
+    const std::size_t count = static_cast<std::size_t>(image.width) * image.height * 4;
+    if (bytes.size() - at != count * 4) throw malformed("the samples do not fill the file");
+    image.samples.resize(count);
+    const std::size_t rowSamples = static_cast<std::size_t>(image.width) * 4;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint32_t bits = 0;
+        for (int b = 3; b >= 0; --b) bits = bits << 8 | static_cast<unsigned char>(bytes[at + 4 * i + b]);
+        const std::size_t fileRow = i / rowSamples;
+        const std::size_t y = static_cast<std::size_t>(image.height) - 1 - fileRow;
+        std::memcpy(&image.samples[y * rowSamples + i % rowSamples], &bits, sizeof(float));
+    }
     return image;
 }
 

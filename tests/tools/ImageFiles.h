@@ -28,10 +28,21 @@ struct PamImage {
     std::uint16_t at(int x, int y, int channel) const { return samples[(std::size_t(y) * width + x) * 4 + channel]; }
 };
 
+// Float RGBA with straight alpha, rows from the top of the image down (the file stores them bottom up).
+struct PfmImage {
+    std::string header; // the three header lines
+    int width = 0, height = 0;
+    std::vector<float> samples; // R, G, B, A per pixel
+    float at(int x, int y, int channel) const { return samples[(std::size_t(y) * width + x) * 4 + channel]; }
+};
+
 // Each throws std::runtime_error when the file is missing or malformed.
 PngImage readPng(const std::string& path);
 ExrImage readExr(const std::string& path);
 PamImage readPam(const std::string& path);
+// Checks the header ("PF4", the size, a negative scale for little-endian samples) and that the samples
+// fill the rest of the file exactly.
+PfmImage readPfm(const std::string& path);
 
 std::string fileBytes(const std::string& path);
 

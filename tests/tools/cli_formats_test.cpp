@@ -71,6 +71,41 @@ TEST(ExrOutput, FloatRgbaFromEveryDepth) {
     }
 }
 
+// PFM keeps what the buffer holds: at depth 32 its floats straight, at 8 and 16 bits their unit values.
+TEST(PfmOutput, FloatRgbaStraightFromEveryDepth) {
+    ScratchFolder folder;
+    for (const char* depth : {"8", "16", "32"}) {
+        const std::string path = folder.path(std::string("d") + depth + ".pfm");
+        ASSERT_EQ(renderWhiteAtHalf(path, depth).exitCode, 0) << depth;
+        const PfmImage pfm = readPfm(path);
+        EXPECT_EQ(pfm.header, "PF4\n16 4\n-1.0\n");
+        const float alpha = std::string(depth) == "8" ? 128.0f / 255.0f : 0.5f;
+        expectEveryPixel(pfm, std::array<float, 4>{1.0f, 1.0f, 1.0f, alpha});
+    }
+}
+
+// A keyframed float ramp: every sample of the PFM, premultiplied as EXR stores colour, is the EXR's sample
+// bit for bit, so both hold the same buffer.
+TEST(PfmOutput, HoldsTheSameFloatsAsExr) {
+    ScratchFolder folder;
+    for (const char* name : {"r.pfm", "r.exr"})
+        ASSERT_EQ(runRender({"--size", "37x5", "--depth", "32", "--shape", "radial", "--point1", "3,2", "--point2",
+                             "30,4", "--color", "0:#203060", "--color", "1:#f0c040", "--opacity", "0:90",
+                             "--opacity", "1:15", "-o", folder.path(name)})
+                      .exitCode,
+                  0);
+    const PfmImage pfm = readPfm(folder.path("r.pfm"));
+    const ExrImage exr = readExr(folder.path("r.exr"));
+    ASSERT_EQ(pfm.width, exr.width);
+    ASSERT_EQ(pfm.height, exr.height);
+    for (int y = 0; y < pfm.height; ++y)
+        for (int x = 0; x < pfm.width; ++x) {
+            const float alpha = pfm.at(x, y, 3);
+            ASSERT_EQ(exr.at(x, y, 3), alpha) << x << "," << y;
+            for (int c = 0; c < 3; ++c) ASSERT_EQ(exr.at(x, y, c), pfm.at(x, y, c) * alpha) << x << "," << y << " " << c;
+        }
+}
+
 TEST(PamOutput, ExactBufferValuesAtEightAndSixteenBits) {
     ScratchFolder folder;
     ASSERT_EQ(renderWhiteAtHalf(folder.path("8.pam"), "8").exitCode, 0);

@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <regex>
+#include <set>
+#include <string>
 
 using namespace OrvaneToolsTest;
 
@@ -185,14 +188,28 @@ TEST(Module, NamedExplicitlyOrFoundBesideTheBinary) {
     EXPECT_EQ(fileBytes(folder.path("a.pam")), fileBytes(folder.path("b.pam")));
 }
 
-TEST(Help, DocumentsEveryOption) {
+// The help names every option, and the README's section on the renderer names each of them and no other.
+TEST(Help, DocumentsEveryOptionAsTheReadmeDoes) {
     const ToolResult run = runRender({"--help"});
     EXPECT_EQ(run.exitCode, 0);
-    for (const char* option : {"-o,--output", "--module", "--scene", "--size", "--depth", "--downsample", "--shape",
-                               "--repeat", "--point1", "--point2", "--color", "--opacity", "--time", "--fps", "--frames",
-                               "--threads", "--press-refresh", "--verbose", "--force", "--max-memory", "inspect",
-                               ".png", ".exr", ".pam", "ORVANE_MODULE", "Exit codes"})
+    for (const char* option : {"-o,--output", "--format", "--module", "--scene", "--size", "--depth", "--downsample",
+                               "--shape", "--repeat", "--point1", "--point2", "--color", "--opacity", "--time", "--fps",
+                               "--frames", "--threads", "--press-refresh", "--verbose", "--force", "--skip-existing",
+                               "--max-memory", "--version", "inspect", ".png", ".exr", ".pam", ".pfm", "ORVANE_MODULE",
+                               "Exit codes"})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
+
+    const auto optionsNamedIn = [](const std::string& text) {
+        const std::regex option("--[a-z][a-z0-9-]*[a-z0-9]");
+        std::set<std::string> names;
+        for (std::sregex_iterator it(text.begin(), text.end(), option), end; it != end; ++it) names.insert(it->str());
+        return names;
+    };
+    const std::string readme = fileBytes(ORVANE_SOURCE_DIR "/README.md");
+    const std::size_t start = readme.find("## Rendering with orvane-render");
+    ASSERT_NE(start, std::string::npos);
+    const std::string section = readme.substr(start, readme.find("\n## ", start + 1) - start);
+    EXPECT_EQ(optionsNamedIn(section), optionsNamedIn(run.out));
 }
 
 } // namespace

@@ -212,6 +212,47 @@ TEST(PamWriter, RefusesFloat) {
     }
 }
 
+std::uint32_t bitsOf(float value) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof(bits));
+    return bits;
+}
+
+// Every float the effect can leave in a buffer comes back bit for bit, straight (not premultiplied), in R, G,
+// B, A order; the rows are stored from the bottom up and the samples little-endian.
+TEST(PfmWriter, FloatBuffersBitForBit) {
+    ScratchFolder folder;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float tiny = std::numeric_limits<float>::denorm_min();
+    // alpha, red, green, blue; padded rows so that rowbytes is honoured
+    HostBuffer<PF_PixelFloat> buffer(2, {{0.25f, 2.0f, -0.0f, 0.1f}, {nan, tiny, -1.5f, 1e30f},
+                                         {1.0f, 0.0f, 0.5f, std::numeric_limits<float>::infinity()},
+                                         {0.0f, 0.3f, 0.6f, 0.9f}},
+                                     32, 16);
+    writeImageFile(ImageFormat::Pfm, buffer.view, folder.path("a.pfm"));
+    const PfmImage pfm = readPfm(folder.path("a.pfm"));
+    EXPECT_EQ(pfm.header, "PF4\n2 2\n-1.0\n");
+    const std::vector<float> expected = {2.0f, -0.0f, 0.1f, 0.25f, tiny, -1.5f, 1e30f, nan,
+                                         0.0f, 0.5f, std::numeric_limits<float>::infinity(), 1.0f,
+                                         0.3f, 0.6f, 0.9f, 0.0f};
+    ASSERT_EQ(pfm.samples.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(bitsOf(pfm.samples[i]), bitsOf(expected[i])) << i;
+    // The bottom row first, least significant byte first: its second pixel's red, 0.3f, is 0x3E99999A.
+    const std::string bytes = fileBytes(folder.path("a.pfm"));
+    EXPECT_EQ(bytes.size(), pfm.header.size() + 4 * 4 * 4);
+    EXPECT_EQ(bytes.substr(pfm.header.size() + 16, 4), std::string("\x9A\x99\x99\x3E", 4));
+}
+
+TEST(PfmWriter, EightAndSixteenBitsAsUnitFloats) {
+    ScratchFolder folder;
+    HostBuffer<PF_Pixel8> eight(1, {{128, 255, 0, 51}}, 8);
+    writeImageFile(ImageFormat::Pfm, eight.view, folder.path("8.pfm"));
+    EXPECT_EQ(readPfm(folder.path("8.pfm")).samples, (std::vector<float>{1.0f, 0.0f, 51 / 255.0f, 128 / 255.0f}));
+    HostBuffer<PF_Pixel16> sixteen(1, {{16384, 32768, 8192, 0}}, 16);
+    writeImageFile(ImageFormat::Pfm, sixteen.view, folder.path("16.pfm"));
+    EXPECT_EQ(readPfm(folder.path("16.pfm")).samples, (std::vector<float>{1.0f, 0.25f, 0.0f, 0.5f}));
+}
+
 TEST(ImageOutput, ReplacesTheTargetWhole) {
     ScratchFolder folder;
     folder.write("a.pam", std::string(5000, 'x'));
@@ -322,13 +363,13 @@ TEST_F(Replacing, TheLongestFileNameTheFileSystemTakes) {
 }
 
 // Every format converts a few rows at a time: what a write allocates stays far below the frame itself
-// (a second copy of the frame would be all of it, or four times it as EXR's floats).
+// (a second copy of the frame would be all of it, or four times it as EXR's or PFM's floats).
 TEST(ImageWriters, WriteRowsFromTheFrameWithoutASecondCopy) {
     ScratchFolder folder;
     constexpr int kWidth = 512, kHeight = 2048;
     HostBuffer<PF_Pixel8> frame(kWidth, std::vector<PF_Pixel8>(std::size_t(kWidth) * kHeight, PF_Pixel8{255, 9, 99, 199}), 8);
     const std::size_t frameBytes = frame.bytes.size();
-    for (const ImageFormat format : {ImageFormat::Png, ImageFormat::Exr, ImageFormat::Pam}) {
+    for (const ImageFormat format : {ImageFormat::Png, ImageFormat::Exr, ImageFormat::Pam, ImageFormat::Pfm}) {
         const std::size_t before = liveBytes.load();
         peakBytes = before;
         writeImageFile(format, frame.view, folder.path(std::string("f.") + formatName(format)));

@@ -90,7 +90,7 @@ TEST(SceneFile, TakesTheSameValuesAsTheCommandLine) {
 // Every option of the command line but --help and --scene is a scene key too, known to the scene reader.
 TEST(SceneFile, KeysAreTheLongOptionNamesAllOfThem) {
     for (const std::string& name : longOptionNames()) {
-        if (name == "help" || name == "scene") continue;
+        if (name == "help" || name == "scene" || name == "version") continue;
         const SettingKey* key = findSettingKey(name);
         ASSERT_NE(key, nullptr) << "--" << name << " has no scene key";
         const std::string message = refusal([&] { parseScene("{\"" + name + "\": {}}", "s"); });
@@ -167,6 +167,28 @@ TEST(Merge, FlagsOverrideTheSceneFieldByField) {
     EXPECT_EQ(merged.nameOf("size"), "s: \"size\"");
 }
 
+// Settings that exclude each other: one given on the command line drops the other from the scene, and
+// given together they are refused. A file named on the command line drops the scene's --format, which was
+// for standard output.
+TEST(Merge, SettingsThatExcludeEachOther) {
+    const RenderSettings scene = parseScene(R"({"force": true, "format": "png", "output": "-", "frames": "0-3"})", "s");
+    const RenderSettings resumed = mergeSettings(scene, parse({"--skip-existing", "-o", "f-#.pam"}).flags);
+    EXPECT_TRUE(*resumed.skipExisting);
+    EXPECT_FALSE(resumed.force.has_value());
+    EXPECT_FALSE(resumed.format.has_value());
+    EXPECT_EQ(resolveJob(resumed).format, ImageFormat::Pam);
+    const RenderSettings piped = mergeSettings(scene, parse({"--depth", "16"}).flags);
+    EXPECT_TRUE(resolveJob(piped).toStandardOutput);
+    EXPECT_EQ(resolveJob(piped).format, ImageFormat::Png);
+
+    const RenderSettings both = parse({"--skip-existing", "--force", "-o", "a.pam"}).flags;
+    EXPECT_NE(refusal([&] { resolveJob(both); }).find("--skip-existing and --force exclude each other"),
+              std::string::npos);
+    const RenderSettings fromScene = parseScene(R"({"skip-existing": true, "force": true, "output": "a.pam"})", "s");
+    EXPECT_NE(refusal([&] { resolveJob(fromScene); }).find("s: \"skip-existing\" and s: \"force\" exclude each other"),
+              std::string::npos);
+}
+
 // A value is blamed where it was given: in the scene file, or on the command line.
 TEST(Merge, MessagesNameWhereTheValueCameFrom) {
     const RenderSettings scene = parseScene(R"({"opacity": [50, 60], "output": "a.png"})", "scene s.json");
@@ -191,6 +213,9 @@ TEST(CommandLine, RepeatableOptionsAndModes) {
     EXPECT_EQ(inspect.mode, CommandLine::Mode::Inspect);
     EXPECT_EQ(inspect.inspectModule, "module.aex");
     EXPECT_EQ(parse({"--help"}).mode, CommandLine::Mode::Help);
+    const CommandLine version = parse({"--version", "--module", "effect.so"});
+    EXPECT_EQ(version.mode, CommandLine::Mode::Version);
+    EXPECT_EQ(*version.flags.module, "effect.so");
 }
 
 TEST(CommandLine, RefusesUnknownFlagsAndStrayArguments) {
@@ -272,8 +297,9 @@ TEST(Job, RefusesContradictionsBeforeRendering) {
         return s;
     };
     EXPECT_NE(refusal([] { resolveJob(RenderSettings{}); }).find("-o OUT"), std::string::npos);
-    EXPECT_NE(refusal([&] { resolveJob(withOutput("a.tiff")); }).find(".png, .exr or .pam"), std::string::npos);
-    EXPECT_NE(refusal([&] { resolveJob(withOutput("noextension")); }).find(".png, .exr or .pam"), std::string::npos);
+    EXPECT_NE(refusal([&] { resolveJob(withOutput("a.tiff")); }).find(".png, .exr, .pam or .pfm"), std::string::npos);
+    EXPECT_NE(refusal([&] { resolveJob(withOutput("noextension")); }).find(".png, .exr, .pam or .pfm"),
+              std::string::npos);
     RenderSettings deep = withOutput("a.PAM");
     deep.depth = 32;
     EXPECT_NE(refusal([&] { resolveJob(deep); }).find("PAM"), std::string::npos);
