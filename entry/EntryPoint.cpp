@@ -2,8 +2,8 @@
 
 #include "Handlers.h"
 
-#include <exception>
-#include <new>
+#include "../framework/HostBoundary.h"
+
 #include <string>
 
 namespace {
@@ -43,15 +43,5 @@ PF_Err dispatch(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDe
 
 extern "C" PF_Err EntryPointFunc(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
                                  PF_LayerDef* output, void* extra) {
-    // No C++ exception may cross into the host: the suite table's thrown code is returned as it is, an
-    // allocation failure becomes the host's out-of-memory code, anything else an internal failure.
-    try {
-        return dispatch(cmd, in_data, out_data, params, output, extra);
-    } catch (PF_Err thrown) {
-        return thrown;
-    } catch (const std::bad_alloc&) {
-        return PF_Err_OUT_OF_MEMORY;
-    } catch (...) {
-        return PF_Err_INTERNAL_STRUCT_DAMAGED;
-    }
+    return callFromHost([&] { return dispatch(cmd, in_data, out_data, params, output, extra); });
 }

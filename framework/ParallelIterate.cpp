@@ -1,5 +1,7 @@
 #include "ParallelIterate.h"
 
+#include "HostBoundary.h"
+
 #include "../suites/SuiteTable.h"
 
 #include <utility>
@@ -8,20 +10,15 @@ namespace Orvane::Filter {
 
 namespace {
 
-// Runs on the host's worker threads. The host thread 0 asks abort before each iteration it runs. No C++
-// exception may go back into the host from here.
+// Runs on the host's worker threads. The host thread 0 asks abort before each iteration it runs.
 PF_Err iterateBand(void* refcon, A_long thread_index, A_long i, A_long iterations) {
-    try {
+    return callFromHost([&] {
         auto* context = static_cast<IterateContext*>(refcon);
         if (thread_index == 0) {
             if (const PF_Err err = context->in_data->inter.abort(context->in_data->effect_ref)) return err;
         }
         return context->band(i, iterations);
-    } catch (PF_Err thrown) {
-        return thrown;
-    } catch (...) {
-        return PF_Err_INTERNAL_STRUCT_DAMAGED;
-    }
+    });
 }
 
 } // namespace

@@ -3,9 +3,12 @@
 #include "FrameworkFixture.h"
 
 #include "framework/Filter.h"
+#include "framework/ParallelIterate.h"
 #include "framework/PixelDepth.h"
 
 #include <cstring>
+#include <new>
+#include <stdexcept>
 
 using namespace OrvaneHost;
 using namespace OrvaneTest;
@@ -240,6 +243,30 @@ TEST_P(FilterBands, ARefusedIterationSuiteThrowsBadCallbackParamWithTheOtherRele
     EXPECT_EQ(paintedRows(), "..........");
     EXPECT_EQ(host.releases("AEGP Iterate Suite", 1), 1u);
     EXPECT_TRUE(booksAreClean(host));
+}
+
+// The iteration callback is a door from the host into the effect like the entry point: whatever a band
+// throws on a worker thread comes back as the host code the entry point would give it, never as an exception.
+TEST_F(BandBuffers, AFailureThrownInABandOnAWorkerIsTheEntryPointsHostCode) {
+    setHostThreads(host, 3);
+    const struct {
+        const char* what;
+        void (*raise)();
+        PF_Err expected;
+    } cases[] = {
+        {"a host code", [] { throw PF_Err(37); }, 37},
+        {"an allocation failure", [] { throw std::bad_alloc(); }, PF_Err_OUT_OF_MEMORY},
+        {"anything else", [] { throw std::runtime_error("band"); }, PF_Err_INTERNAL_STRUCT_DAMAGED},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Orvane::Filter::BandFunction band = [&c](int index, int) -> PF_Err {
+            if (index == 2) c.raise();
+            return PF_Err_NONE;
+        };
+        EXPECT_EQ(Orvane::Filter::parallelIterate(&in, band, 0), c.expected);
+    }
+    EXPECT_TRUE(booksAreClean(host)) << "an exception that reached the host is a host error in the books";
 }
 
 TEST_F(BandBuffers, ThePixelFunctionSeesColumnsAndRowsFromTheTopLeft) {
