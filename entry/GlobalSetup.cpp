@@ -1,29 +1,24 @@
 #include "GlobalData.h"
 #include "Handlers.h"
 
+#include "../suites/HandleLock.h"
 #include "../suites/SuiteTable.h"
 
 namespace Orvane {
 
 namespace {
 
-// The new global handle until it is stored: unlocked and disposed of on every path that does not keep
-// it (a failed lock, a failed registration, a suite refused while the handle exists), so nothing leaks.
+// The new global handle until it is stored: disposed of on every path that does not keep it (a failed
+// lock, a failed registration, a suite refused while the handle exists), so nothing leaks.
 class PendingGlobalHandle {
 public:
     PendingGlobalHandle(PF_HandleSuite2& suite, PF_Handle handle) : suite(suite), handle(handle) {}
     ~PendingGlobalHandle() {
-        if (locked) suite.host_unlock_handle(handle);
         if (!kept) suite.host_dispose_handle(handle);
     }
     PendingGlobalHandle(const PendingGlobalHandle&) = delete;
     PendingGlobalHandle& operator=(const PendingGlobalHandle&) = delete;
 
-    GlobalData* lock() {
-        auto* data = static_cast<GlobalData*>(suite.host_lock_handle(handle));
-        locked = data != nullptr;
-        return data;
-    }
     PF_Handle keep() {
         kept = true;
         return handle;
@@ -32,7 +27,6 @@ public:
 private:
     PF_HandleSuite2& suite;
     PF_Handle handle;
-    bool locked = false;
     bool kept = false;
 };
 
@@ -50,7 +44,8 @@ PF_Err globalSetup(const PluginVersion& version, PF_OutFlags outFlags, PF_OutFla
     if (!handle) return PF_Err_INTERNAL_STRUCT_DAMAGED;
 
     PendingGlobalHandle pending(handles, handle);
-    GlobalData* data = pending.lock();
+    const HandleLock lock(handles.host_lock_handle, handles.host_unlock_handle, handle); // unlocked before disposal
+    GlobalData* data = lock.get<GlobalData>();
     if (!data) return PF_Err_OUT_OF_MEMORY;
 
     const PF_Err err = suites.aegpUtilitySuite7()->AEGP_RegisterWithAEGP(nullptr, "Error!", &data->pluginId);

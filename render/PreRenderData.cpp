@@ -1,5 +1,7 @@
 #include "PreRenderData.h"
 
+#include "../suites/HandleLock.h"
+
 #include <cstring>
 #include <new>
 
@@ -46,10 +48,9 @@ void deletePreRenderData(void* data) {
 bool readPreRenderRecord(PF_InData* in_data, const void* data, RampRenderParams& record) {
     const auto* held = static_cast<const PreRenderData*>(data);
     if (!held) return false;
-    const void* locked = in_data->utils->host_lock_handle(held->record);
-    if (!locked) return false;
-    std::memcpy(&record, locked, sizeof record);
-    in_data->utils->host_unlock_handle(held->record);
+    const HandleLock lock(in_data->utils->host_lock_handle, in_data->utils->host_unlock_handle, held->record);
+    if (!lock.get<void>()) return false;
+    std::memcpy(&record, lock.get<void>(), sizeof record);
     return true;
 }
 
