@@ -1,6 +1,7 @@
 #include "HostCalls.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace OrvaneHost {
 
@@ -23,7 +24,7 @@ std::optional<Fault> HostCalls::begin(std::string name, std::string detail, std:
         if (hit && possible && !record.injected) record.injected = rule.fault;
     }
     if (index) *index = log.size();
-    log.push_back(record);
+    log.push_back(std::move(record));
     return log.back().injected;
 }
 
