@@ -16,13 +16,29 @@ template <int W, bool Adjacent, bool Radial> PlaceBlock placeFor(RampRepeat repe
     return placeBlock<W, Adjacent, Radial, RampRepeat::None>;
 }
 
-// Painter: paint<Color, Opacity, Depth>(ramp, places, n, out) writes n pixels from places made kGroup at a
-// time (kGroup a multiple of W); Color and Opacity tell which tables are present; kAdjacent, whether it
-// loads neighbouring entries in pairs.
+// Painter: group<Color, Opacity, Depth>(ramp, places, i, out) writes the kGroup pixels from place i on
+// (kGroup a multiple of W); Color and Opacity tell which tables are present; kAdjacent, whether it loads
+// neighbouring entries in pairs. A block's n pixels go a group at a time; a last group that the row does
+// not fill is painted aside and only the row's pixels are copied, so nothing past the row is written.
+template <class Painter, bool Color, bool Opacity, int Depth>
+void paintBlock(const RampKernelData& k, const BlockPlaces& p, int n, unsigned char* out) {
+    constexpr int kGroup = Painter::kGroup;
+    constexpr int size = Depth == 0 ? 4 : (Depth == 1 ? 8 : 16);
+    for (int i = 0; i < n; i += kGroup) {
+        if (n - i >= kGroup) {
+            Painter::template group<Color, Opacity, Depth>(k, p, i, out + i * size);
+        } else {
+            alignas(kGroup * 4) unsigned char last[kGroup * size]; // a register's width
+            Painter::template group<Color, Opacity, Depth>(k, p, i, last);
+            std::memcpy(out + i * size, last, std::size_t(n - i) * size);
+        }
+    }
+}
+
 template <class Painter, bool Color, bool Opacity> PaintBlock paintFor(int depth) {
-    if (depth == 0) return Painter::template paint<Color, Opacity, 0>;
-    if (depth == 1) return Painter::template paint<Color, Opacity, 1>;
-    return Painter::template paint<Color, Opacity, 2>;
+    if (depth == 0) return paintBlock<Painter, Color, Opacity, 0>;
+    if (depth == 1) return paintBlock<Painter, Color, Opacity, 1>;
+    return paintBlock<Painter, Color, Opacity, 2>;
 }
 
 template <int W, class Painter>

@@ -68,20 +68,6 @@ struct Avx2Painter {
                 _mm256_storeu_ps(reinterpret_cast<float*>(to + j * 16), heldAlpha(at(j)));
         }
     }
-
-    template <bool Color, bool Opacity, int Depth>
-    static void paint(const RampKernelData& k, const BlockPlaces& p, int n, unsigned char* out) {
-        constexpr int size = Depth == 0 ? 4 : (Depth == 1 ? 8 : 16);
-        for (int i = 0; i < n; i += kGroup) {
-            if (n - i >= kGroup) {
-                group<Color, Opacity, Depth>(k, p, i, out + i * size);
-            } else { // the row's last pixels: painted aside, and only they are copied
-                alignas(32) unsigned char last[kGroup * size];
-                group<Color, Opacity, Depth>(k, p, i, last);
-                std::memcpy(out + i * size, last, std::size_t(n - i) * size);
-            }
-        }
-    }
 };
 
 } // namespace
