@@ -221,16 +221,25 @@ FrameRange parseFrames(const std::string& text, const std::string& what) {
     return range;
 }
 
-int parseThreads(const std::string& text, const std::string& what) {
-    const std::string expected = "a thread count from 1 to " + std::to_string(kMaxThreads);
-    long threads = 0;
+namespace {
+
+// A whole number from 1 to `most`; anything else is refused as not what `expected` says.
+long wholeNumberFrom1(const std::string& text, const std::string& what, long most, const std::string& expected) {
+    long value = 0;
     try {
-        threads = parseWholeNumber(text, what);
+        value = parseWholeNumber(text, what);
     } catch (const ToolError&) {
         refuse(what, expected, text);
     }
-    if (threads < 1 || threads > kMaxThreads) refuse(what, expected, text);
-    return static_cast<int>(threads);
+    if (value < 1 || value > most) refuse(what, expected, text);
+    return value;
+}
+
+} // namespace
+
+int parseThreads(const std::string& text, const std::string& what) {
+    const std::string expected = "a thread count from 1 to " + std::to_string(kMaxThreads);
+    return static_cast<int>(wholeNumberFrom1(text, what, kMaxThreads, expected));
 }
 
 std::uint64_t parseMemorySize(const std::string& text, const std::string& what) {
@@ -260,14 +269,7 @@ std::uint64_t parseMemorySize(const std::string& text, const std::string& what) 
 
 std::uint32_t parseTimeScale(const std::string& text, const std::string& what) {
     const std::string expected = "time units per second from 1 to " + std::to_string(kMaxTimeScale);
-    long scale = 0;
-    try {
-        scale = parseWholeNumber(text, what);
-    } catch (const ToolError&) {
-        refuse(what, expected, text);
-    }
-    if (scale < 1 || scale > kMaxTimeScale) refuse(what, expected, text);
-    return static_cast<std::uint32_t>(scale);
+    return static_cast<std::uint32_t>(wholeNumberFrom1(text, what, kMaxTimeScale, expected));
 }
 
 } // namespace OrvaneTools
