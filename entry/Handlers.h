@@ -1,5 +1,6 @@
-// The command handlers the entry point dispatches to. Each returns a host error code; only a suite table
-// beneath them throws (PF_Err_BAD_CALLBACK_PARAM), and the entry point catches it.
+// The command handlers the entry point dispatches to. Each returns a host error code; beneath them only a
+// suite table throws a code (PF_Err_BAD_CALLBACK_PARAM), and only an allocation throws std::bad_alloc: the
+// entry point turns either into the host's code, after everything held has been given back on the way.
 #pragma once
 
 #include "EffectIdentity.h"

@@ -15,12 +15,11 @@
 #include "../framework/PixelFormat.h"
 #include "../framework/SmartWorlds.h"
 #include "../framework/VectorPath.h"
-#include "../params/ScopedAegpObject.h"
+#include "../suites/ScopedAegpObject.h"
 #include "../suites/SuiteTable.h"
 
 #include <functional>
 #include <memory>
-#include <new>
 #include <optional>
 
 namespace Orvane {
@@ -72,33 +71,30 @@ PF_Err smartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra
     RampRenderParams record;
     if (!readPreRenderRecord(in_data, extra->input->pre_render_data, record)) return PF_Err_BAD_CALLBACK_PARAM;
 
-    PF_Err err = PF_Err_NONE;
     std::shared_ptr<World> input;
     std::shared_ptr<World> output;
-    std::optional<ScopedEffectRef> effect; // disposed of before the worlds go, also while a code unwinds
-    try {
-        AEGP_PFInterfaceSuite1& pfInterface = *suites.aegpPFInterfaceSuite1();
-        AEGP_LayerH layer = nullptr; // not used: asking for it checks that the effect sits on a layer
-        err = pfInterface.AEGP_GetEffectLayer(in_data->effect_ref, &layer);
-        if (!err) {
-            // The disposal suite first, so that a refusal cannot leave a reference behind.
-            effect.emplace(suites.aegpEffectSuite3()->AEGP_DisposeEffect);
-            err = pfInterface.AEGP_GetNewEffectForEffect(pluginId, in_data->effect_ref, effect->receive());
-        }
-        if (!err) err = checkoutInputWorld(in_data, extra, input);
-        if (!err) err = checkoutOutputWorld(in_data, extra, output);
-        // A checkout may succeed without pixels (the layer has nothing where the frame asks): then there is
-        // nothing to draw, and no world to ask about.
-        const bool pixels = !err && input->get() && output->get();
-        int depth = kNoDepth;
-        if (pixels) err = getPixelDepth(in_data, out_data, input->get(), depth);
-        // A buffer in a format none of the three depths is not drawn into, and that is no success.
-        if (pixels && !err && !isPixelDepth(depth)) err = PF_Err_BAD_CALLBACK_PARAM;
-        if (pixels && !err) err = in_data->inter.abort(in_data->effect_ref);
-        if (pixels && !err) err = drawRamp(in_data, suites, pluginId, effect->get(), record, *input, *output, depth);
-    } catch (const std::bad_alloc&) {
-        keepFirstError(err, PF_Err_OUT_OF_MEMORY);
+    // Disposed of before the worlds go, also while a thrown code or an allocation failure unwinds to the
+    // entry point, which turns it into the host's code.
+    std::optional<ScopedEffectRef> effect;
+    AEGP_PFInterfaceSuite1& pfInterface = *suites.aegpPFInterfaceSuite1();
+    AEGP_LayerH layer = nullptr; // not used: asking for it checks that the effect sits on a layer
+    PF_Err err = pfInterface.AEGP_GetEffectLayer(in_data->effect_ref, &layer);
+    if (!err) {
+        // The disposal suite first, so that a refusal cannot leave a reference behind.
+        effect.emplace(suites.aegpEffectSuite3()->AEGP_DisposeEffect);
+        err = pfInterface.AEGP_GetNewEffectForEffect(pluginId, in_data->effect_ref, effect->receive());
     }
+    if (!err) err = checkoutInputWorld(in_data, extra, input);
+    if (!err) err = checkoutOutputWorld(in_data, extra, output);
+    // A checkout may succeed without pixels (the layer has nothing where the frame asks): then there is
+    // nothing to draw, and no world to ask about.
+    const bool pixels = !err && input->get() && output->get();
+    int depth = kNoDepth;
+    if (pixels) err = getPixelDepth(in_data, out_data, input->get(), depth);
+    // A buffer in a format none of the three depths is not drawn into, and that is no success.
+    if (pixels && !err && !isPixelDepth(depth)) err = PF_Err_BAD_CALLBACK_PARAM;
+    if (pixels && !err) err = in_data->inter.abort(in_data->effect_ref);
+    if (pixels && !err) err = drawRamp(in_data, suites, pluginId, effect->get(), record, *input, *output, depth);
     if (effect) keepFirstError(err, effect->release());
     output.reset();
     input.reset();
