@@ -1,18 +1,22 @@
-// The frame's pre-render data: the record's host handle and the handle suite it is given back through. The
-// host calls the delete function with nothing but the data, and the effect keeps no state of its own, so
-// the data carries everything its release needs.
+// The frame's pre-render data: the record's host handle, locked for as long as the data lives, and the
+// handle suite it is given back through. The host calls the delete function with nothing but the data, and
+// the effect keeps no state of its own, so the data carries everything its release needs.
 #pragma once
 
 #include "RampRenderParams.h"
 
 #include "../sdk/host_sdk.h"
+#include "../suites/HandleLock.h"
 
 namespace Orvane {
 
 struct PreRenderData {
     SPBasicSuite* basic;      // gives `handles` back
     PF_HandleSuite2* handles; // acquired for as long as the data lives, so the release needs no acquisition
-    PF_Handle record;         // the 60-byte RampRenderParams, locked from pre-render until the release
+    PF_Handle record;         // the 60-byte RampRenderParams
+    // Held from pre-render until the host deletes the data: the record is filled after pre-render has handed
+    // the data over, and smart render of the same request reads it through a lock of its own.
+    HandleLock lock;
 };
 
 // Acquires "PF Handle Suite" 2, allocates the record's handle and locks it. On success `data` holds the new
