@@ -1,10 +1,10 @@
 // PF_Cmd_UPDATE_PARAMS_UI: keeps the refresh counter out of the user's sight.
 #include "ParamIndex.h"
-#include "ScopedAegpObject.h"
 #include "StreamVisibility.h"
 
 #include "../entry/GlobalData.h"
 #include "../entry/Handlers.h"
+#include "../suites/ScopedAegpObject.h"
 #include "../suites/SuiteTable.h"
 
 namespace Orvane {

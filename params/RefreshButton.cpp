@@ -1,10 +1,10 @@
 // PF_Cmd_USER_CHANGED_PARAM: the "Refresh" button. Pressing it changes the hidden counter, so the host sees
 // a changed parameter set, and forces a new render of frames that depend on other times' parameter values.
 #include "ParamIndex.h"
-#include "ScopedAegpObject.h"
 
 #include "../entry/GlobalData.h"
 #include "../entry/Handlers.h"
+#include "../suites/ScopedAegpObject.h"
 #include "../suites/SuiteTable.h"
 
 #include <cstdint>

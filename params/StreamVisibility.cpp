@@ -1,6 +1,6 @@
 #include "StreamVisibility.h"
 
-#include "ScopedAegpObject.h"
+#include "../suites/ScopedAegpObject.h"
 
 namespace Orvane {
 

@@ -2,8 +2,9 @@
 
 #include "FloatConversion.h"
 
+#include "../framework/UnitRange.h"
 #include "../params/ParamIndex.h"
-#include "../params/ScopedAegpObject.h"
+#include "../suites/ScopedAegpObject.h"
 
 #include <algorithm>
 #include <cstdint>

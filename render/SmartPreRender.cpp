@@ -9,7 +9,7 @@
 #include "../entry/Handlers.h"
 #include "../framework/SmartWorlds.h"
 #include "../params/ParamIndex.h"
-#include "../params/ScopedAegpObject.h"
+#include "../suites/FirstError.h"
 
 #include <cstring>
 
@@ -64,7 +64,8 @@ PF_Err readParameters(PF_InData* in_data, RampRenderParams& stored) {
         const RampRenderParams record = recordFrom(defs, in_data);
         std::memcpy(&stored, &record, sizeof record);
     }
-    for (int i = 0; i < checkedOut; ++i) keepFirstError(err, in_data->inter.checkin_param(in_data->effect_ref, &defs[i]));
+    for (int i = 0; i < checkedOut; ++i)
+        keepFirstError(err, in_data->inter.checkin_param(in_data->effect_ref, &defs[i]));
     return err;
 }
 

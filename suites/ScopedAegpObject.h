@@ -3,14 +3,11 @@
 // refuses later cannot leave the object behind while the thrown code unwinds the handler.
 #pragma once
 
+#include "FirstError.h"
+
 #include "../sdk/host_sdk.h"
 
 namespace Orvane {
-
-// The first error wins: a later step's error is recorded only while none is.
-inline void keepFirstError(PF_Err& result, PF_Err err) {
-    if (result == PF_Err_NONE) result = err;
-}
 
 template <class Handle>
 class ScopedAegpObject {
@@ -27,7 +24,7 @@ public:
     Handle* receive() { return &handle; }
     Handle get() const { return handle; }
 
-    // Gives the object back now, if one was obtained, and returns the host's answer.
+    // Gives the object back now, if one was obtained, and returns the host's answer (for keepFirstError).
     PF_Err release() {
         if (!handle) return PF_Err_NONE;
         Handle held = handle;
