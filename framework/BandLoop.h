@@ -7,6 +7,7 @@
 
 #include "FilterFunctions.h"
 #include "PixelConvert.h"
+#include "UnitRange.h"
 
 #include "../sdk/host_sdk.h"
 
@@ -35,10 +36,9 @@ template <> struct DepthIo<PF_Pixel16> {
 
 template <> struct DepthIo<PF_PixelFloat> {
     static PF_PixelFloat read(const PF_PixelFloat& p) { return p; }
-    // Alpha is held to 0..1 (a NaN alpha counts as 0, as in the integer conversions); colours stay as they are.
+    // Alpha is held to 0..1, as in the integer conversions; colours stay as they are.
     static PF_PixelFloat write(const PF_PixelFloat& p) {
-        const float alpha = p.alpha > 1.0f ? 1.0f : (p.alpha >= 0.0f ? p.alpha : 0.0f);
-        return PF_PixelFloat{alpha, p.red, p.green, p.blue};
+        return PF_PixelFloat{heldToUnit(p.alpha), p.red, p.green, p.blue};
     }
 };
 

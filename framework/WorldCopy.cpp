@@ -1,6 +1,7 @@
 #include "WorldCopy.h"
 
 #include "PixelConvert.h"
+#include "UnitRange.h"
 
 namespace Orvane {
 
@@ -38,9 +39,7 @@ PF_Err fillWorld(PF_InData* in_data, const std::shared_ptr<World>& world, PF_Rec
 }
 
 PF_CompositeMode compositeModeFor(BlendMode mode, double opacity, bool rgb_only) {
-    // Held to 0..1 so that the conversions below stay in range; NaN fails both tests and counts as 0.
-    if (!(opacity > 0.0)) opacity = 0.0;
-    if (opacity > 1.0) opacity = 1.0;
+    opacity = heldToUnit(opacity); // so that the conversions below stay in range
     PF_CompositeMode composite{};
     composite.xfer = toHostTransferMode(mode);
     composite.rand_seed = 0;

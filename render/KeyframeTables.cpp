@@ -47,11 +47,8 @@ PF_PixelFloat colorEntry(const AEGP_StreamVal2& value) {
     return PF_PixelFloat{toFloat(c.alphaF), toFloat(c.redF), toFloat(c.greenF), toFloat(c.blueF)};
 }
 
-// Percent to 0..1, held to the range (a NaN counts as 0).
-float opacityEntry(const AEGP_StreamVal2& value) {
-    const double v = value.one_d * 0.01;
-    return static_cast<float>(v > 1.0 ? 1.0 : (v >= 0.0 ? v : 0.0));
-}
+// Percent to 0..1, held to the range.
+float opacityEntry(const AEGP_StreamVal2& value) { return static_cast<float>(heldToUnit(value.one_d * 0.01)); }
 
 template <class Table, class Convert>
 PF_Err sampleParameter(SuiteTable& suites, AEGP_PluginID pluginId, AEGP_EffectRefH effect, PF_ParamIndex index,
