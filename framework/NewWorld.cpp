@@ -1,19 +1,9 @@
 #include "NewWorld.h"
 
+#include "ScopedWorldSuite2.h"
 #include "WorldCopy.h"
 
-#include "../suites/ScopedSuite.h"
-
 namespace Orvane {
-
-namespace {
-
-const char kWorldSuite[] = "PF World Suite";
-constexpr A_long kFloatWorldSuiteVersion = 2;
-const char kLoadMessage[] = "Couldn't load suite.";
-const char kReleaseMessage[] = "Couldn't release suite.";
-
-} // namespace
 
 NewWorld::NewWorld(PF_InData* in_data, PF_OutData* out_data)
     : in_data(in_data), out_data(out_data), suites(in_data->pica_basicP), depth(Depth8) {
@@ -38,12 +28,8 @@ void NewWorld::disposePixels() {
             // not throw all the same.
         }
     } else if (depth == Depth32) {
-        void* suite = nullptr;
-        AEFX_AcquireSuite(in_data, out_data, kWorldSuite, kFloatWorldSuiteVersion, kLoadMessage, &suite);
-        if (suite) {
-            static_cast<PF_WorldSuite2*>(suite)->PF_DisposeWorld(in_data->effect_ref, world);
-            AEFX_ReleaseSuite(in_data, out_data, kWorldSuite, kFloatWorldSuiteVersion, kReleaseMessage);
-        }
+        const ScopedWorldSuite2 worlds(in_data, out_data);
+        if (worlds.get()) worlds.get()->PF_DisposeWorld(in_data->effect_ref, world);
     }
     // A later allocation that fails must not leave the old pixel pointer behind to be disposed again.
     *world = PF_EffectWorld{};
@@ -61,14 +47,10 @@ PF_Err NewWorld::allocate(A_long width, A_long height, int newDepth) {
         return suites.pfWorldSuite1()->new_world(in_data->effect_ref, width, height,
                                                  PF_NewWorldFlag_CLEAR_PIXELS | PF_NewWorldFlag_DEEP_PIXELS, world);
     case Depth32: {
-        void* suite = nullptr;
-        AEFX_AcquireSuite(in_data, out_data, kWorldSuite, kFloatWorldSuiteVersion, kLoadMessage, &suite);
+        const ScopedWorldSuite2 worlds(in_data, out_data);
         // A refused suite has already told the user through out_data; the world stays without pixels.
-        if (!suite) return PF_Err_NONE;
-        const PF_Err err = static_cast<PF_WorldSuite2*>(suite)->PF_NewWorld(in_data->effect_ref, width, height, TRUE,
-                                                                           PF_PixelFormat_ARGB128, world);
-        AEFX_ReleaseSuite(in_data, out_data, kWorldSuite, kFloatWorldSuiteVersion, kReleaseMessage);
-        return err;
+        if (!worlds.get()) return PF_Err_NONE;
+        return worlds.get()->PF_NewWorld(in_data->effect_ref, width, height, TRUE, PF_PixelFormat_ARGB128, world);
     }
     default:
         return PF_Err_NONE;

@@ -1,42 +1,32 @@
 #include "PixelFormat.h"
 
 #include "PixelDepth.h"
+#include "ScopedWorldSuite2.h"
 
-#include "../suites/ScopedSuite.h"
+#include "../suites/FirstError.h"
 
 namespace Orvane {
 
-namespace {
-constexpr const char* kWorldSuiteName = "PF World Suite";
-constexpr A_long kWorldSuiteVersion = 2;
-} // namespace
-
 PF_Err getPixelDepth(PF_InData* in_data, PF_OutData* out_data, PF_EffectWorld* world, int& depth) {
-    PF_WorldSuite2* suite = nullptr;
-    PF_Err err = AEFX_AcquireSuite(in_data, out_data, kWorldSuiteName, kWorldSuiteVersion, "Couldn't load suite.",
-                                   reinterpret_cast<void**>(&suite));
+    ScopedWorldSuite2 worlds(in_data, out_data);
+    if (!worlds.get()) return worlds.acquisition();
     PF_PixelFormat format = PF_PixelFormat_INVALID;
-    if (!err && suite) {
-        err = suite->PF_GetPixelFormat(world, &format);
-        switch (format) {
-        case PF_PixelFormat_ARGB128:
-            depth = Depth32;
-            break;
-        case PF_PixelFormat_ARGB64:
-            depth = Depth16;
-            break;
-        case PF_PixelFormat_ARGB32:
-            depth = Depth8;
-            break;
-        default:
-            break;
-        }
+    PF_Err err = worlds.get()->PF_GetPixelFormat(world, &format);
+    switch (format) {
+    case PF_PixelFormat_ARGB128:
+        depth = Depth32;
+        break;
+    case PF_PixelFormat_ARGB64:
+        depth = Depth16;
+        break;
+    case PF_PixelFormat_ARGB32:
+        depth = Depth8;
+        break;
+    default:
+        break;
     }
-    // A suite the host did not hand out is not given back: that would release someone else's reference.
-    if (!suite) return err;
-    const PF_Err released =
-        AEFX_ReleaseSuite(in_data, out_data, kWorldSuiteName, kWorldSuiteVersion, "Couldn't release suite.");
-    return err ? err : released;
+    keepFirstError(err, worlds.release());
+    return err;
 }
 
 } // namespace Orvane
