@@ -17,8 +17,7 @@ RampGeometry deriveGeometry(const RampRenderParams& record, const World* input) 
     const Vec2 v{record.point2[0] - record.point1[0], record.point2[1] - record.point1[1]};
     const double length = std::sqrt(v.x * v.x + v.y * v.y);
     g.rampLength = length >= kShortestRamp ? length : kShortestRamp;
-    const double len = std::sqrt(v.x * v.x + v.y * v.y);
-    if (len > kEpsilon && std::isfinite(len)) g.direction = Vec2{v.x / len, v.y / len};
+    if (length > kEpsilon && std::isfinite(length)) g.direction = Vec2{v.x / length, v.y / length};
     if (input) {
         const auto origin = input->origin();
         g.worldOrigin = Vec2{static_cast<double>(origin.first), static_cast<double>(origin.second)};

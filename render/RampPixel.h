@@ -32,36 +32,29 @@ inline TablePlace placeInTable(double t, double rampLength, A_long entries) {
     return TablePlace{TablePlace::Blend, i, f - static_cast<float>(i)};
 }
 
-// The colour of a place; its alpha is not formed, since the opacity replaces it.
-inline PF_PixelFloat colorAt(const ColorTable& table, const TablePlace& place) {
+// Two neighbouring entries mixed, `keep` of the first and `fraction` of the second. A colour's alpha is not
+// formed, since the opacity replaces it.
+inline float blendEntries(float a, float b, float keep, float fraction) { return (a * keep) + (b * fraction); }
+inline PF_PixelFloat blendEntries(const PF_PixelFloat& a, const PF_PixelFloat& b, float keep, float fraction) {
+    return PF_PixelFloat{0.0f, blendEntries(a.red, b.red, keep, fraction),
+                         blendEntries(a.green, b.green, keep, fraction), blendEntries(a.blue, b.blue, keep, fraction)};
+}
+
+// A table's value at a place: an end entry whole, or the two entries around it blended.
+template <class Table> typename Table::value_type valueAt(const Table& table, const TablePlace& place) {
     switch (place.kind) {
     case TablePlace::First:
         return table.front();
     case TablePlace::Last:
         return table.back();
-    default: {
-        const PF_PixelFloat& a = table[std::size_t(place.index)];
-        const PF_PixelFloat& b = table[std::size_t(place.index) + 1];
-        const float fr = place.fraction;
-        const float keep = 1.0f - fr;
-        return PF_PixelFloat{0.0f, (a.red * keep) + (b.red * fr), (a.green * keep) + (b.green * fr),
-                             (a.blue * keep) + (b.blue * fr)};
-    }
+    default:
+        return blendEntries(table[std::size_t(place.index)], table[std::size_t(place.index) + 1],
+                            1.0f - place.fraction, place.fraction);
     }
 }
 
-inline float opacityAt(const OpacityTable& table, const TablePlace& place) {
-    switch (place.kind) {
-    case TablePlace::First:
-        return table.front();
-    case TablePlace::Last:
-        return table.back();
-    default: {
-        const float fr = place.fraction;
-        return (1.0f - fr) * table[std::size_t(place.index)] + fr * table[std::size_t(place.index) + 1];
-    }
-    }
-}
+inline PF_PixelFloat colorAt(const ColorTable& table, const TablePlace& place) { return valueAt(table, place); }
+inline float opacityAt(const OpacityTable& table, const TablePlace& place) { return valueAt(table, place); }
 
 // What every variant with a table needs besides it.
 template <class Position> struct TableRamp {
