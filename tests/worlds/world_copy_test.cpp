@@ -1,6 +1,6 @@
 // Copy, fill and composite through the host: the exact arguments the framework passes, and the pixels
 // the host then changes.
-#include "PixelBuffer.h"
+#include "support/PixelBuffer.h"
 #include "WorldFixture.h"
 
 #include "framework/NewWorld.h"
