@@ -1,6 +1,6 @@
 // The filters' bands (the per-pixel filter's and the row filter's alike): which rows each band renders,
 // empty bands, the abort checks, the single-thread path, refused buffers, and the host threads through run().
-#include "FrameworkFixture.h"
+#include "support/FrameworkFixture.h"
 
 #include "framework/Filter.h"
 #include "framework/ParallelIterate.h"
@@ -67,19 +67,16 @@ struct BandBuffers : FrameworkFixture {
         source = buffer(3, height, 8);
         destination = makeWorldBuffer(3, height, 8, 0, true);
     }
-    bool rowPainted(A_long y) {
+    // Every pixel of row y is `pixel`.
+    bool rowIs(A_long y, const PF_Pixel8& pixel) {
         for (A_long x = 0; x < destination->world.width; ++x)
-            if (!samePixel(at<PF_Pixel8>(*destination, x, y), PF_Pixel8{255, 255, 255, 255})) return false;
-        return true;
-    }
-    bool rowUntouched(A_long y) {
-        for (A_long x = 0; x < destination->world.width; ++x)
-            if (!samePixel(at<PF_Pixel8>(*destination, x, y), PF_Pixel8{0, 0, 0, 0})) return false;
+            if (std::memcmp(&at<PF_Pixel8>(*destination, x, y), &pixel, sizeof pixel) != 0) return false;
         return true;
     }
     std::string paintedRows() {
         std::string rows;
-        for (A_long y = 0; y < destination->world.height; ++y) rows += rowPainted(y) ? 'x' : (rowUntouched(y) ? '.' : '?');
+        for (A_long y = 0; y < destination->world.height; ++y)
+            rows += rowIs(y, PF_Pixel8{255, 255, 255, 255}) ? 'x' : (rowIs(y, PF_Pixel8{0, 0, 0, 0}) ? '.' : '?');
         return rows;
     }
 };

@@ -2,15 +2,12 @@
 // fresh host, and hands each outcome to a check.
 #pragma once
 
-#include "host/Host.h"
+#include "support/ModuleHost.h"
 
 #include <functional>
 #include <memory>
 
 namespace OrvaneTest {
-
-// The code an injected error returns: distinct from every code the effect makes up itself.
-constexpr long kInjectedError = 7;
 
 struct SweepPoint {
     std::uint64_t occurrence; // 1-based place of the failed call within the command

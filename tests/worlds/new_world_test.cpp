@@ -1,6 +1,6 @@
 // Worlds the plug-in allocates: the suite and flags for each depth, disposal by the suite of that depth when
 // the last reference goes, and the ways allocation can fail.
-#include "WorldFixture.h"
+#include "support/FrameworkFixture.h"
 
 #include "framework/NewWorld.h"
 #include "host/Worlds.h"
@@ -10,10 +10,11 @@
 using namespace OrvaneHost;
 using namespace Orvane;
 using OrvaneTest::booksAreClean;
+using OrvaneTest::kInjectedError;
 
 namespace {
 
-using NewWorldTest = OrvaneTest::WorldFixture;
+using NewWorldTest = OrvaneTest::FrameworkFixture;
 
 const WorldBuffer& hostBufferOf(Host& host, const std::shared_ptr<NewWorld>& world) {
     const WorldBuffer* buffer = findWorld(host, world->get());
@@ -124,7 +125,7 @@ TEST_F(NewWorldTest, AFailedAllocationLeavesOutUntouchedAndDisposesNothing) {
     NewWorld* const before = held.get();
     for (const char* call : {"new_world", "PF_NewWorld"}) failEvery(call);
     for (int depth : {Depth8, Depth16, Depth32}) {
-        EXPECT_EQ(createNewWorld(&in, &out, 3, 3, depth, held), kInjected) << depth;
+        EXPECT_EQ(createNewWorld(&in, &out, 3, 3, depth, held), kInjectedError) << depth;
         EXPECT_EQ(held.get(), before);
     }
     EXPECT_EQ(countOf("dispose_world") + countOf("PF_DisposeWorld"), 0u);
@@ -170,7 +171,7 @@ TEST_F(NewWorldTest, AllocatingAgainGivesTheEarlierPixelsBackToTheirOwnSuite) {
         EXPECT_EQ(world->width(), 3);
         EXPECT_EQ(host.books().live("world"), 1u);
         failEvery("PF_NewWorld");
-        EXPECT_EQ(world->allocate(4, 4, Depth32), kInjected);
+        EXPECT_EQ(world->allocate(4, 4, Depth32), kInjectedError);
         EXPECT_EQ(countOf("PF_DisposeWorld"), 1u);
         EXPECT_FALSE(world->hasPixels());
     }

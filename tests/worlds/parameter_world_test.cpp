@@ -1,5 +1,5 @@
 // Checking out the layer parameter as a world, and checking it in again when the last reference goes.
-#include "WorldFixture.h"
+#include "support/FrameworkFixture.h"
 
 #include "framework/ParameterWorld.h"
 #include "host/Worlds.h"
@@ -7,10 +7,11 @@
 using namespace OrvaneHost;
 using namespace Orvane;
 using OrvaneTest::booksAreClean;
+using OrvaneTest::kInjectedError;
 
 namespace {
 
-using ParameterWorldTest = OrvaneTest::WorldFixture;
+using ParameterWorldTest = OrvaneTest::FrameworkFixture;
 
 TEST_F(ParameterWorldTest, ALayerCheckoutPointsAtTheLayerRecordInsideTheObject) {
     const WorldBuffer& layer = setLayerBuffer(host, 6, 4, 16, 8);
@@ -58,7 +59,7 @@ TEST_F(ParameterWorldTest, AFailedCheckoutLeavesOutUntouchedAndIsNeverCheckedIn)
     ParameterWorld* const before = held.get();
 
     failEvery("checkout_param");
-    EXPECT_EQ(checkoutParameterWorld(&in, 0, Time{0, 120000}, held), kInjected);
+    EXPECT_EQ(checkoutParameterWorld(&in, 0, Time{0, 120000}, held), kInjectedError);
     EXPECT_EQ(held.get(), before);
     EXPECT_EQ(countOf("checkin_param"), 0u);
     held.reset();
