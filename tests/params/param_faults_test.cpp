@@ -18,6 +18,7 @@ struct SweptCommand {
     // What the command leaves besides its code and clean books.
     void (*check)(const SweepPoint&, PF_Err, Host&);
 };
+void PrintTo(const SweptCommand& row, std::ostream* out) { *out << row.name; }
 
 const SweptCommand kCommands[] = {
     {"ParameterSetup", readyForParameterSetup, sendParameterSetup, 8, // eight additions, each failing one way
