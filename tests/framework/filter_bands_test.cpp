@@ -103,7 +103,14 @@ private:
     std::unique_ptr<RowFilter> rows;
 };
 
-struct FilterBands : BandBuffers, ::testing::WithParamInterface<Kind> {};
+struct FilterBands : BandBuffers, ::testing::WithParamInterface<Kind> {
+    // The filter under test, from source to destination on the host's threads.
+    PF_Err runFilter(int depth = Orvane::Depth8) {
+        WhiteFilter filter(*this, GetParam(), depth);
+        filter.setWorlds(&source->world, &destination->world);
+        return filter.run();
+    }
+};
 
 // Ten rows split two, three, two, three over four bands; two rows over four leave bands 0 and 2 empty.
 TEST_P(FilterBands, EachBandRendersItsShareAndOnlyBandZeroAsksAfterEachOfItsRows) {
@@ -141,9 +148,7 @@ TEST_P(FilterBands, AnAbortAfterBandZerosFirstRowLeavesItsRestUnwrittenWhileOthe
     setHostThreads(host, 4);
     // Host thread 0 asks before iteration 0 (call 1), then band 0 after its first row (call 2).
     abortFromCall(host, 2, 77);
-    WhiteFilter filter(*this, GetParam());
-    filter.setWorlds(&source->world, &destination->world);
-    EXPECT_EQ(filter.run(), 77);
+    EXPECT_EQ(runFilter(), 77);
     EXPECT_EQ(paintedRows(), "x.xxxxxxxx");
     const auto aborts = callsNamed("abort");
     EXPECT_EQ(std::count_if(aborts.begin(), aborts.end(), [](const CallRecord& r) { return r.result == 77; }), 1)
@@ -153,9 +158,7 @@ TEST_P(FilterBands, AnAbortAfterBandZerosFirstRowLeavesItsRestUnwrittenWhileOthe
 
 TEST_P(FilterBands, EveryRowIsRenderedOnceOverSevenThreads) {
     setHostThreads(host, 7);
-    WhiteFilter filter(*this, GetParam());
-    filter.setWorlds(&source->world, &destination->world);
-    EXPECT_EQ(filter.run(), 0);
+    EXPECT_EQ(runFilter(), 0);
     EXPECT_EQ(paintedRows(), "xxxxxxxxxx");
     const auto records = host.calls().records();
     auto iterate = std::find_if(records.begin(), records.end(), [](const CallRecord& r) { return r.name == "iterate_generic"; });
@@ -172,9 +175,7 @@ TEST_P(FilterBands, OneHostThreadRendersOneBandOnTheCallingThreadAndAsksOnceMore
         host.calls().reset();
         setHostThreads(host, threads);
         destination = makeWorldBuffer(3, 10, 8, 0, true);
-        WhiteFilter filter(*this, GetParam());
-        filter.setWorlds(&source->world, &destination->world);
-        EXPECT_EQ(filter.run(), 0);
+        EXPECT_EQ(runFilter(), 0);
         EXPECT_EQ(paintedRows(), "xxxxxxxxxx");
         EXPECT_EQ(countOf("iterate_generic"), 0u);
         EXPECT_TRUE(askedAfterEachRow(0, 10, 2)) << "after each of the ten rows and once more after the band";
@@ -184,13 +185,10 @@ TEST_P(FilterBands, OneHostThreadRendersOneBandOnTheCallingThreadAndAsksOnceMore
 
 TEST_P(FilterBands, TheSingleBandReturnsTheLastAbortAnswer) {
     setHostThreads(host, 1);
-    WhiteFilter filter(*this, GetParam());
-    filter.setWorlds(&source->world, &destination->world);
-    ASSERT_EQ(filter.run(), 0);
+    ASSERT_EQ(runFilter(), 0);
     abortFromCall(host, countOf("abort"), 5); // the render's last check
     destination = makeWorldBuffer(3, 10, 8, 0, true);
-    filter.setWorlds(&source->world, &destination->world);
-    EXPECT_EQ(filter.run(), 5);
+    EXPECT_EQ(runFilter(), 5);
     EXPECT_EQ(paintedRows(), "xxxxxxxxxx");
 }
 
@@ -220,9 +218,7 @@ TEST_P(FilterBands, WithoutBothBuffersOrAFunctionNothingHappens) {
 }
 
 TEST_P(FilterBands, AnUnknownDepthWritesNothingAndReturnsZero) {
-    WhiteFilter filter(*this, GetParam(), 5);
-    filter.setWorlds(&source->world, &destination->world);
-    EXPECT_EQ(filter.run(), 0);
+    EXPECT_EQ(runFilter(5), 0);
     EXPECT_EQ(paintedRows(), "..........");
     EXPECT_TRUE(booksAreClean(host));
 }
@@ -243,19 +239,15 @@ TEST_P(FilterBands, ADestinationSmallerThanTheSourceIsRefusedUntouched) {
 
 TEST_P(FilterBands, AThreadCountFailureIsReturnedWithNothingRendered) {
     host.calls().addRule({"AEGP_GetNumThreads", "", 0, false, {FaultMode::Error, 31}});
-    WhiteFilter filter(*this, GetParam());
-    filter.setWorlds(&source->world, &destination->world);
-    EXPECT_EQ(filter.run(), 31);
+    EXPECT_EQ(runFilter(), 31);
     EXPECT_EQ(paintedRows(), "..........");
     EXPECT_TRUE(booksAreClean(host));
 }
 
 TEST_P(FilterBands, ARefusedIterationSuiteThrowsBadCallbackParamWithTheOtherReleased) {
     host.calls().addRule({"AcquireSuite", "PF Iterate8 Suite 1", 0, false, {FaultMode::Null, 0}});
-    WhiteFilter filter(*this, GetParam());
-    filter.setWorlds(&source->world, &destination->world);
     try {
-        filter.run();
+        runFilter();
         ADD_FAILURE() << "expected a thrown code";
     } catch (PF_Err err) {
         EXPECT_EQ(err, PF_Err_BAD_CALLBACK_PARAM);
