@@ -97,8 +97,7 @@ TEST(LifecycleFaults, EveryHostFailureIsReportedAndLeavesNothingBehind) {
         nullptr,
         [](Host& host) { return host.globalSetup(); },
         [](const OrvaneTest::SweepPoint& point, PF_Err result, Host& host) {
-            SCOPED_TRACE("global setup: call " + std::to_string(point.occurrence) + " " + point.call.name + " " +
-                         point.call.detail + " fails with " + OrvaneTest::modeName(point.mode));
+            SCOPED_TRACE(OrvaneTest::describe("global setup", point));
             EXPECT_EQ(result, expectedGlobalSetupResult(point.call.name));
             EXPECT_EQ(host.outData().my_version, 0x00080601u);
             EXPECT_EQ(host.outData().out_flags, 0x06000000);

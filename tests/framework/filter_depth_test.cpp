@@ -1,5 +1,5 @@
 // The band loop's conversions at each depth, in both directions, and strides taken from padded rows.
-#include "FrameworkFixture.h"
+#include "support/FrameworkFixture.h"
 
 #include "framework/Filter.h"
 #include "framework/PixelConvert.h"

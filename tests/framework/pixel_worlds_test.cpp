@@ -1,5 +1,5 @@
 // World over a host buffer, the smart-render checkouts, the pixel-depth query and the conversions.
-#include "FrameworkFixture.h"
+#include "support/FrameworkFixture.h"
 
 #include "framework/PixelConvert.h"
 #include "framework/PixelDepth.h"

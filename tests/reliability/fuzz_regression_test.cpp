@@ -50,12 +50,8 @@ TEST(FuzzRegressions, AFrameWithNanKeyframesRendersAndGivesEverythingBack) {
     addKeyframe(host->streams()[kOpacity], A_Time{0, kTimeScale}, StreamValue{kNaN, 0, 0, 0});
     addKeyframe(host->streams()[kOpacity], A_Time{1, kTimeScale}, StreamValue{50, 0, 0, 0});
     for (int depth : {8, 16, 32}) {
-        LayerSetup setup;
-        setup.width = 9;
-        setup.height = 4;
-        setup.depth = depth;
         Frame frame;
-        EXPECT_EQ(renderFrame(*host, setup, 0, frame), PF_Err_NONE) << depth;
+        EXPECT_EQ(renderFrame(*host, LayerSetup{9, 4, depth}, 0, frame), PF_Err_NONE) << depth;
         EXPECT_TRUE(booksAreClean(*host));
     }
 }
@@ -65,12 +61,8 @@ TEST(FuzzRegressions, AZeroWidthLayerYieldsAnEmptyFrame) {
     auto host = loadModuleHost();
     ASSERT_EQ(applyEffect(*host), PF_Err_NONE);
     for (int depth : {8, 16, 32}) {
-        LayerSetup setup;
-        setup.width = 0;
-        setup.height = 30;
-        setup.depth = depth;
         Frame frame;
-        renderFrame(*host, setup, 0, frame);
+        renderFrame(*host, LayerSetup{0, 30, depth}, 0, frame);
         EXPECT_TRUE(frame.bytes.empty());
         EXPECT_EQ(frame.width, 0);
         EXPECT_TRUE(booksAreClean(*host));

@@ -1,13 +1,7 @@
 // Every host call of every command the effect handles, failed one at a time in every way it can fail, each on
 // a fresh host: the command returns the code it must, gives back everything it took, and a frame whose
 // failure comes before the pixel pass leaves the output as the host made it. Prints the sweep's size.
-#include "support/FaultSweep.h"
-#include "support/ModuleHost.h"
-
-#include "host/FrameSession.h"
-#include "host/HostThreads.h"
-#include "host/ParamRegistry.h"
-#include "host/ParameterControls.h"
+#include "support/FrameSweep.h"
 
 #include <cstdio>
 #include <string>
@@ -19,16 +13,6 @@ namespace {
 
 enum : std::size_t { kShape = 1, kPoint1 = 2, kPoint2 = 3, kRepeat = 4, kColor = 5, kOpacity = 6 };
 constexpr PF_ParamIndex kRefreshButton = 7;
-
-std::string describe(const std::string& command, const SweepPoint& point) {
-    return command + ": call " + std::to_string(point.occurrence) + " " + point.call.name + " (" +
-           point.call.detail + ") fails with " + modeName(point.mode);
-}
-
-// A refused suite comes back as 516 from the suite table; an AEGP or callback error comes back unchanged.
-PF_Err suiteOrInjected(const SweepPoint& point) {
-    return point.call.name == "AcquireSuite" ? PF_Err_BAD_CALLBACK_PARAM : PF_Err(kInjectedError);
-}
 
 PF_Err expectedGlobalSetup(const SweepPoint& point) {
     const std::string& name = point.call.name;
@@ -69,26 +53,17 @@ std::size_t sweepLifecycle() {
 
 std::size_t sweepParameters() {
     std::size_t injected = 0;
-    injected += sweepFaults({loadModuleHost,
-                             [](Host& host) {
-                                 ASSERT_EQ(host.globalSetup(), PF_Err_NONE);
-                                 ensureInputLayer(host);
-                             },
-                             [](Host& host) {
-                                 host.outData().num_params = 1;
-                                 return host.send(PF_Cmd_PARAMS_SETUP);
-                             },
+    injected += sweepFaults({loadModuleHost, readyForParameterSetup, sendParameterSetup,
                              [](const SweepPoint& point, PF_Err result, Host& host) {
                                  SCOPED_TRACE(describe("parameter setup", point));
                                  EXPECT_EQ(result, kInjectedError);
                                  EXPECT_TRUE(booksAreClean(host));
                                  EXPECT_EQ(host.liveHandles(), 1u) << "only the global data";
                              }});
-    const auto applied = [](Host& host) { ASSERT_EQ(applyEffect(host), PF_Err_NONE); };
     const auto codesAndBooks = [](const char* command) {
         return [command](const SweepPoint& point, PF_Err result, Host& host) {
             SCOPED_TRACE(describe(command, point));
-            EXPECT_EQ(result, suiteOrInjected(point));
+            EXPECT_EQ(result, suiteRefusedOrInjected(point));
             EXPECT_TRUE(booksAreClean(host));
             EXPECT_EQ(host.liveHandles(), 1u) << "only the global data";
         };
@@ -140,68 +115,10 @@ void setScene(Host& host, const FrameScene& scene) {
     }
 }
 
-LayerSetup sceneLayer(const FrameScene& scene) {
-    LayerSetup setup;
-    setup.width = 64;
-    setup.height = 32;
-    setup.depth = scene.depth;
-    setup.downsampleX = scene.downsample;
-    setup.downsampleY = scene.downsample;
-    return setup;
-}
-
-std::uint64_t firstSeqOf(const std::vector<CallRecord>& calls, const std::string& name) {
-    for (const auto& r : calls)
-        if (r.name == name) return r.seq;
-    return 0;
-}
-
-// The code a frame returns when the call `failed` fails: a refused suite is 516; a pre-render handle that
-// cannot be made or locked is out of memory; smart render's lock of the stored handle failing is 516; every
-// other call's error comes back unchanged.
-PF_Err expectedFrameResult(const SweepPoint& point, std::uint64_t firstLock) {
-    const std::string& name = point.call.name;
-    if (name == "AcquireSuite") return PF_Err_BAD_CALLBACK_PARAM;
-    if (name == "host_new_handle") return PF_Err_OUT_OF_MEMORY;
-    if (name == "host_lock_handle") return point.occurrence == firstLock ? PF_Err_OUT_OF_MEMORY : PF_Err_BAD_CALLBACK_PARAM;
-    return kInjectedError;
-}
-
 std::size_t sweepFrame(const FrameScene& scene) {
     SCOPED_TRACE(sceneName(scene));
-    bool untouched = false;
-    SweepSteps steps;
-    steps.makeHost = loadModuleHost;
-    steps.setUp = [&](Host& host) { setScene(host, scene); };
-    steps.command = [&](Host& host) {
-        FrameSession session(host, sceneLayer(scene), 30000);
-        PF_Err err = session.preRender();
-        if (!err) err = session.smartRender();
-        untouched = session.outputUntouched();
-        return err;
-    };
-    std::vector<CallRecord> baseline;
-    {
-        auto host = loadModuleHost();
-        steps.setUp(*host);
-        host->calls().reset();
-        EXPECT_EQ(steps.command(*host), PF_Err_NONE);
-        baseline = host->calls().records();
-        EXPECT_FALSE(untouched);
-    }
-    const std::uint64_t pixelPass = firstSeqOf(baseline, "AEGP_GetNumThreads");
-    const std::uint64_t firstLock = firstSeqOf(baseline, "host_lock_handle");
-    EXPECT_NE(pixelPass, 0u);
-    steps.check = [&](const SweepPoint& point, PF_Err result, Host& host) {
-        SCOPED_TRACE(describe("frame", point));
-        EXPECT_EQ(result, expectedFrameResult(point, firstLock));
-        if (point.occurrence < pixelPass) {
-            EXPECT_TRUE(untouched) << "no pixel written before the pixel pass";
-        }
-        EXPECT_TRUE(booksAreClean(host));
-        EXPECT_EQ(host.liveHandles(), 1u) << "only the global data";
-    };
-    return sweepFaults(steps);
+    return sweepFrameFaults([&](Host& host) { setScene(host, scene); },
+                            LayerSetup{64, 32, scene.depth, scene.downsample, scene.downsample}, 30000);
 }
 
 TEST(WholeEffectFaults, EveryCallOfEveryCommandFailsCleanly) {

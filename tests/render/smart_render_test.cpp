@@ -2,7 +2,7 @@
 // injected at every host call of a frame.
 #include "RenderFixture.h"
 
-#include "support/FaultSweep.h"
+#include "support/FrameSweep.h"
 
 #include "host/ParamCheckouts.h"
 #include "host/SmartRenderCallbacks.h"
@@ -15,18 +15,13 @@ namespace {
 using SmartRender = RenderFixture;
 
 // A small layer: these tests are about the protocol, not the picture.
-LayerSetup smallLayer() {
-    LayerSetup setup;
-    setup.width = 64;
-    setup.height = 32;
-    return setup;
-}
+const LayerSetup kSmallLayer{64, 32};
 
 TEST_F(SmartRender, AFormatOfNoKnownDepthIsNotDrawnAndNotASuccess) {
     key(kColor, 0, StreamValue{1, 1, 0, 0});
     key(kColor, 1, StreamValue{1, 0, 0, 1});
     hostWorlds(*host).reportedFormat = PF_PixelFormat_INVALID;
-    FrameSession session(*host, smallLayer(), 0);
+    FrameSession session(*host, kSmallLayer, 0);
     ASSERT_EQ(session.preRender(), 0);
     EXPECT_EQ(session.smartRender(), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_TRUE(session.outputUntouched());
@@ -48,7 +43,7 @@ TEST_F(SmartRender, ACheckoutWithoutPixelsDrawsNothingAndSucceeds) {
             behaviour.emptyInputCheckout = emptyInput;
             behaviour.emptyOutputCheckout = !emptyInput;
             host->setBehaviour(behaviour);
-            LayerSetup setup = smallLayer();
+            LayerSetup setup = kSmallLayer;
             setup.depth = depth;
             FrameSession session(*host, setup, 0);
             ASSERT_EQ(session.preRender(), 0);
@@ -60,7 +55,7 @@ TEST_F(SmartRender, ACheckoutWithoutPixelsDrawsNothingAndSucceeds) {
 
 TEST_F(SmartRender, AnAbortBeforeThePixelPassIsReturnedWithNoPixelWritten) {
     abortFromCall(*host, 1, 17);
-    FrameSession session(*host, smallLayer(), 0);
+    FrameSession session(*host, kSmallLayer, 0);
     ASSERT_EQ(session.preRender(), 0);
     EXPECT_EQ(session.smartRender(), 17);
     EXPECT_TRUE(session.outputUntouched());
@@ -69,7 +64,7 @@ TEST_F(SmartRender, AnAbortBeforeThePixelPassIsReturnedWithNoPixelWritten) {
 }
 
 TEST_F(SmartRender, WithoutPreRenderDataItReturnsBadCallbackParam) {
-    FrameSession session(*host, smallLayer(), 0);
+    FrameSession session(*host, kSmallLayer, 0);
     host->calls().reset();
     EXPECT_EQ(session.smartRender(), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(host->calls().countOf("host_lock_handle"), 0u);
@@ -78,7 +73,7 @@ TEST_F(SmartRender, WithoutPreRenderDataItReturnsBadCallbackParam) {
 }
 
 TEST_F(SmartRender, AHandleThatWillNotLockEndsTheRenderAtOnce) {
-    FrameSession session(*host, smallLayer(), 0);
+    FrameSession session(*host, kSmallLayer, 0);
     ASSERT_EQ(session.preRender(), 0);
     host->calls().reset();
     host->calls().addRule({"host_lock_handle", "", 1, false, {FaultMode::Null, 0}});
@@ -90,14 +85,14 @@ TEST_F(SmartRender, AHandleThatWillNotLockEndsTheRenderAtOnce) {
 
 TEST_F(SmartRender, ADisposalFailureIsReturnedWhenNothingFailedBefore) {
     host->calls().addRule({"AEGP_DisposeEffect", "", 0, false, {FaultMode::Error, 41}});
-    FrameSession session(*host, smallLayer(), 0);
+    FrameSession session(*host, kSmallLayer, 0);
     ASSERT_EQ(session.preRender(), 0);
     EXPECT_EQ(session.smartRender(), 41);
     EXPECT_FALSE(session.outputUntouched()) << "the ramp was drawn before the reference went";
 }
 
 TEST_F(SmartRender, TheInputAndOutputAreCheckedOutOnceAndTheLayerUnderTheRequestedId) {
-    FrameSession session(*host, smallLayer(), 0);
+    FrameSession session(*host, kSmallLayer, 0);
     ASSERT_EQ(session.preRender(), 0);
     ASSERT_EQ(session.smartRender(), 0);
     const auto records = host->calls().records();
@@ -107,9 +102,13 @@ TEST_F(SmartRender, TheInputAndOutputAreCheckedOutOnceAndTheLayerUnderTheRequest
     EXPECT_EQ(pixelCheckouts, std::vector<std::string>{"id 0"});
     EXPECT_EQ(host->calls().countOf("checkout_output"), 1u);
     EXPECT_EQ(host->calls().countOf("checkin_layer_pixels"), 0u);
-    // Once before the pixel pass; on four host threads, thread 0 once before iteration 0, then band 0 after
-    // each of its 32 / 4 rows.
-    EXPECT_EQ(host->calls().countOf("abort"), 1u + 1u + 8u);
+    // Asked before the pixel pass; then, on four host threads, by band 0 after each of its 32 / 4 rows.
+    const std::uint64_t pixelPass = firstSeqOf(records, "AEGP_GetNumThreads");
+    std::size_t before = 0, during = 0;
+    for (const auto& r : records)
+        if (r.name == "abort") ++(r.seq < pixelPass ? before : during);
+    EXPECT_GE(before, 1u);
+    EXPECT_GE(during, 8u);
 }
 
 TEST_F(SmartRender, OneTwoAndSevenThreadsGiveByteIdenticalFrames) {
@@ -141,90 +140,25 @@ TEST_F(SmartRender, OneTwoAndSevenThreadsGiveByteIdenticalFrames) {
     EXPECT_TRUE(booksAreClean(*host));
 }
 
-// ---- a failure at every host call of a frame -------------------------------------------------------------
-
-// The code a frame must return when the call `failed` fails in `mode`; `secondLock` tells smart render's
-// lock of the pre-render handle from pre-render's own.
-PF_Err expectedFrameResult(const CallRecord& failed, FaultMode mode, bool secondLock) {
-    if (failed.name == "AcquireSuite") return PF_Err_BAD_CALLBACK_PARAM;
-    if (failed.name == "host_new_handle") return PF_Err_OUT_OF_MEMORY;
-    if (failed.name == "host_lock_handle") return secondLock ? PF_Err_BAD_CALLBACK_PARAM : PF_Err_OUT_OF_MEMORY;
-    (void)mode;
-    return kInjectedError;
-}
-
-struct FrameUnderFaults {
-    int threads;
-    bool keyframed;
-};
-
-void sweepFrame(const FrameUnderFaults& scene) {
-    bool untouched = false;
-    SweepSteps steps;
-    steps.makeHost = [] { return loadModuleHost(); };
-    steps.setUp = [&](Host& host) {
+// A failure at every host call of a small frame, on one thread or on three.
+void sweepFrame(int threads, bool keyframed) {
+    const auto setUp = [&](Host& host) {
         ASSERT_EQ(applyEffect(host), PF_Err_NONE);
-        setHostThreads(host, scene.threads);
+        setHostThreads(host, threads);
         auto& streams = host.streams();
         streams[kPoint1].current.u.td.x_value = 1 << 16;
         streams[kPoint2].current.u.td.x_value = 4 << 16; // L = 3: three samples per keyframed table
-        if (scene.keyframed) {
+        if (keyframed) {
             addKeyframe(streams[kColor], A_Time{0, kTimeScale}, StreamValue{1, 1, 0, 0});
             addKeyframe(streams[kColor], A_Time{120000, kTimeScale}, StreamValue{1, 0, 0, 1});
             addKeyframe(streams[kOpacity], A_Time{0, kTimeScale}, StreamValue{10, 0, 0, 0});
             addKeyframe(streams[kOpacity], A_Time{60000, kTimeScale}, StreamValue{90, 0, 0, 0});
         }
     };
-    steps.command = [&](Host& host) {
-        LayerSetup setup;
-        setup.width = 6;
-        setup.height = 5;
-        setup.depth = 16;
-        FrameSession session(host, setup, 0);
-        PF_Err err = session.preRender();
-        if (!err) err = session.smartRender();
-        untouched = session.outputUntouched();
-        return err;
-    };
-    std::vector<CallRecord> baseline;
-    {
-        auto host = loadModuleHost();
-        steps.setUp(*host);
-        host->calls().reset();
-        ASSERT_EQ(steps.command(*host), PF_Err_NONE);
-        baseline = host->calls().records();
-    }
-    ASSERT_FALSE(untouched);
-    std::uint64_t pixelPassStarts = 0;
-    for (const auto& r : baseline)
-        if (r.name == "AEGP_GetNumThreads") {
-            pixelPassStarts = r.seq;
-            break;
-        }
-    ASSERT_NE(pixelPassStarts, 0u);
-    std::uint64_t firstLock = 0;
-    for (const auto& r : baseline)
-        if (r.name == "host_lock_handle") {
-            firstLock = r.seq;
-            break;
-        }
-
-    steps.check = [&](const SweepPoint& point, PF_Err result, Host& host) {
-        SCOPED_TRACE("call " + std::to_string(point.occurrence) + " " + point.call.name + " (" + point.call.detail +
-                     ") fails: " + modeName(point.mode));
-        const bool secondLock = point.call.name == "host_lock_handle" && point.occurrence != firstLock;
-        EXPECT_EQ(result, expectedFrameResult(point.call, point.mode, secondLock));
-        if (point.occurrence < pixelPassStarts) {
-            EXPECT_TRUE(untouched) << "no pixel before the pixel pass";
-        }
-        EXPECT_TRUE(booksAreClean(host));
-        EXPECT_EQ(host.liveHandles(), 1u) << "only the global data";
-    };
-    const std::size_t injected = sweepFaults(steps);
-    EXPECT_GT(injected, 40u);
+    EXPECT_GT(sweepFrameFaults(setUp, LayerSetup{6, 5, 16}, 0), 40u);
 }
 
-TEST(FrameFaults, EveryHostCallOfAConstantFrameFailsCleanly) { sweepFrame({1, false}); }
-TEST(FrameFaults, EveryHostCallOfAKeyframedFrameOnThreeThreadsFailsCleanly) { sweepFrame({3, true}); }
+TEST(FrameFaults, EveryHostCallOfAConstantFrameFailsCleanly) { sweepFrame(1, false); }
+TEST(FrameFaults, EveryHostCallOfAKeyframedFrameOnThreeThreadsFailsCleanly) { sweepFrame(3, true); }
 
 } // namespace

@@ -1,23 +1,18 @@
 // The non-throwing single-suite pair and what it reports to the user.
-#include "support/ModuleHost.h"
+#include "support/FrameworkFixture.h"
 
-#include "entry/EntryPoint.h"
 #include "suites/ScopedSuite.h"
 
 using namespace OrvaneHost;
 
 namespace {
 
-struct ScopedSuiteTest : ::testing::Test {
-    Host host{&EntryPointFunc};
+struct ScopedSuiteTest : OrvaneTest::FrameworkFixture {
     const int table = 0;
-    PF_InData in{};
-    PF_OutData out{};
 
     void SetUp() override {
         host.serveSuite("PF World Suite", 2, &table);
-        in = host.inData();
-        in.pica_basicP = host.basicSuite();
+        FrameworkFixture::SetUp();
     }
 };
 

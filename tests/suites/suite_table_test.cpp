@@ -1,8 +1,7 @@
 // The suite table against the host's basic suite: laziness, single acquisition, names, release order,
 // refusal.
-#include "support/ModuleHost.h"
+#include "support/FrameworkFixture.h"
 
-#include "entry/EntryPoint.h"
 #include "suites/SuiteTable.h"
 
 #include <sstream>
@@ -12,23 +11,14 @@ using Orvane::SuiteTable;
 
 namespace {
 
-struct Fixture : ::testing::Test {
-    Host host{&EntryPointFunc};
+struct SuiteTableTest : OrvaneTest::FrameworkFixture {
     const int dummyTable = 0;
 
     void serveEverySlot() {
         for (std::size_t i = 0; i < SuiteTable::slotCount; ++i)
             host.serveSuite(SuiteTable::slotInfo(i).name, SuiteTable::slotInfo(i).version, &dummyTable);
     }
-    std::vector<CallRecord> callsNamed(const std::string& name) {
-        std::vector<CallRecord> out;
-        for (const auto& r : host.calls().records())
-            if (r.name == name) out.push_back(r);
-        return out;
-    }
 };
-
-using SuiteTableTest = Fixture;
 
 TEST_F(SuiteTableTest, ATableNeverAskedMakesNoHostCall) {
     { SuiteTable table(host.basicSuite()); }

@@ -10,6 +10,9 @@
 
 namespace OrvaneTest {
 
+// The code an injected error returns: distinct from every code the effect makes up itself.
+constexpr long kInjectedError = 7;
+
 inline std::unique_ptr<OrvaneHost::Host> loadModuleHost() {
     return std::make_unique<OrvaneHost::Host>(std::string(ORVANE_MODULE_PATH));
 }

@@ -1,5 +1,5 @@
 // Checking out the layer parameter as a world, and checking it in again when the last reference goes.
-#include "WorldFixture.h"
+#include "support/FrameworkFixture.h"
 
 #include "framework/ParameterWorld.h"
 #include "host/Worlds.h"
@@ -7,10 +7,11 @@
 using namespace OrvaneHost;
 using namespace Orvane;
 using OrvaneTest::booksAreClean;
+using OrvaneTest::kInjectedError;
 
 namespace {
 
-using ParameterWorldTest = OrvaneTest::WorldFixture;
+using ParameterWorldTest = OrvaneTest::FrameworkFixture;
 
 TEST_F(ParameterWorldTest, ALayerCheckoutPointsAtTheLayerRecordInsideTheObject) {
     const WorldBuffer& layer = setLayerBuffer(host, 6, 4, 16, 8);
@@ -51,18 +52,22 @@ TEST_F(ParameterWorldTest, ACheckoutWithoutPixelsHasNoWorldAndIsStillCheckedInOn
     EXPECT_TRUE(booksAreClean(host));
 }
 
-TEST_F(ParameterWorldTest, AFailedCheckoutLeavesOutUntouchedAndIsNeverCheckedIn) {
+// A new checkout replaces the held world, which is checked in; a failed one leaves it held and checked out.
+TEST_F(ParameterWorldTest, OnlyASuccessfulCheckoutReplacesTheHeldWorld) {
     setLayerBuffer(host, 2, 2, 8);
     std::shared_ptr<ParameterWorld> held;
     ASSERT_EQ(checkoutParameterWorld(&in, 0, Time{0, 120000}, held), PF_Err_NONE);
+    ASSERT_EQ(checkoutParameterWorld(&in, 0, Time{4000, 120000}, held), PF_Err_NONE);
+    EXPECT_EQ(countOf("checkin_param"), 1u);
+    EXPECT_EQ(host.books().live("param checkout"), 1u);
     ParameterWorld* const before = held.get();
 
     failEvery("checkout_param");
-    EXPECT_EQ(checkoutParameterWorld(&in, 0, Time{0, 120000}, held), kInjected);
+    EXPECT_EQ(checkoutParameterWorld(&in, 0, Time{0, 120000}, held), kInjectedError);
     EXPECT_EQ(held.get(), before);
-    EXPECT_EQ(countOf("checkin_param"), 0u);
+    EXPECT_EQ(countOf("checkin_param"), 1u) << "the failed checkout is never checked in";
     held.reset();
-    EXPECT_EQ(countOf("checkin_param"), 1u);
+    EXPECT_EQ(countOf("checkin_param"), 2u);
     EXPECT_TRUE(booksAreClean(host));
 }
 
@@ -71,17 +76,6 @@ TEST_F(ParameterWorldTest, AHostRefusalOfANonLayerIndexIsReturned) {
     EXPECT_EQ(checkoutParameterWorld(&in, 99, Time{0, 120000}, world), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(world, nullptr);
     EXPECT_EQ(countOf("checkin_param"), 0u);
-    EXPECT_TRUE(booksAreClean(host));
-}
-
-TEST_F(ParameterWorldTest, ANewCheckoutReplacesTheHeldWorldWhichIsCheckedIn) {
-    setLayerBuffer(host, 2, 2, 8);
-    std::shared_ptr<ParameterWorld> world;
-    ASSERT_EQ(checkoutParameterWorld(&in, 0, Time{0, 120000}, world), PF_Err_NONE);
-    ASSERT_EQ(checkoutParameterWorld(&in, 0, Time{4000, 120000}, world), PF_Err_NONE);
-    EXPECT_EQ(countOf("checkin_param"), 1u);
-    EXPECT_EQ(host.books().live("param checkout"), 1u);
-    world.reset();
     EXPECT_TRUE(booksAreClean(host));
 }
 

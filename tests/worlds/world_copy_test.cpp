@@ -1,7 +1,7 @@
 // Copy, fill and composite through the host: the exact arguments the framework passes, and the pixels
 // the host then changes.
-#include "PixelBuffer.h"
-#include "WorldFixture.h"
+#include "support/PixelBuffer.h"
+#include "support/FrameworkFixture.h"
 
 #include "framework/NewWorld.h"
 #include "framework/WorldCopy.h"
@@ -13,6 +13,7 @@
 using namespace OrvaneHost;
 using namespace Orvane;
 using OrvaneTest::booksAreClean;
+using OrvaneTest::kInjectedError;
 
 namespace {
 
@@ -33,7 +34,7 @@ bool sameRect(const PF_Rect& a, const PF_Rect& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-struct WorldCopyTest : OrvaneTest::WorldFixture {
+struct WorldCopyTest : OrvaneTest::FrameworkFixture {
     std::shared_ptr<NewWorld> make(A_long width, A_long height, int depth) {
         std::shared_ptr<NewWorld> world;
         if (createNewWorld(&in, &out, width, height, depth, world) != PF_Err_NONE || !world->hasPixels())
@@ -252,7 +253,7 @@ TEST_F(WorldCopyTest, AFailedDuplicateAllocationCopiesNothingAndLeavesOutUntouch
     auto source = make(2, 2, Depth8);
     failEvery("new_world");
     std::shared_ptr<NewWorld> copy;
-    EXPECT_EQ(duplicateWorld(&in, &out, source, copy, Depth16), kInjected);
+    EXPECT_EQ(duplicateWorld(&in, &out, source, copy, Depth16), kInjectedError);
     EXPECT_EQ(copy, nullptr);
     EXPECT_TRUE(log().copies.empty());
 }

@@ -1,5 +1,5 @@
 // What the host's copy, fill and composite do to pixels, on buffers the test owns.
-#include "PixelBuffer.h"
+#include "support/PixelBuffer.h"
 
 #include "host/WorldPixels.h"
 

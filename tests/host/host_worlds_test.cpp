@@ -10,24 +10,29 @@ using OrvaneTest::booksAreClean;
 
 namespace {
 
+// Both world suites held for each test; every test leaves the books clean, host errors it expects cleared.
 struct HostWorldsTest : ::testing::Test {
     Host host{&EntryPointFunc};
+    const PF_WorldSuite1* one = acquire<PF_WorldSuite1>(1);
+    const PF_WorldSuite2* two = acquire<PF_WorldSuite2>(2);
 
-    template <class Suite> const Suite* acquire(const char* name, A_long version) {
+    template <class Suite> const Suite* acquire(A_long version) {
         const void* suite = nullptr;
-        EXPECT_EQ(host.basicSuite()->AcquireSuite(name, version, &suite), 0);
+        EXPECT_EQ(host.basicSuite()->AcquireSuite("PF World Suite", version, &suite), 0);
         return static_cast<const Suite*>(suite);
     }
-    void release(const char* name, A_long version) { host.basicSuite()->ReleaseSuite(name, version); }
+    void TearDown() override {
+        host.basicSuite()->ReleaseSuite("PF World Suite", 1);
+        host.basicSuite()->ReleaseSuite("PF World Suite", 2);
+        EXPECT_TRUE(booksAreClean(host));
+    }
 };
 
 TEST_F(HostWorldsTest, WorldSuiteOneMakesClearedEightAndSixteenBitWorlds) {
-    auto* suite = acquire<PF_WorldSuite1>("PF World Suite", 1);
-    ASSERT_NE(suite, nullptr);
+    ASSERT_NE(one, nullptr);
     PF_EffectWorld shallow{}, deep{};
-    ASSERT_EQ(suite->new_world(host.effectRef(), 5, 3, PF_NewWorldFlag_CLEAR_PIXELS, &shallow), 0);
-    ASSERT_EQ(suite->new_world(host.effectRef(), 5, 3, PF_NewWorldFlag_CLEAR_PIXELS | PF_NewWorldFlag_DEEP_PIXELS,
-                               &deep),
+    ASSERT_EQ(one->new_world(host.effectRef(), 5, 3, PF_NewWorldFlag_CLEAR_PIXELS, &shallow), 0);
+    ASSERT_EQ(one->new_world(host.effectRef(), 5, 3, PF_NewWorldFlag_CLEAR_PIXELS | PF_NewWorldFlag_DEEP_PIXELS, &deep),
               0);
     EXPECT_EQ(shallow.width, 5);
     EXPECT_EQ(shallow.height, 3);
@@ -36,70 +41,52 @@ TEST_F(HostWorldsTest, WorldSuiteOneMakesClearedEightAndSixteenBitWorlds) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(deep.data);
     for (int i = 0; i < 120; ++i) ASSERT_EQ(bytes[i], 0) << i;
     EXPECT_EQ(host.books().live("world"), 2u);
-
-    auto* formats = acquire<PF_WorldSuite2>("PF World Suite", 2);
     PF_PixelFormat format = PF_PixelFormat_INVALID;
-    EXPECT_EQ(formats->PF_GetPixelFormat(&shallow, &format), 0);
+    EXPECT_EQ(two->PF_GetPixelFormat(&shallow, &format), 0);
     EXPECT_EQ(format, PF_PixelFormat_ARGB32);
-    EXPECT_EQ(formats->PF_GetPixelFormat(&deep, &format), 0);
+    EXPECT_EQ(two->PF_GetPixelFormat(&deep, &format), 0);
     EXPECT_EQ(format, PF_PixelFormat_ARGB64);
-
-    EXPECT_EQ(suite->dispose_world(host.effectRef(), &shallow), 0);
-    EXPECT_EQ(suite->dispose_world(host.effectRef(), &deep), 0);
-    release("PF World Suite", 1);
-    release("PF World Suite", 2);
-    EXPECT_TRUE(booksAreClean(host));
+    EXPECT_EQ(one->dispose_world(host.effectRef(), &shallow), 0);
+    EXPECT_EQ(one->dispose_world(host.effectRef(), &deep), 0);
 }
 
 TEST_F(HostWorldsTest, WorldSuiteTwoMakesFloatWorldsAndRefusesUnknownFormats) {
-    auto* suite = acquire<PF_WorldSuite2>("PF World Suite", 2);
     PF_EffectWorld world{};
-    ASSERT_EQ(suite->PF_NewWorld(host.effectRef(), 4, 2, TRUE, PF_PixelFormat_ARGB128, &world), 0);
+    ASSERT_EQ(two->PF_NewWorld(host.effectRef(), 4, 2, TRUE, PF_PixelFormat_ARGB128, &world), 0);
     EXPECT_EQ(world.rowbytes, 64);
     PF_PixelFormat format = 0;
-    EXPECT_EQ(suite->PF_GetPixelFormat(&world, &format), 0);
+    EXPECT_EQ(two->PF_GetPixelFormat(&world, &format), 0);
     EXPECT_EQ(format, PF_PixelFormat_ARGB128);
     PF_EffectWorld refused{};
-    EXPECT_EQ(suite->PF_NewWorld(host.effectRef(), 4, 2, TRUE, 0x12345678, &refused), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(two->PF_NewWorld(host.effectRef(), 4, 2, TRUE, 0x12345678, &refused), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(refused.data, nullptr);
-    EXPECT_EQ(suite->PF_DisposeWorld(host.effectRef(), &world), 0);
-    release("PF World Suite", 2);
-    EXPECT_TRUE(booksAreClean(host));
+    EXPECT_EQ(two->PF_DisposeWorld(host.effectRef(), &world), 0);
 }
 
 TEST_F(HostWorldsTest, DisposingWithTheOtherSuiteOrTwiceIsAHostError) {
-    auto* one = acquire<PF_WorldSuite1>("PF World Suite", 1);
-    auto* two = acquire<PF_WorldSuite2>("PF World Suite", 2);
     PF_EffectWorld world{};
     ASSERT_EQ(one->new_world(host.effectRef(), 2, 2, PF_NewWorldFlag_NONE, &world), 0);
     EXPECT_EQ(two->PF_DisposeWorld(host.effectRef(), &world), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(host.books().live("world"), 1u) << "a refused disposal leaves the world live";
     EXPECT_EQ(one->dispose_world(host.effectRef(), &world), 0);
     EXPECT_EQ(one->dispose_world(host.effectRef(), &world), PF_Err_BAD_CALLBACK_PARAM);
-    release("PF World Suite", 1);
-    release("PF World Suite", 2);
     EXPECT_EQ(host.books().errors().size(), 2u);
+    host.books().clearErrors();
 }
 
 TEST_F(HostWorldsTest, AnEmptyWorldStillHasPixelsToDisposeOf) {
-    auto* one = acquire<PF_WorldSuite1>("PF World Suite", 1);
     PF_EffectWorld world{};
     ASSERT_EQ(one->new_world(host.effectRef(), 0, 0, PF_NewWorldFlag_CLEAR_PIXELS, &world), 0);
     EXPECT_NE(world.data, nullptr);
     EXPECT_EQ(one->dispose_world(host.effectRef(), &world), 0);
-    release("PF World Suite", 1);
-    EXPECT_TRUE(booksAreClean(host));
 }
 
 TEST_F(HostWorldsTest, NegativeOrOversizedWorldsAreRefused) {
-    auto* one = acquire<PF_WorldSuite1>("PF World Suite", 1);
     PF_EffectWorld world{};
     EXPECT_EQ(one->new_world(host.effectRef(), -1, 4, 0, &world), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(one->new_world(host.effectRef(), 0x7FFFFFFF, 4, 0, &world), PF_Err_OUT_OF_MEMORY);
     EXPECT_EQ(one->new_world(host.effectRef(), 100000, 100000, PF_NewWorldFlag_DEEP_PIXELS, &world),
               PF_Err_OUT_OF_MEMORY);
-    release("PF World Suite", 1);
-    EXPECT_TRUE(booksAreClean(host));
 }
 
 TEST_F(HostWorldsTest, RowPaddingIsAnyNumberOfBytes) {
@@ -115,13 +102,13 @@ TEST_F(HostWorldsTest, RowPaddingIsAnyNumberOfBytes) {
 TEST_F(HostWorldsTest, AReportedFormatOverrideAnswersForEveryWorld) {
     setLayerBuffer(host, 2, 2, 16);
     hostWorlds(host).reportedFormat = PF_PixelFormat_INVALID;
-    auto* suite = acquire<PF_WorldSuite2>("PF World Suite", 2);
     PF_PixelFormat format = 0;
-    EXPECT_EQ(suite->PF_GetPixelFormat(&hostWorlds(host).layer->world, &format), 0);
+    EXPECT_EQ(two->PF_GetPixelFormat(&hostWorlds(host).layer->world, &format), 0);
     EXPECT_EQ(format, PF_PixelFormat_INVALID);
     PF_EffectWorld stranger{};
-    EXPECT_EQ(suite->PF_GetPixelFormat(&stranger, &format), PF_Err_BAD_CALLBACK_PARAM);
-    release("PF World Suite", 2);
+    EXPECT_EQ(two->PF_GetPixelFormat(&stranger, &format), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(host.books().errors().size(), 1u) << "a world the host never made is a host error";
+    host.books().clearErrors();
 }
 
 TEST_F(HostWorldsTest, ParameterZeroIsTheLayerBufferAndMustBeCheckedIn) {
@@ -136,6 +123,7 @@ TEST_F(HostWorldsTest, ParameterZeroIsTheLayerBufferAndMustBeCheckedIn) {
     EXPECT_EQ(in.inter.checkin_param(host.effectRef(), &def), 0);
     EXPECT_EQ(in.inter.checkin_param(host.effectRef(), &def), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(host.books().errors().size(), 1u) << "a second check-in is a host error";
+    host.books().clearErrors();
 }
 
 TEST_F(HostWorldsTest, WithoutALayerParameterZeroHasNoPixels) {
@@ -143,7 +131,6 @@ TEST_F(HostWorldsTest, WithoutALayerParameterZeroHasNoPixels) {
     ASSERT_EQ(host.inData().inter.checkout_param(host.effectRef(), 0, 0, 4000, kTimeScale, &def), 0);
     EXPECT_EQ(def.u.ld.data, nullptr);
     EXPECT_EQ(host.inData().inter.checkin_param(host.effectRef(), &def), 0);
-    EXPECT_TRUE(booksAreClean(host));
 }
 
 TEST_F(HostWorldsTest, AnUnknownParameterIndexIsRefused) {
@@ -152,7 +139,6 @@ TEST_F(HostWorldsTest, AnUnknownParameterIndexIsRefused) {
               PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(host.inData().inter.checkout_param(host.effectRef(), -1, 0, 4000, kTimeScale, &def),
               PF_Err_BAD_CALLBACK_PARAM);
-    EXPECT_TRUE(booksAreClean(host));
 }
 
 } // namespace
