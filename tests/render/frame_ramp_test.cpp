@@ -172,9 +172,13 @@ TEST_F(RampFrame, OpacityKeyframedBeyondItsRangeIsHeldInTheTable) {
     setPoint(kPoint2, 100, 0);
     key(kOpacity, 0, StreamValue{150, 0, 0, 0});
     key(kOpacity, 1, StreamValue{-20, 0, 0, 0});
-    const Frame f = renderAt(8);
-    EXPECT_TRUE(is8(f, 0, 0, 255, 255, 255, 255)) << "the first entry is 1";
-    EXPECT_TRUE(is8(f, 100, 0, 0, 255, 255, 255)) << "the last entry is 0";
+    const Frame f = renderAt(32);
+    EXPECT_TRUE(isFloat(f, 0, 0, 1, 1, 1, 1)) << "the first entry is 1";
+    EXPECT_TRUE(isFloat(f, 100, 0, 0, 1, 1, 1)) << "the last entry is 0";
+    // Samples 29 and 30 are 100.2 % and 98.5 %, 87 and 88 are 0.6 % and -1.1 %: held to 1 and 0, the pixels
+    // blending them (f = 29.7 and 87.12) are these, whereas the unheld samples give 0.990 and 0.0040.
+    EXPECT_TRUE(isFloat(f, 30, 0, floatFromBits(0x3f7d4956), 1, 1, 1)) << "0.3 x 1 + 0.7 x 0.98486";
+    EXPECT_TRUE(isFloat(f, 88, 0, floatFromBits(0x3baefc26), 1, 1, 1)) << "0.88 x 0.00607 + 0.12 x 0";
 }
 
 TEST_F(RampFrame, TheRampStaysWithTheLayerWhenTheBufferHasAnOrigin) {
