@@ -45,8 +45,7 @@ struct AllocationFailure : RenderFixture {
         RenderFixture::SetUp();
         setPoint(kPoint1, 0, 0);
         setPoint(kPoint2, 777, 0); // 777 samples: the colour table is 777 * 16 bytes
-        key(kColor, 0, StreamValue{1, 1, 0, 0});
-        key(kColor, 1, StreamValue{1, 0, 0, 1});
+        animate(kColor, kRed, kBlue);
     }
     void TearDown() override { failSize = 0; }
 

@@ -78,8 +78,7 @@ TEST_F(PreRender, ValuesAreStoredAsTheParametersHoldThem) {
 }
 
 TEST_F(PreRender, ParametersAreReadAtTheFramesTime) {
-    key(kOpacity, 0, StreamValue{0, 0, 0, 0});
-    key(kOpacity, 2, StreamValue{100, 0, 0, 0});
+    animateOpacity(0, 100, 2);
     FrameSession session(*host, LayerSetup{}, unitsFromSeconds(0.5));
     ASSERT_EQ(session.preRender(), 0);
     PreRenderRecordView r;
