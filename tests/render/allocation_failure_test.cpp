@@ -47,6 +47,7 @@ struct FailingAllocation {
     PF_Err expected;
     std::uint64_t streamValues; // requested before the failure
 };
+void PrintTo(const FailingAllocation& f, std::ostream* out) { *out << f.name; }
 
 struct AllocationFailure : RenderFixture, ::testing::WithParamInterface<FailingAllocation> {
     void SetUp() override {
