@@ -1,5 +1,5 @@
-// Helpers the parameter tests share: a module host with the effect applied, and suite access as the effect
-// has it.
+// Helpers the parameter tests share: a module host with the effect applied (and a fixture that ends with its
+// books checked), and suite access as the effect has it.
 #pragma once
 
 #include "support/ModuleHost.h"
@@ -15,6 +15,12 @@ inline std::unique_ptr<OrvaneHost::Host> appliedHost() {
     EXPECT_EQ(OrvaneHost::applyEffect(*host), PF_Err_NONE);
     return host;
 }
+
+// A test of the applied effect, after which the host's books are clean: everything given back, no host error.
+struct AppliedEffect : ::testing::Test {
+    std::unique_ptr<OrvaneHost::Host> host = appliedHost();
+    void TearDown() override { EXPECT_TRUE(booksAreClean(*host)); }
+};
 
 // A suite table from the host, the way the effect acquires it (the caller releases it with releaseSuite).
 template <class Suite> const Suite* acquire(OrvaneHost::Host& host, const char* name, A_long version) {

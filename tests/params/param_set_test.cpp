@@ -84,38 +84,35 @@ TEST_F(ParamSet, NamesAreCopiedWithTheHostsStrcpyBeforeEachAddition) {
     EXPECT_EQ(names, expected);
 }
 
-TEST_F(ParamSet, ShapeIsATwoEntryPopupStartingAtLinear) {
-    const PF_ParamDef& shape = captured[0];
-    EXPECT_EQ(shape.u.pd.value, 1);
-    EXPECT_EQ(shape.u.pd.dephault, 1);
-    EXPECT_EQ(shape.u.pd.num_choices, 2);
-    EXPECT_STREQ(shape.u.pd.u.namesptr, "Linear|Radial");
-    EXPECT_TRUE(restIsZero(shape, [](PF_ParamDef& d) { d.u.pd = PF_PopupDef{}; }));
-}
-
-TEST_F(ParamSet, RepeatIsAThreeEntryPopupStartingAtNone) {
-    const PF_ParamDef& repeat = captured[3];
-    EXPECT_EQ(repeat.u.pd.value, 1);
-    EXPECT_EQ(repeat.u.pd.dephault, 1);
-    EXPECT_EQ(repeat.u.pd.num_choices, 3);
-    EXPECT_STREQ(repeat.u.pd.u.namesptr, "None|Loop|Pingpong");
-    EXPECT_TRUE(restIsZero(repeat, [](PF_ParamDef& d) { d.u.pd = PF_PopupDef{}; }));
+TEST_F(ParamSet, ShapeAndRepeatArePopupsStartingAtTheirFirstChoice) {
+    struct Popup {
+        std::size_t at;
+        A_long choices;
+        const char* names;
+    };
+    for (const Popup& expected : {Popup{0, 2, "Linear|Radial"}, Popup{3, 3, "None|Loop|Pingpong"}}) {
+        SCOPED_TRACE(expected.names);
+        const PF_ParamDef& popup = captured[expected.at];
+        EXPECT_EQ(popup.u.pd.value, 1);
+        EXPECT_EQ(popup.u.pd.dephault, 1);
+        EXPECT_EQ(popup.u.pd.num_choices, expected.choices);
+        EXPECT_STREQ(popup.u.pd.u.namesptr, expected.names);
+        EXPECT_TRUE(restIsZero(popup, [](PF_ParamDef& d) { d.u.pd = PF_PopupDef{}; }));
+    }
 }
 
 TEST_F(ParamSet, PointDefaultsArePercentagesInSixteenDotSixteen) {
-    const PF_PointDef& p1 = captured[1].u.td;
-    const PF_PointDef& p2 = captured[2].u.td;
-    EXPECT_EQ(p1.x_dephault, 0);
-    EXPECT_EQ(p1.y_dephault, 3276800); // 50 x 65536
-    EXPECT_EQ(p1.x_value, 0);
-    EXPECT_EQ(p1.y_value, 3276800);
-    EXPECT_EQ(p2.x_dephault, 6553600); // 100 x 65536
-    EXPECT_EQ(p2.y_dephault, 3276800);
-    EXPECT_EQ(p2.x_value, 6553600);
-    EXPECT_EQ(p2.y_value, 3276800);
-    EXPECT_EQ(p1.restrict_bounds, FALSE);
-    EXPECT_EQ(p2.restrict_bounds, FALSE);
-    for (int i : {1, 2}) EXPECT_TRUE(restIsZero(captured[i], [](PF_ParamDef& d) { d.u.td = PF_PointDef{}; }));
+    for (int i : {1, 2}) {
+        SCOPED_TRACE("Point " + std::to_string(i));
+        const PF_PointDef& point = captured[std::size_t(i)].u.td;
+        const PF_Fixed x = i == 1 ? 0 : 6553600; // 0 and 100 x 65536
+        EXPECT_EQ(point.x_dephault, x);
+        EXPECT_EQ(point.x_value, x);
+        EXPECT_EQ(point.y_dephault, 3276800); // 50 x 65536
+        EXPECT_EQ(point.y_value, 3276800);
+        EXPECT_EQ(point.restrict_bounds, FALSE);
+        EXPECT_TRUE(restIsZero(captured[std::size_t(i)], [](PF_ParamDef& d) { d.u.td = PF_PointDef{}; }));
+    }
 }
 
 TEST_F(ParamSet, TheHostPlacesThePointsAtTheMiddlesOfTheLayersSideEdges) {

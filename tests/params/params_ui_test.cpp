@@ -2,12 +2,12 @@
 #include "AppliedEffect.h"
 
 using namespace OrvaneHost;
-using OrvaneTest::booksAreClean;
 
 namespace {
 
-TEST(ParamsUi, ApplyingTheEffectHidesTheCounterWithoutAnUndoStep) {
-    auto host = OrvaneTest::appliedHost();
+using ParamsUi = OrvaneTest::AppliedEffect;
+
+TEST_F(ParamsUi, ApplyingTheEffectHidesTheCounterWithoutAnUndoStep) {
     const ParamStream& counter = host->streams()[8];
     EXPECT_TRUE(counter.hidden);
     EXPECT_FALSE(counter.hiddenChangeUndoable);
@@ -18,11 +18,9 @@ TEST(ParamsUi, ApplyingTheEffectHidesTheCounterWithoutAnUndoStep) {
     }
     EXPECT_EQ(parameterControls(*host).uiUpdates, 1u) << "the effect asked for UI updates at global setup";
     EXPECT_EQ(parameterControls(*host).redraws, 1u);
-    EXPECT_TRUE(booksAreClean(*host));
 }
 
-TEST(ParamsUi, HidesParameterEightThroughItsStreamAndGivesEverythingBack) {
-    auto host = OrvaneTest::appliedHost();
+TEST_F(ParamsUi, HidesParameterEightThroughItsStreamAndGivesEverythingBack) {
     host->calls().reset();
     ASSERT_EQ(updateParamsUi(*host), PF_Err_NONE);
     const std::vector<std::string> expected = {"AEGP_GetNewEffectForEffect", "AEGP_GetNewEffectStreamByIndex",
@@ -42,11 +40,9 @@ TEST(ParamsUi, HidesParameterEightThroughItsStreamAndGivesEverythingBack) {
     }
     EXPECT_EQ(host->acquisitions("AEGP Effect Suite", 3), 0u);
     EXPECT_EQ(host->outData().out_flags, PF_OutFlag_REFRESH_UI);
-    EXPECT_TRUE(booksAreClean(*host));
 }
 
-TEST(ParamsUi, HidesTheCounterAgainAtEveryUpdate) {
-    auto host = OrvaneTest::appliedHost();
+TEST_F(ParamsUi, HidesTheCounterAgainAtEveryUpdate) {
     host->streams()[8].hidden = false; // as if something had shown it
     ASSERT_EQ(updateParamsUi(*host), PF_Err_NONE);
     ASSERT_EQ(updateParamsUi(*host), PF_Err_NONE);
@@ -55,68 +51,55 @@ TEST(ParamsUi, HidesTheCounterAgainAtEveryUpdate) {
     EXPECT_EQ(parameterControls(*host).redraws, 3u);
 }
 
-TEST(ParamsUi, KeepsTheOutFlagsAlreadyThere) {
-    auto host = OrvaneTest::appliedHost();
+TEST_F(ParamsUi, KeepsTheOutFlagsAlreadyThere) {
     ParamArray params(*host);
     host->outData().out_flags = PF_OutFlag_DISPLAY_ERROR_MESSAGE;
     ASSERT_EQ(host->send(PF_Cmd_UPDATE_PARAMS_UI, params.data()), PF_Err_NONE);
     EXPECT_EQ(host->outData().out_flags, PF_OutFlag_DISPLAY_ERROR_MESSAGE | PF_OutFlag_REFRESH_UI);
 }
 
-TEST(ParamsUi, AFailedEffectReferenceLeavesTheStreamAloneButStillRedraws) {
-    auto host = OrvaneTest::appliedHost();
+TEST_F(ParamsUi, AFailedEffectReferenceLeavesTheStreamAloneButStillRedraws) {
     host->calls().reset();
     host->calls().addRule({"AEGP_GetNewEffectForEffect", "", 0, false, {FaultMode::Error, 7}});
     EXPECT_EQ(updateParamsUi(*host), 7);
     EXPECT_EQ(host->calls().countOf("AEGP_GetNewEffectStreamByIndex"), 0u);
     EXPECT_EQ(host->streams()[8].flagChanges, 1) << "only the first update's change";
     EXPECT_TRUE(host->outData().out_flags & PF_OutFlag_REFRESH_UI);
-    EXPECT_TRUE(booksAreClean(*host));
 }
 
-TEST(ParamsUi, AFailedFlagChangeIsReturnedAfterTheStreamAndEffectAreGivenBack) {
-    auto host = OrvaneTest::appliedHost();
+TEST_F(ParamsUi, AFailedFlagChangeIsReturnedAfterTheStreamAndEffectAreGivenBack) {
     host->calls().addRule({"AEGP_SetDynamicStreamFlag", "", 0, false, {FaultMode::Error, 7}});
     EXPECT_EQ(updateParamsUi(*host), 7);
     EXPECT_EQ(host->calls().countOf("AEGP_DisposeStream"), 2u);
     EXPECT_EQ(host->calls().countOf("AEGP_DisposeEffect"), 2u);
     EXPECT_TRUE(host->outData().out_flags & PF_OutFlag_REFRESH_UI);
-    EXPECT_TRUE(booksAreClean(*host));
 }
 
-TEST(ParamsUi, TheFirstErrorWinsOverALaterDisposalError) {
-    auto host = OrvaneTest::appliedHost();
+TEST_F(ParamsUi, TheFirstErrorWinsOverALaterDisposalError) {
     host->calls().addRule({"AEGP_GetNewEffectStreamByIndex", "", 0, false, {FaultMode::Error, 7}});
     host->calls().addRule({"AEGP_DisposeEffect", "", 0, false, {FaultMode::Error, 8}});
     EXPECT_EQ(updateParamsUi(*host), 7);
-    EXPECT_TRUE(booksAreClean(*host));
 }
 
-TEST(ParamsUi, ADisposalErrorIsReturnedWhenNothingFailedBefore) {
-    auto host = OrvaneTest::appliedHost();
+TEST_F(ParamsUi, ADisposalErrorIsReturnedWhenNothingFailedBefore) {
     host->calls().addRule({"AEGP_DisposeStream", "", 0, false, {FaultMode::Error, 8}});
     EXPECT_EQ(updateParamsUi(*host), 8);
     EXPECT_TRUE(host->streams()[8].hidden);
-    EXPECT_TRUE(booksAreClean(*host));
 }
 
-TEST(ParamsUi, WithoutABasicSuiteReturnsBadCallbackParamAndSetsNoFlag) {
-    auto host = OrvaneTest::appliedHost();
+TEST_F(ParamsUi, WithoutABasicSuiteReturnsBadCallbackParamAndSetsNoFlag) {
     host->setBasicSuiteAvailable(false);
     EXPECT_EQ(updateParamsUi(*host), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_FALSE(host->outData().out_flags & PF_OutFlag_REFRESH_UI);
     EXPECT_EQ(parameterControls(*host).redraws, 1u) << "only the apply's redraw";
-    EXPECT_TRUE(booksAreClean(*host));
 }
 
-TEST(ParamsUi, ARefusedStreamSuiteUnwindsWithTheEffectReferenceGivenBack) {
-    auto host = OrvaneTest::appliedHost();
+TEST_F(ParamsUi, ARefusedStreamSuiteUnwindsWithTheEffectReferenceGivenBack) {
     host->calls().addRule({"AcquireSuite", "AEGP Dynamic Stream Suite 5", 0, false, {FaultMode::Null, 0}});
     EXPECT_EQ(updateParamsUi(*host), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(host->books().live("effect ref"), 0u);
     EXPECT_EQ(host->books().live("stream"), 0u);
     EXPECT_FALSE(host->outData().out_flags & PF_OutFlag_REFRESH_UI);
-    EXPECT_TRUE(booksAreClean(*host));
 }
 
 } // namespace

@@ -18,6 +18,9 @@ namespace OrvaneTest {
 
 enum : PF_ParamIndex { kShape = 1, kPoint1 = 2, kPoint2 = 3, kRepeat = 4, kColor = 5, kOpacity = 6 };
 
+// Colour keyframes: alpha, red, green, blue.
+inline constexpr OrvaneHost::StreamValue kRed{1, 1, 0, 0}, kGreen{1, 0, 1, 0}, kBlue{1, 0, 0, 1}, kWhite{1, 1, 1, 1};
+
 struct RenderFixture : ::testing::Test {
     std::unique_ptr<OrvaneHost::Host> host = loadModuleHost();
 
@@ -38,6 +41,15 @@ struct RenderFixture : ::testing::Test {
         OrvaneHost::addKeyframe(host->streams().at(std::size_t(index)),
                                 A_Time{OrvaneHost::unitsFromSeconds(seconds), OrvaneHost::kTimeScale}, value);
     }
+    // Two keyframes: `first` at 0 s and `last` at `seconds`.
+    void animate(PF_ParamIndex index, const OrvaneHost::StreamValue& first, const OrvaneHost::StreamValue& last,
+                 double seconds = 1) {
+        key(index, 0, first);
+        key(index, seconds, last);
+    }
+    void animateOpacity(double firstPercent, double lastPercent, double seconds = 1) {
+        animate(kOpacity, {firstPercent, 0, 0, 0}, {lastPercent, 0, 0, 0}, seconds);
+    }
 
     OrvaneHost::Frame render(const OrvaneHost::LayerSetup& setup, A_long time = 0,
                              OrvaneHost::FrameReport* report = nullptr) {
@@ -46,10 +58,10 @@ struct RenderFixture : ::testing::Test {
         EXPECT_EQ(err, PF_Err_NONE);
         return frame;
     }
-    OrvaneHost::Frame renderAt(int depth) {
+    OrvaneHost::Frame renderAt(int depth, OrvaneHost::FrameReport* report = nullptr) {
         OrvaneHost::LayerSetup setup;
         setup.depth = depth;
-        return render(setup);
+        return render(setup, 0, report);
     }
 };
 

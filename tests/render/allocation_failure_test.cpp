@@ -40,55 +40,50 @@ using namespace OrvaneTest;
 
 namespace {
 
-struct AllocationFailure : RenderFixture {
+// Which allocation of 777 * 16 bytes fails (0: none), and what the frame then gives.
+struct FailingAllocation {
+    const char* name;
+    int occurrence;
+    PF_Err expected;
+    std::uint64_t streamValues; // requested before the failure
+};
+void PrintTo(const FailingAllocation& f, std::ostream* out) { *out << f.name; }
+
+struct AllocationFailure : RenderFixture, ::testing::WithParamInterface<FailingAllocation> {
     void SetUp() override {
         RenderFixture::SetUp();
         setPoint(kPoint1, 0, 0);
         setPoint(kPoint2, 777, 0); // 777 samples: the colour table is 777 * 16 bytes
-        key(kColor, 0, StreamValue{1, 1, 0, 0});
-        key(kColor, 1, StreamValue{1, 0, 0, 1});
+        animate(kColor, kRed, kBlue);
     }
     void TearDown() override { failSize = 0; }
-
-    PF_Err renderFailing(int occurrence, bool& untouched) {
-        LayerSetup setup;
-        setup.width = 40;
-        setup.height = 8;
-        FrameSession session(*host, setup, 0);
-        PF_Err err = session.preRender();
-        if (err) return err;
-        seen = 0;
-        failAt = occurrence;
-        failSize = 777 * sizeof(PF_PixelFloat);
-        err = session.smartRender();
-        failSize = 0;
-        untouched = session.outputUntouched();
-        return err;
-    }
 };
 
-TEST_F(AllocationFailure, NoRoomForTheColourTableIsOutOfMemoryWithTheStreamGivenBack) {
-    bool untouched = false;
-    EXPECT_EQ(renderFailing(1, untouched), PF_Err_OUT_OF_MEMORY);
-    EXPECT_TRUE(untouched);
-    EXPECT_EQ(host->calls().countOf("AEGP_GetNewStreamValue"), 0u);
+// Out of memory leaves the output untouched and the pixel pass unstarted; with enough memory the same
+// frame renders.
+TEST_P(AllocationFailure, IsOutOfMemoryWithEverythingGivenBack) {
+    LayerSetup setup;
+    setup.width = 40;
+    setup.height = 8;
+    FrameSession session(*host, setup, 0);
+    ASSERT_EQ(session.preRender(), PF_Err_NONE);
+    seen = 0;
+    failAt = GetParam().occurrence;
+    failSize = 777 * sizeof(PF_PixelFloat);
+    EXPECT_EQ(session.smartRender(), GetParam().expected);
+    failSize = 0;
+    const bool failed = GetParam().expected != PF_Err_NONE;
+    EXPECT_EQ(session.outputUntouched(), failed);
+    EXPECT_EQ(host->calls().countOf("AEGP_GetNewStreamValue"), GetParam().streamValues);
+    EXPECT_EQ(host->calls().countOf("iterate_generic") == 0, failed) << "the pixel pass runs only with the memory";
     EXPECT_TRUE(booksAreClean(*host));
 }
 
-TEST_F(AllocationFailure, NoRoomForThePixelFunctionsCopyIsOutOfMemoryAfterTheTablesAreDone) {
-    bool untouched = false;
-    EXPECT_EQ(renderFailing(2, untouched), PF_Err_OUT_OF_MEMORY);
-    EXPECT_TRUE(untouched);
-    EXPECT_EQ(host->calls().countOf("AEGP_GetNewStreamValue"), 777u);
-    EXPECT_EQ(host->calls().countOf("iterate_generic"), 0u);
-    EXPECT_TRUE(booksAreClean(*host));
-}
-
-TEST_F(AllocationFailure, WithEnoughMemoryTheSameFrameRenders) {
-    bool untouched = true;
-    EXPECT_EQ(renderFailing(0, untouched), PF_Err_NONE);
-    EXPECT_FALSE(untouched);
-    EXPECT_TRUE(booksAreClean(*host));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Render, AllocationFailure,
+    ::testing::Values(FailingAllocation{"NoRoomForTheColourTable", 1, PF_Err_OUT_OF_MEMORY, 0},
+                      FailingAllocation{"NoRoomForThePixelFunctionsCopyAfterTheTables", 2, PF_Err_OUT_OF_MEMORY, 777},
+                      FailingAllocation{"EnoughMemory", 0, PF_Err_NONE, 777}),
+    [](const ::testing::TestParamInfo<FailingAllocation>& info) { return std::string(info.param.name); });
 
 } // namespace

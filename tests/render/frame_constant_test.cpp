@@ -68,8 +68,7 @@ TEST_F(ConstantFrame, NoStreamValueIsRequestedWithoutKeyframes) {
 
 TEST_F(ConstantFrame, TheInputLayersContentNeverShows) {
     setOpacity(30);
-    key(kColor, 0, StreamValue{1, 0.2, 0.4, 0.6});
-    key(kColor, 1, StreamValue{1, 0.9, 0.1, 0.3});
+    animate(kColor, {1, 0.2, 0.4, 0.6}, {1, 0.9, 0.1, 0.3});
     for (int depth : {8, 16, 32}) {
         SCOPED_TRACE(depth);
         LayerSetup setup;

@@ -3,39 +3,36 @@
 // truncated, its value the keyframes' linear interpolation, and a pixel's table place f = (N - 1) t / L.
 #include "RenderFixture.h"
 
+#include <array>
+
 using namespace OrvaneHost;
 using namespace OrvaneTest;
 
 namespace {
 
-const StreamValue kRed{1, 1, 0, 0};
-const StreamValue kGreen{1, 0, 1, 0};
-const StreamValue kBlue{1, 0, 0, 1};
-const StreamValue kWhite{1, 1, 1, 1};
-
 using RampFrame = RenderFixture;
 
+// What a frame's tables cost: stream values requested, colour entries, opacity entries.
+using TableCounts = std::array<std::size_t, 3>;
+TableCounts tableCounts(const FrameReport& r) { return {r.streamValueRequests, r.colorEntries, r.opacityEntries}; }
+
 TEST_F(RampFrame, LinearNoneLaysTheColourAnimationAlongTheDefaultPointsAtEightBits) {
-    key(kColor, 0, kRed);
-    key(kColor, 1, kBlue);
+    animate(kColor, kRed, kBlue);
     FrameReport report;
-    const Frame f = render(LayerSetup{}, 0, &report);
+    const Frame f = renderAt(8, &report);
     // L = 1920, N = 1920. x = 960: f = 1919 * 960 / 1920 = 959.5; samples 959 and 960 sit at times
     // 59968 and 60031 of 120000, red 0.500267 and 0.499742, whose average is 0.500004: byte 128.
     EXPECT_TRUE(is8(f, 0, 0, 255, 255, 0, 0));
     EXPECT_TRUE(is8(f, 480, 100, 255, 191, 0, 64));
     EXPECT_TRUE(is8(f, 960, 540, 255, 128, 0, 127));
     EXPECT_TRUE(is8(f, 1919, 1079, 255, 0, 0, 255));
-    EXPECT_EQ(report.streamValueRequests, 1920u);
-    EXPECT_EQ(report.colorEntries, 1920u);
-    EXPECT_EQ(report.opacityEntries, 0u);
+    EXPECT_EQ(tableCounts(report), (TableCounts{1920, 1920, 0}));
     EXPECT_TRUE(booksAreClean(*host));
 }
 
 TEST_F(RampFrame, TheRampIsTheSameWhateverTimeIsRendered) {
-    key(kColor, 0, kRed);
-    key(kColor, 1, kBlue);
-    const Frame atStart = render(LayerSetup{}, 0);
+    animate(kColor, kRed, kBlue);
+    const Frame atStart = renderAt(8);
     const Frame later = render(LayerSetup{}, unitsFromSeconds(1.5));
     EXPECT_EQ(atStart.bytes, later.bytes);
 }
@@ -46,12 +43,9 @@ TEST_F(RampFrame, RadialLoopSamplesOpacityAroundPointOneAtSixteenBits) {
     setPoint(kPoint1, 960, 540);
     setPoint(kPoint2, 1260, 540);
     setColor(255, 128, 64, 0);
-    key(kOpacity, 0, StreamValue{0, 0, 0, 0});
-    key(kOpacity, 2, StreamValue{100, 0, 0, 0});
-    LayerSetup setup;
-    setup.depth = 16;
+    animateOpacity(0, 100, 2);
     FrameReport report;
-    const Frame f = render(setup, 0, &report);
+    const Frame f = renderAt(16, &report);
     // L = 300, N = 300, closed to 301 entries. Distance 150: f = 150, sample 150 at time
     // 240000 * 150 / 299 = 120401, opacity 50.167 %: 0.501671 * 32768 + 0.5 = 16439.
     EXPECT_TRUE(is16(f, 960, 540, 0, 16448, 8224, 0));
@@ -60,8 +54,7 @@ TEST_F(RampFrame, RadialLoopSamplesOpacityAroundPointOneAtSixteenBits) {
     EXPECT_TRUE(is16(f, 1259, 540, 32768, 16448, 8224, 0)) << "sample 299 is the last keyframe";
     EXPECT_TRUE(is16(f, 1000, 570, 5479, 16448, 8224, 0)) << "distance 50";
     EXPECT_TRUE(is16(f, 0, 0, 22078, 16448, 8224, 0)) << "distance 1101.5, looped to 201.5";
-    EXPECT_EQ(report.streamValueRequests, 300u);
-    EXPECT_EQ(report.opacityEntries, 301u);
+    EXPECT_EQ(tableCounts(report), (TableCounts{300, 0, 301}));
     EXPECT_TRUE(booksAreClean(*host));
 }
 
@@ -69,14 +62,10 @@ TEST_F(RampFrame, LinearPingpongWithBothTablesInFloat) {
     setPopup(kRepeat, 3);
     setPoint(kPoint1, 100, 540);
     setPoint(kPoint2, 400, 540);
-    key(kColor, 0, kGreen);
-    key(kColor, 1, kWhite);
-    key(kOpacity, 0, StreamValue{100, 0, 0, 0});
-    key(kOpacity, 1, StreamValue{0, 0, 0, 0});
-    LayerSetup setup;
-    setup.depth = 32;
+    animate(kColor, kGreen, kWhite);
+    animateOpacity(100, 0);
     FrameReport report;
-    const Frame f = render(setup, 0, &report);
+    const Frame f = renderAt(32, &report);
     const float half = floatFromBits(0x3f000046); // 0.5000042: samples 149 and 150 blended at f = 149.5
     const float other = floatFromBits(0x3effff74);  // 0.4999958
     EXPECT_TRUE(isFloat(f, 100, 9, 1, 0, 1, 0)) << "Point 1";
@@ -86,9 +75,7 @@ TEST_F(RampFrame, LinearPingpongWithBothTablesInFloat) {
     EXPECT_TRUE(isFloat(f, 50, 9, floatFromBits(0x3f5555ca), floatFromBits(0x3e2aa8d9), 1, floatFromBits(0x3e2aa8d9)))
         << "s = -50 mirrors to 50";
     EXPECT_TRUE(isFloat(f, 399, 9, floatFromBits(0x3b5ad0b7), floatFromBits(0x3f7f252f), 1, floatFromBits(0x3f7f252f)));
-    EXPECT_EQ(report.streamValueRequests, 600u);
-    EXPECT_EQ(report.colorEntries, 300u);
-    EXPECT_EQ(report.opacityEntries, 300u);
+    EXPECT_EQ(tableCounts(report), (TableCounts{600, 300, 300}));
 }
 
 TEST_F(RampFrame, RadialNoneWithThreeColourKeyframesHoldsTheLastBeyondPointTwo) {
@@ -111,24 +98,20 @@ TEST_F(RampFrame, LinearLoopClosesBackToTheFirstColourAtSixteenBits) {
     setPopup(kRepeat, 2);
     setPoint(kPoint1, 0, 540);
     setPoint(kPoint2, 1000, 540);
-    key(kColor, 0, kRed);
-    key(kColor, 1, kBlue);
-    LayerSetup setup;
-    setup.depth = 16;
+    animate(kColor, kRed, kBlue);
     FrameReport report;
-    const Frame f = render(setup, 0, &report);
+    const Frame f = renderAt(16, &report);
     EXPECT_TRUE(is16(f, 0, 0, 32768, 32768, 0, 0));
     EXPECT_TRUE(is16(f, 250, 0, 32768, 24568, 0, 8200));
     EXPECT_TRUE(is16(f, 999, 0, 32768, 0, 0, 32768)) << "f = 1000 * 999 / 1000 = 999: the last sample";
     EXPECT_TRUE(is16(f, 1000, 0, 32768, 32768, 0, 0));
     EXPECT_TRUE(is16(f, 1500, 0, 32768, 16368, 0, 16400));
     EXPECT_TRUE(is16(f, 1919, 0, 32768, 2624, 0, 30144)) << "t = 919 in the second period";
-    EXPECT_EQ(report.colorEntries, 1001u);
+    EXPECT_EQ(tableCounts(report), (TableCounts{1000, 1001, 0}));
 }
 
 TEST_F(RampFrame, HalfResolutionScalesThePointsAndTheBuffers) {
-    key(kColor, 0, kRed);
-    key(kColor, 1, kBlue);
+    animate(kColor, kRed, kBlue);
     LayerSetup setup;
     setup.downsampleX = PF_RationalScale{1, 2};
     setup.downsampleY = PF_RationalScale{1, 2};
@@ -139,7 +122,7 @@ TEST_F(RampFrame, HalfResolutionScalesThePointsAndTheBuffers) {
     EXPECT_TRUE(is8(f, 0, 0, 255, 255, 0, 0));
     EXPECT_TRUE(is8(f, 480, 270, 255, 128, 0, 127));
     EXPECT_TRUE(is8(f, 959, 539, 255, 0, 0, 255));
-    EXPECT_EQ(report.colorEntries, 960u);
+    EXPECT_EQ(tableCounts(report), (TableCounts{960, 960, 0}));
 }
 
 TEST_F(RampFrame, OddDownsamplingRoundsTheBuffersUp) {
@@ -156,30 +139,28 @@ TEST_F(RampFrame, OddDownsamplingRoundsTheBuffersUp) {
 TEST_F(RampFrame, BothKeyframedOverAHundredPixelsRequestAHundredSamplesEach) {
     setPoint(kPoint1, 10, 10);
     setPoint(kPoint2, 110, 10);
-    key(kColor, 0, kRed);
-    key(kColor, 2, kBlue);
-    key(kOpacity, 0, StreamValue{0, 0, 0, 0});
-    key(kOpacity, 2, StreamValue{100, 0, 0, 0});
+    animate(kColor, kRed, kBlue, 2);
+    animateOpacity(0, 100, 2);
     FrameReport report;
-    render(LayerSetup{}, 0, &report);
-    EXPECT_EQ(report.streamValueRequests, 200u);
-    EXPECT_EQ(report.colorEntries, 100u);
-    EXPECT_EQ(report.opacityEntries, 100u);
+    renderAt(8, &report);
+    EXPECT_EQ(tableCounts(report), (TableCounts{200, 100, 100}));
 }
 
 TEST_F(RampFrame, OpacityKeyframedBeyondItsRangeIsHeldInTheTable) {
     setPoint(kPoint1, 0, 0);
     setPoint(kPoint2, 100, 0);
-    key(kOpacity, 0, StreamValue{150, 0, 0, 0});
-    key(kOpacity, 1, StreamValue{-20, 0, 0, 0});
-    const Frame f = renderAt(8);
-    EXPECT_TRUE(is8(f, 0, 0, 255, 255, 255, 255)) << "the first entry is 1";
-    EXPECT_TRUE(is8(f, 100, 0, 0, 255, 255, 255)) << "the last entry is 0";
+    animateOpacity(150, -20);
+    const Frame f = renderAt(32);
+    EXPECT_TRUE(isFloat(f, 0, 0, 1, 1, 1, 1)) << "the first entry is 1";
+    EXPECT_TRUE(isFloat(f, 100, 0, 0, 1, 1, 1)) << "the last entry is 0";
+    // Samples 29 and 30 are 100.2 % and 98.5 %, 87 and 88 are 0.6 % and -1.1 %: held to 1 and 0, the pixels
+    // blending them (f = 29.7 and 87.12) are these, whereas the unheld samples give 0.990 and 0.0040.
+    EXPECT_TRUE(isFloat(f, 30, 0, floatFromBits(0x3f7d4956), 1, 1, 1)) << "0.3 x 1 + 0.7 x 0.98486";
+    EXPECT_TRUE(isFloat(f, 88, 0, floatFromBits(0x3baefc26), 1, 1, 1)) << "0.88 x 0.00607 + 0.12 x 0";
 }
 
 TEST_F(RampFrame, TheRampStaysWithTheLayerWhenTheBufferHasAnOrigin) {
-    key(kColor, 0, kRed);
-    key(kColor, 1, kBlue);
+    animate(kColor, kRed, kBlue);
     FrameSession session(*host, LayerSetup{}, 0);
     session.layer().world.origin_x = -20;
     ASSERT_EQ(session.preRender(), 0);
@@ -192,15 +173,14 @@ TEST_F(RampFrame, TheRampStaysWithTheLayerWhenTheBufferHasAnOrigin) {
 }
 
 TEST_F(RampFrame, ShapeAndRepeatValuesOutsideTheirChoicesDrawLinearNone) {
-    key(kColor, 0, kRed);
-    key(kColor, 1, kBlue);
+    animate(kColor, kRed, kBlue);
     const Frame expected = renderAt(8);
     setPopup(kShape, 9);
     setPopup(kRepeat, 0);
     FrameReport report;
-    const Frame damaged = render(LayerSetup{}, 0, &report);
+    const Frame damaged = renderAt(8, &report);
     EXPECT_EQ(damaged.bytes, expected.bytes);
-    EXPECT_EQ(report.colorEntries, 1920u) << "not closed as a loop";
+    EXPECT_EQ(tableCounts(report), (TableCounts{1920, 1920, 0})) << "not closed as a loop";
 }
 
 } // namespace

@@ -89,44 +89,39 @@ struct NamedBehaviour {
     HostBehaviour behaviour;
 };
 
-std::vector<NamedBehaviour> hostBehaviours() {
-    std::vector<NamedBehaviour> all;
+// The plain host's behaviour with the changes `change` makes: settings that go together on one line.
+NamedBehaviour named(const char* name, void (*change)(HostBehaviour&)) {
     HostBehaviour b;
-    b.rowPaddingBytes = 20;
-    b.reportedThreads = 3;
-    b.order = IterationOrder::Reverse;
-    b.relocateUnlockedHandles = true;
-    all.push_back({"PaddedByTwentyBytesReversedWithHandlesThatMove", b});
+    change(b);
+    return {name, b};
+}
 
-    b = HostBehaviour{};
-    b.rowPaddingBytes = 13;
-    b.reportedThreads = 8;
-    b.workerThreads = 3;
-    b.order = IterationOrder::Shuffled;
-    b.jitter = true;
-    b.threadZeroSpawned = true;
-    b.renderOnOtherThread = true;
-    all.push_back({"OddPaddingEightIterationsShuffledOnThreeSpawnedWorkersFromAnotherThread", b});
-
-    b = HostBehaviour{};
-    b.rowPaddingBytes = 7;
-    b.reportedThreads = 0;
-    b.timeScale = 24;
-    b.relocateUnlockedHandles = true;
-    all.push_back({"NoReportedThreadsAtTwentyFourUnitsPerSecond", b});
-
-    b = HostBehaviour{};
-    b.rowPaddingBytes = 1;
-    b.reportedThreads = 5;
-    b.workerThreads = 2;
-    b.order = IterationOrder::Shuffled;
-    b.seed = 11;
-    b.timeScale = 30;
-    b.concurrentFrames = 3;
-    b.renderOnOtherThread = true;
-    b.relocateUnlockedHandles = true;
-    all.push_back({"ThreeFramesAtOnceAtThirtyUnitsPerSecond", b});
-    return all;
+std::vector<NamedBehaviour> hostBehaviours() {
+    return {
+        named("PaddedByTwentyBytesReversedWithHandlesThatMove", [](HostBehaviour& b) {
+            b.rowPaddingBytes = 20;
+            b.reportedThreads = 3; b.order = IterationOrder::Reverse;
+            b.relocateUnlockedHandles = true;
+        }),
+        named("OddPaddingEightIterationsShuffledOnThreeSpawnedWorkersFromAnotherThread", [](HostBehaviour& b) {
+            b.rowPaddingBytes = 13;
+            b.reportedThreads = 8; b.workerThreads = 3; b.threadZeroSpawned = true;
+            b.order = IterationOrder::Shuffled; b.jitter = true;
+            b.renderOnOtherThread = true;
+        }),
+        named("NoReportedThreadsAtTwentyFourUnitsPerSecond", [](HostBehaviour& b) {
+            b.rowPaddingBytes = 7;
+            b.reportedThreads = 0;
+            b.timeScale = 24;
+            b.relocateUnlockedHandles = true;
+        }),
+        named("ThreeFramesAtOnceAtThirtyUnitsPerSecond", [](HostBehaviour& b) {
+            b.rowPaddingBytes = 1;
+            b.reportedThreads = 5; b.workerThreads = 2; b.order = IterationOrder::Shuffled; b.seed = 11;
+            b.timeScale = 30;
+            b.concurrentFrames = 3; b.renderOnOtherThread = true; b.relocateUnlockedHandles = true;
+        }),
+    };
 }
 
 void PrintTo(const NamedBehaviour& b, std::ostream* out) { *out << b.name; }

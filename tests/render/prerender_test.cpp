@@ -2,11 +2,14 @@
 // parameter checkouts, the handle's life, and every failure path.
 #include "RenderFixture.h"
 
+#include <array>
 
 using namespace OrvaneHost;
 using namespace OrvaneTest;
 
 namespace {
+
+std::array<A_long, 4> corners(const PF_LRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 struct PreRender : RenderFixture {
     PreRenderRecordView preRender(const LayerSetup& setup = LayerSetup{}) {
@@ -44,10 +47,13 @@ TEST_F(PreRender, DownsamplingScalesEachAxisByItsOwnFactor) {
     EXPECT_EQ(r.point1[1], 270.0);
     EXPECT_EQ(r.point2[0], 960.0);
     EXPECT_EQ(r.point2[1], 270.0);
+    setPoint(kPoint1, 100, 80);
     LayerSetup uneven;
     uneven.downsampleX = PF_RationalScale{1, 2};
     uneven.downsampleY = PF_RationalScale{1, 4};
     r = preRender(uneven);
+    EXPECT_EQ(r.point1[0], 50.0);
+    EXPECT_EQ(r.point1[1], 20.0);
     EXPECT_EQ(r.point2[0], 960.0);
     EXPECT_EQ(r.point2[1], 135.0);
 }
@@ -72,8 +78,7 @@ TEST_F(PreRender, ValuesAreStoredAsTheParametersHoldThem) {
 }
 
 TEST_F(PreRender, ParametersAreReadAtTheFramesTime) {
-    key(kOpacity, 0, StreamValue{0, 0, 0, 0});
-    key(kOpacity, 2, StreamValue{100, 0, 0, 0});
+    animateOpacity(0, 100, 2);
     FrameSession session(*host, LayerSetup{}, unitsFromSeconds(0.5));
     ASSERT_EQ(session.preRender(), 0);
     PreRenderRecordView r;
@@ -87,31 +92,27 @@ TEST_F(PreRender, ParametersAreReadAtTheFramesTime) {
     EXPECT_EQ(host->calls().countOf("checkin_param"), 6u);
 }
 
-TEST_F(PreRender, TheInputIsRequestedUnderIdZeroWithZeroAlphaColoursKept) {
+// The host asks for less than the layer: the input is requested for that rectangle, which becomes the
+// output's result, while the largest result the effect could give stays the whole layer.
+TEST_F(PreRender, ARequestSmallerThanTheLayerIsAskedOfTheInputAndBecomesTheResult) {
     FrameSession session(*host, LayerSetup{}, 4000);
+    const PF_LRect asked{100, 50, 700, 300};
+    session.preRenderExtra().input->output_request.rect = asked;
     ASSERT_EQ(session.preRender(), 0);
     const auto& checkouts = session.state().checkouts;
     ASSERT_EQ(checkouts.size(), 1u);
     EXPECT_EQ(checkouts[0].index, 0);
     EXPECT_EQ(checkouts[0].checkoutId, 0);
     EXPECT_EQ(checkouts[0].request.preserve_rgb_of_zero_alpha, TRUE);
-    EXPECT_EQ(checkouts[0].request.rect.right, 1920);
-    EXPECT_EQ(checkouts[0].request.rect.bottom, 1080);
+    EXPECT_EQ(corners(checkouts[0].request.rect), corners(asked));
     EXPECT_EQ(checkouts[0].request.channel_mask, session.request().channel_mask);
     EXPECT_EQ(checkouts[0].time, 4000);
     EXPECT_EQ(checkouts[0].timeScale, kTimeScale);
     EXPECT_EQ(session.preRenderExtra().input->output_request.preserve_rgb_of_zero_alpha, FALSE)
         << "the host's own request is not changed";
-}
-
-TEST_F(PreRender, EmptyOutputRectanglesBecomeTheInputCheckoutsRectangles) {
-    FrameSession session(*host, LayerSetup{}, 0);
-    ASSERT_EQ(session.preRender(), 0);
     const PF_PreRenderOutput& out = session.preRenderOutput();
-    EXPECT_EQ(out.result_rect.right, 1920);
-    EXPECT_EQ(out.result_rect.bottom, 1080);
-    EXPECT_EQ(out.max_result_rect.right, 1920);
-    EXPECT_EQ(out.max_result_rect.bottom, 1080);
+    EXPECT_EQ(corners(out.result_rect), corners(asked)) << "the host's empty rectangles take the checkout's";
+    EXPECT_EQ(corners(out.max_result_rect), corners(PF_LRect{0, 0, 1920, 1080}));
     EXPECT_EQ(out.solid, 0);
     EXPECT_EQ(out.flags, 0);
     EXPECT_NE(out.delete_pre_render_data_func, nullptr) << "the host supplies none: the effect frees its own data";
@@ -124,11 +125,7 @@ TEST_F(PreRender, AnEmptyCheckoutRectangleLeavesTheOutputRectangleAsItWas) {
     FrameSession session(*host, empty, 0);
     session.preRenderOutput().result_rect = PF_LRect{1, 2, 5, 6};
     ASSERT_EQ(session.preRender(), 0);
-    const PF_LRect& r = session.preRenderOutput().result_rect;
-    EXPECT_EQ(r.left, 1);
-    EXPECT_EQ(r.top, 2);
-    EXPECT_EQ(r.right, 5);
-    EXPECT_EQ(r.bottom, 6);
+    EXPECT_EQ(corners(session.preRenderOutput().result_rect), corners(PF_LRect{1, 2, 5, 6}));
 }
 
 TEST_F(PreRender, TheRecordTravelsInALockedSixtyByteHandleThatTheEffectsDeleteFunctionReleases) {

@@ -124,6 +124,24 @@ int toInteger(float c, float full) {
     return int(v);
 }
 
+// The frame's pixel against the reference's at the frame's depth: integers rounded as the effect rounds them,
+// floats bit for bit with the alpha held to 0..1.
+::testing::AssertionResult matchesReference(const Frame& f, int depth, int x, int y, const PF_PixelFloat& p) {
+    if (depth != 32) {
+        const float full = depth == 8 ? 255.0f : 32768.0f;
+        const int a = toInteger(p.alpha, full), r = toInteger(p.red, full), g = toInteger(p.green, full),
+                  b = toInteger(p.blue, full);
+        return depth == 8 ? is8(f, x, y, a, r, g, b) : is16(f, x, y, a, r, g, b);
+    }
+    PF_PixelFloat want = p;
+    want.alpha = p.alpha > 1 ? 1 : (p.alpha >= 0 ? p.alpha : 0);
+    const auto got = pixelOf<PF_PixelFloat>(f, x, y);
+    if (std::memcmp(&want, &got, sizeof want) == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "float (" << x << "," << y << ") is " << got.alpha << " " << got.red
+                                         << " " << got.green << " " << got.blue << ", not " << want.alpha << " "
+                                         << want.red << " " << want.green << " " << want.blue;
+}
+
 // ----- the frames -----
 
 struct ReferenceFrame : RenderFixture, ::testing::WithParamInterface<Case> {
@@ -182,35 +200,10 @@ TEST_P(ReferenceFrame, EveryPixelMatchesThePlainEvaluationBitForBit) {
     int mismatches = 0;
     for (int y = 0; y < kHeight && mismatches < 5; ++y)
         for (int x = 0; x < kWidth && mismatches < 5; ++x) {
-            const PF_PixelFloat p = referencePixel(r, x, y);
-            if (r.c.depth == 8) {
-                const auto got = pixelOf<PF_Pixel8>(f, x, y);
-                const int want[4] = {toInteger(p.alpha, 255), toInteger(p.red, 255), toInteger(p.green, 255),
-                                     toInteger(p.blue, 255)};
-                const int have[4] = {got.alpha, got.red, got.green, got.blue};
-                if (!std::equal(want, want + 4, have)) {
-                    ++mismatches;
-                    ADD_FAILURE() << "8-bit (" << x << "," << y << ")";
-                }
-            } else if (r.c.depth == 16) {
-                const auto got = pixelOf<PF_Pixel16>(f, x, y);
-                const int want[4] = {toInteger(p.alpha, 32768), toInteger(p.red, 32768), toInteger(p.green, 32768),
-                                     toInteger(p.blue, 32768)};
-                const int have[4] = {got.alpha, got.red, got.green, got.blue};
-                if (!std::equal(want, want + 4, have)) {
-                    ++mismatches;
-                    ADD_FAILURE() << "16-bit (" << x << "," << y << ")";
-                }
-            } else {
-                PF_PixelFloat want = p;
-                want.alpha = p.alpha > 1 ? 1 : (p.alpha >= 0 ? p.alpha : 0);
-                const auto got = pixelOf<PF_PixelFloat>(f, x, y);
-                if (std::memcmp(&want, &got, sizeof want) != 0) {
-                    ++mismatches;
-                    ADD_FAILURE() << "float (" << x << "," << y << ") is " << got.alpha << " " << got.red << " "
-                                  << got.green << " " << got.blue << ", not " << want.alpha << " " << want.red
-                                  << " " << want.green << " " << want.blue;
-                }
+            const ::testing::AssertionResult same = matchesReference(f, r.c.depth, x, y, referencePixel(r, x, y));
+            if (!same) {
+                ++mismatches;
+                ADD_FAILURE() << same.message();
             }
         }
     EXPECT_EQ(mismatches, 0);

@@ -73,35 +73,28 @@ TEST(Inspect, PrintsTheRegistrationOfTheRealModule) {
 // Exit code 3: the module cannot be used.
 constexpr int kUnusable = 3;
 
-TEST(Inspect, AMissingFileIsReportedWithoutOutput) {
-    const Outcome r = inspect(::testing::TempDir() + "no-such-module.aex");
-    EXPECT_EQ(r.code, kUnusable);
-    EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("no-such-module.aex does not exist"), std::string::npos) << r.err;
+// Inspecting `path` prints nothing and fails with exit code 3 and `reason`.
+::testing::AssertionResult refusedWithoutOutput(const std::string& path, const std::string& reason) {
+    const Outcome r = inspect(path);
+    if (r.code == kUnusable && r.out.empty() && r.err.find(reason) != std::string::npos)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "exit code " << r.code << " (expected 3, \"" << reason
+                                         << "\" and nothing printed); printed:\n" << r.out << "errors:\n" << r.err;
 }
 
 // Only a regular file is read: a folder (or a pipe, or a device) is refused as what it is.
-TEST(Inspect, AFolderIsNotRead) {
-    const Outcome r = inspect(::testing::TempDir());
-    EXPECT_EQ(r.code, kUnusable);
-    EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("is a folder, not a file"), std::string::npos) << r.err;
+TEST(Inspect, AMissingFileOrAFolderIsReportedWithoutOutput) {
+    EXPECT_TRUE(refusedWithoutOutput(::testing::TempDir() + "no-such-module.aex", "no-such-module.aex does not exist"));
+    EXPECT_TRUE(refusedWithoutOutput(::testing::TempDir(), "is a folder, not a file"));
 }
 
 TEST(Inspect, AMalformedModuleIsReportedWithItsFault) {
     ORVANE_REQUIRE_WINDOWS_MODULE();
     const Bytes& original = windowsModuleBytes();
     const ModuleFile truncated(Bytes(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(original.size() / 2)), "truncated.aex");
-    Outcome r = inspect(truncated.path);
-    EXPECT_EQ(r.code, kUnusable);
-    EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("is malformed: data of section"), std::string::npos) << r.err;
-
+    EXPECT_TRUE(refusedWithoutOutput(truncated.path, "is malformed: data of section"));
     const ModuleFile overrun(with32(original, layoutOf(original).pipl + 30 + 12, 0x1000), "overrun.aex");
-    r = inspect(overrun.path);
-    EXPECT_EQ(r.code, kUnusable);
-    EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("is malformed: property 2 of 12 ('name', 4096 bytes)"), std::string::npos) << r.err;
+    EXPECT_TRUE(refusedWithoutOutput(overrun.path, "is malformed: property 2 of 12 ('name', 4096 bytes)"));
 }
 
 TEST(Inspect, AMalformedVersionResourceFailsTheInspectionAfterTheRegistration) {

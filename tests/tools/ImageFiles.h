@@ -1,6 +1,7 @@
 // Reading back the images orvane-render writes, to check headers and pixel values in tests.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@ struct PamImage {
     std::string tupleType;
     std::vector<std::uint16_t> samples; // R, G, B, A per pixel
     std::uint16_t at(int x, int y, int channel) const { return samples[(std::size_t(y) * width + x) * 4 + channel]; }
+    std::array<std::uint16_t, 4> pixel(int x, int y) const { return {at(x, y, 0), at(x, y, 1), at(x, y, 2), at(x, y, 3)}; }
 };
 
 // Float RGBA with straight alpha, rows from the top of the image down (the file stores them bottom up).

@@ -225,21 +225,17 @@ TEST(Modules, ANameWithoutAFolderIsAFileInTheCurrentFolder) {
     EXPECT_EQ(folder.files(), (std::vector<std::string>{"a.pam", "b.pam", "effect.so"}));
 }
 
-TEST(EffectErrors, NamedWithTheHostNameAndTheEffectsMessage) {
+// An effect's error is named with the host's name and the effect's message; memory that runs out is one exit
+// code, wherever it runs out.
+TEST(EffectErrors, NamedWithTheEffectsMessageAndOutOfMemoryWithItsOwnCode) {
     ScratchFolder folder;
-    expectRefused(folder,
-                  {{"--module", ORVANE_REFUSING_MODULE_PATH, "-o", "@a.png"}, kEffectError,
-                   "returned PF_Err_BAD_CALLBACK_PARAM (516); the effect says: parameters are not available today"},
-                  {});
-}
-
-// Memory that runs out is one exit code, wherever it runs out.
-TEST(EffectErrors, OutOfMemoryHasItsOwnCode) {
-    ScratchFolder folder;
-    expectRefused(folder,
-                  {{"--module", ORVANE_OUT_OF_MEMORY_MODULE_PATH, "-o", "@a.png"}, kOutOfMemory,
-                   "returned PF_Err_OUT_OF_MEMORY (4)"},
-                  {});
+    for (const BadRun& bad : std::vector<BadRun>{
+             {{"--module", ORVANE_REFUSING_MODULE_PATH, "-o", "@a.png"}, kEffectError,
+              "returned PF_Err_BAD_CALLBACK_PARAM (516); the effect says: parameters are not available today"},
+             {{"--module", ORVANE_OUT_OF_MEMORY_MODULE_PATH, "-o", "@a.png"}, kOutOfMemory,
+              "returned PF_Err_OUT_OF_MEMORY (4)"},
+         })
+        expectRefused(folder, bad, {});
 }
 
 // What --verbose, --help and inspect print is part of the result: when standard output is full or closed,

@@ -56,30 +56,22 @@ TEST(PngOutput, ConstantColourKeepsItsBytes) {
     expectEveryPixel(readPng(folder.path("c.png")), std::array<std::uint16_t, 4>{128, 64, 32, 255});
 }
 
-TEST(ExrOutput, FloatRgbaFromEveryDepth) {
+// Float RGBA from every depth: EXR premultiplied, PFM straight (at depth 32 the buffer's floats, at 8 and 16
+// bits their unit values). 8-bit alpha 128 reads 128/255.
+TEST(FloatOutput, ExrPremultipliedAndPfmStraightFromEveryDepth) {
     ScratchFolder folder;
-    for (const char* depth : {"8", "16", "32"}) {
-        const std::string path = folder.path(std::string("d") + depth + ".exr");
-        ASSERT_EQ(renderWhiteAtHalf(path, depth).exitCode, 0) << depth;
-        const ExrImage exr = readExr(path);
+    for (const std::string depth : {"8", "16", "32"}) {
+        SCOPED_TRACE("depth " + depth);
+        const float alpha = depth == "8" ? 128.0f / 255.0f : 0.5f;
+        ASSERT_EQ(renderWhiteAtHalf(folder.path(depth + ".exr"), depth).exitCode, 0);
+        const ExrImage exr = readExr(folder.path(depth + ".exr"));
         EXPECT_TRUE(exr.allChannelsFloat);
         EXPECT_EQ(exr.width, 16);
         EXPECT_EQ(exr.height, 4);
-        // 8-bit alpha 128 reads 128/255; the colour is premultiplied by it.
-        const float alpha = std::string(depth) == "8" ? 128.0f / 255.0f : 0.5f;
         expectEveryPixel(exr, std::array<float, 4>{alpha, alpha, alpha, alpha});
-    }
-}
-
-// PFM keeps what the buffer holds: at depth 32 its floats straight, at 8 and 16 bits their unit values.
-TEST(PfmOutput, FloatRgbaStraightFromEveryDepth) {
-    ScratchFolder folder;
-    for (const char* depth : {"8", "16", "32"}) {
-        const std::string path = folder.path(std::string("d") + depth + ".pfm");
-        ASSERT_EQ(renderWhiteAtHalf(path, depth).exitCode, 0) << depth;
-        const PfmImage pfm = readPfm(path);
+        ASSERT_EQ(renderWhiteAtHalf(folder.path(depth + ".pfm"), depth).exitCode, 0);
+        const PfmImage pfm = readPfm(folder.path(depth + ".pfm"));
         EXPECT_EQ(pfm.header, "PF4\n16 4\n-1.0\n");
-        const float alpha = std::string(depth) == "8" ? 128.0f / 255.0f : 0.5f;
         expectEveryPixel(pfm, std::array<float, 4>{1.0f, 1.0f, 1.0f, alpha});
     }
 }

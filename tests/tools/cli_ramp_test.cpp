@@ -20,10 +20,6 @@ using Rgba = std::array<std::uint16_t, 4>;
 const Rgba kRed{255, 0, 0, 255};
 const Rgba kBlue{0, 0, 255, 255};
 
-Rgba pixel(const PamImage& image, int x, int y) {
-    return {image.at(x, y, 0), image.at(x, y, 1), image.at(x, y, 2), image.at(x, y, 3)};
-}
-
 std::vector<std::string> redToBlue(std::vector<std::string> args) {
     args.insert(args.end(), {"--color", "0:#ff0000", "--color", "1:#0000ff"});
     return args;
@@ -42,8 +38,8 @@ TEST(KeyframedRamp, EndPixelsAreTheFirstAndLastKeyframeColours) {
     const PamImage image = render(folder, {"--size", "64x4", "--point1", "0,2", "--point2", "63,2", "--color",
                                            "0:#ff0000", "--color", "0.5:#00ff00", "--color", "2:#0000ff"});
     for (int y = 0; y < 4; ++y) {
-        EXPECT_EQ(pixel(image, 0, y), kRed) << y;
-        EXPECT_EQ(pixel(image, 63, y), kBlue) << y;
+        EXPECT_EQ(image.pixel(0, y), kRed) << y;
+        EXPECT_EQ(image.pixel(63, y), kBlue) << y;
     }
     // Green passes through in between: the green keyframe sits a quarter of the way along.
     EXPECT_GT(image.at(16, 0, 1), 200);
@@ -54,8 +50,8 @@ TEST(KeyframedRamp, OpacityKeyframesBecomeTheAlphaRamp) {
     // 150 % is held to full alpha, -20 % to none.
     const PamImage image = render(folder, {"--size", "8x1", "--point1", "0,0", "--point2", "7,0", "--opacity", "0:150",
                                            "--opacity", "1:-20"});
-    EXPECT_EQ(pixel(image, 0, 0), (Rgba{255, 255, 255, 255}));
-    EXPECT_EQ(pixel(image, 7, 0), (Rgba{255, 255, 255, 0}));
+    EXPECT_EQ(image.pixel(0, 0), (Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(image.pixel(7, 0), (Rgba{255, 255, 255, 0}));
 }
 
 // A host that counts 24 units per second renders the ramp of keyframes on whole 1/24 s as one counting
@@ -83,12 +79,12 @@ TEST(Downsample, HalvesTheBufferAndTheGeometry) {
     EXPECT_EQ(half.height, 2);
     EXPECT_NE(run.out.find("point1 (0, 1), point2 (31, 1)"), std::string::npos) << run.out;
     // Point 2 lands on pixel 62 at full resolution and on pixel 31 at half.
-    EXPECT_EQ(pixel(full, 62, 0), kBlue);
-    EXPECT_EQ(pixel(half, 31, 1), kBlue);
-    EXPECT_NE(pixel(full, 31, 0), kBlue);
+    EXPECT_EQ(full.pixel(62, 0), kBlue);
+    EXPECT_EQ(half.pixel(31, 1), kBlue);
+    EXPECT_NE(full.pixel(31, 0), kBlue);
     // Half-way pixels: red 1 - 16/31 = 15/31 of 255 is 123.4, blue 16/31 is 131.6, at both resolutions.
-    EXPECT_EQ(pixel(half, 16, 0), (Rgba{123, 0, 132, 255}));
-    EXPECT_EQ(pixel(full, 32, 0), (Rgba{123, 0, 132, 255}));
+    EXPECT_EQ(half.pixel(16, 0), (Rgba{123, 0, 132, 255}));
+    EXPECT_EQ(full.pixel(32, 0), (Rgba{123, 0, 132, 255}));
 }
 
 TEST(Downsample, FactorsApartRoundTheBufferUp) {
@@ -108,10 +104,10 @@ TEST(Shapes, RadialMeasuresDistanceFromPointOne) {
     radialArgs.insert(radialArgs.end(), {"--shape", "radial"});
     const PamImage radial = render(folder, radialArgs, "radial.pam");
     const PamImage linear = render(folder, redToBlue(geometry), "linear.pam");
-    EXPECT_EQ(pixel(radial, 0, 0), kRed);
-    EXPECT_EQ(pixel(radial, 0, 16), kBlue); // 16 pixels from Point 1, straight down
-    EXPECT_EQ(pixel(radial, 16, 16), kBlue);
-    EXPECT_EQ(pixel(linear, 0, 16), kRed); // on the perpendicular through Point 1
+    EXPECT_EQ(radial.pixel(0, 0), kRed);
+    EXPECT_EQ(radial.pixel(0, 16), kBlue); // 16 pixels from Point 1, straight down
+    EXPECT_EQ(radial.pixel(16, 16), kBlue);
+    EXPECT_EQ(linear.pixel(0, 16), kRed); // on the perpendicular through Point 1
 }
 
 TEST(RepeatModes, PingpongRunsBackAndLoopStartsAgain) {
@@ -123,12 +119,12 @@ TEST(RepeatModes, PingpongRunsBackAndLoopStartsAgain) {
     const PamImage none = render(folder, geometry, "none.pam");
     const PamImage back = render(folder, pingpong, "pingpong.pam");
     const PamImage again = render(folder, loop, "loop.pam");
-    EXPECT_EQ(pixel(none, 32, 0), kBlue);
-    EXPECT_EQ(pixel(back, 16, 0), kBlue);
-    EXPECT_EQ(pixel(back, 32, 0), kRed);
-    EXPECT_EQ(pixel(back, 48, 0), kBlue);
-    EXPECT_EQ(pixel(again, 16, 0), kRed);
-    EXPECT_EQ(pixel(again, 32, 0), kRed);
+    EXPECT_EQ(none.pixel(32, 0), kBlue);
+    EXPECT_EQ(back.pixel(16, 0), kBlue);
+    EXPECT_EQ(back.pixel(32, 0), kRed);
+    EXPECT_EQ(back.pixel(48, 0), kBlue);
+    EXPECT_EQ(again.pixel(16, 0), kRed);
+    EXPECT_EQ(again.pixel(32, 0), kRed);
 }
 
 TEST(Sequences, FramesAreNumberedAndCounted) {

@@ -2,12 +2,12 @@
 // how a file is written and replaced. This binary counts what is allocated, to see that no writer copies
 // the whole frame.
 #include "ImageFiles.h"
+#include "Refusal.h"
 #include "ScratchFolder.h"
 
 #include "tools/ImageOutput.h"
 #include "tools/ImageWriters.h"
 #include "tools/SampleScaling.h"
-#include "tools/ToolError.h"
 
 #include <gtest/gtest.h>
 
@@ -204,12 +204,10 @@ TEST(PamWriter, SixteenBitSamplesAreBigEndianUpToFullScale) {
 TEST(PamWriter, RefusesFloat) {
     ScratchFolder folder;
     HostBuffer<PF_PixelFloat> buffer(1, {{1, 1, 1, 1}}, 32);
-    try {
-        writeImageFile(ImageFormat::Pam, buffer.view, folder.path("a.pam"));
-        FAIL() << "float written as PAM";
-    } catch (const ToolError& e) {
-        EXPECT_EQ(e.code(), ExitCode::OutputWrite);
-    }
+    EXPECT_NE(refusal([&] { writeImageFile(ImageFormat::Pam, buffer.view, folder.path("a.pam")); },
+                      ExitCode::OutputWrite),
+              "")
+        << "float written as PAM";
 }
 
 std::uint32_t bitsOf(float value) {
@@ -253,6 +251,11 @@ TEST(PfmWriter, EightAndSixteenBitsAsUnitFloats) {
     EXPECT_EQ(readPfm(folder.path("16.pfm")).samples, (std::vector<float>{1.0f, 0.25f, 0.0f, 0.5f}));
 }
 
+// What a failed write of a PAM reports: the user's file name and the reason, as exit code 5.
+std::string writeRefusal(const FrameView& view, const std::string& path, bool force = false) {
+    return refusal([&] { writeImageFile(ImageFormat::Pam, view, path, force); }, ExitCode::OutputWrite);
+}
+
 TEST(ImageOutput, ReplacesTheTargetWhole) {
     ScratchFolder folder;
     folder.write("a.pam", std::string(5000, 'x'));
@@ -268,27 +271,12 @@ TEST(ImageOutput, AFailedWriteLeavesNothingBehind) {
     folder.write("keep", "");
     // A folder where the file should go.
     std::filesystem::create_directory(folder.path("taken.pam"));
-    try {
-        writeImageFile(ImageFormat::Pam, buffer.view, folder.path("taken.pam"));
-        FAIL() << "wrote over a folder";
-    } catch (const ToolError& e) {
-        EXPECT_EQ(e.code(), ExitCode::OutputWrite);
-    }
+    EXPECT_NE(writeRefusal(buffer.view, folder.path("taken.pam")), "") << "wrote over a folder";
     // Into a folder that does not exist: the temporary file cannot even be made.
     EXPECT_THROW(writeImageFile(ImageFormat::Pam, buffer.view, folder.path("none/a.pam")), ToolError);
     EXPECT_EQ(folder.files(), (std::vector<std::string>{"keep", "taken.pam"}));
 }
 
-// What a failed write reports: the user's file name and the reason, as exit code 5.
-std::string writeRefusal(const FrameView& view, const std::string& path, bool force = false) {
-    try {
-        writeImageFile(ImageFormat::Pam, view, path, force);
-    } catch (const ToolError& e) {
-        EXPECT_EQ(e.code(), ExitCode::OutputWrite);
-        return e.message();
-    }
-    return "";
-}
 
 mode_t modeOf(const std::string& path) {
     struct stat st {};

@@ -1,28 +1,20 @@
 // Scene files, merging them with the command line, and resolving the settings into a job.
+#include "Refusal.h"
+
 #include "tools/CommandLine.h"
 #include "tools/FrameNaming.h"
 #include "tools/RenderJob.h"
 #include "tools/SceneFile.h"
 #include "tools/SettingKeys.h"
-#include "tools/ToolError.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 using namespace OrvaneTools;
+using OrvaneToolsTest::refusal;
 
 namespace {
-
-template <class F> std::string refusal(F action) {
-    try {
-        action();
-    } catch (const ToolError& e) {
-        EXPECT_EQ(e.code(), ExitCode::Usage);
-        return e.what();
-    }
-    return "";
-}
 
 CommandLine parse(std::vector<std::string> args) {
     std::vector<const char*> argv = {"orvane-render"};

@@ -1,5 +1,6 @@
 // The text forms of orvane-render's option values: what is accepted, what it means, and what is refused.
-#include "tools/ToolError.h"
+#include "Refusal.h"
+
 #include "tools/ValueParsing.h"
 
 #include <gtest/gtest.h>
@@ -9,19 +10,9 @@
 #include <vector>
 
 using namespace OrvaneTools;
+using OrvaneToolsTest::refusal;
 
 namespace {
-
-// The message of the usage error `parse` throws, or "" when it does not throw one.
-template <class F> std::string refusal(F parse) {
-    try {
-        parse();
-    } catch (const ToolError& e) {
-        EXPECT_EQ(e.code(), ExitCode::Usage);
-        return e.what();
-    }
-    return "";
-}
 
 TEST(Numbers, DecimalsAreStrict) {
     EXPECT_DOUBLE_EQ(parseDecimal("10.5", "x"), 10.5);
