@@ -1,6 +1,6 @@
 // The host's AEGP services for an applied effect, called directly: effect references, layer and composition,
 // streams with their values, keyframes and flags, and the books that catch objects used or given back wrongly.
-#include "params/AppliedEffect.h"
+#include "support/AppliedEffect.h"
 
 #include "host/EffectObjects.h"
 #include "host/ParamRegistry.h"

@@ -1,5 +1,5 @@
 // What a user sees of the effect in the host's panel, before and after a press of "Refresh".
-#include "AppliedEffect.h"
+#include "support/AppliedEffect.h"
 
 #include <sstream>
 

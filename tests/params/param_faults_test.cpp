@@ -1,7 +1,7 @@
 // Every host call of parameter setup, UI update, Refresh and another parameter's change failed in turn, in
 // every way it can fail: the handler returns the right code, sets its out flag where it should, and leaves
 // nothing live.
-#include "AppliedEffect.h"
+#include "support/AppliedEffect.h"
 
 #include "support/FaultSweep.h"
 

@@ -1,5 +1,5 @@
 // The parameter list the effect registers at PF_Cmd_PARAMS_SETUP, driven through the loaded module.
-#include "AppliedEffect.h"
+#include "support/AppliedEffect.h"
 
 #include "host/ParamRegistry.h"
 

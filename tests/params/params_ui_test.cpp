@@ -1,5 +1,5 @@
 // PF_Cmd_UPDATE_PARAMS_UI: the refresh counter is hidden without an undo step, and the panel redrawn.
-#include "AppliedEffect.h"
+#include "support/AppliedEffect.h"
 
 using namespace OrvaneHost;
 

@@ -1,5 +1,5 @@
 // PF_Cmd_USER_CHANGED_PARAM: the "Refresh" button bumps the hidden counter and forces a render.
-#include "AppliedEffect.h"
+#include "support/AppliedEffect.h"
 
 #include <climits>
 

@@ -1,6 +1,6 @@
 // The table lookup and the four pixel function variants, and the ramp's row painters, which must give the
 // pixel function's frames byte for byte on every vector path.
-#include "framework/FrameworkFixture.h"
+#include "support/FrameworkFixture.h"
 
 #include "framework/Filter.h"
 #include "render/RampPixel.h"

@@ -1,5 +1,5 @@
-// Helpers the parameter tests share: a module host with the effect applied (and a fixture that ends with its
-// books checked), and suite access as the effect has it.
+// Helpers the parameter tests and the host's AEGP service tests share: a module host with the effect applied
+// (and a fixture that ends with its books checked), and suite access as the effect has it.
 #pragma once
 
 #include "support/ModuleHost.h"
