@@ -18,8 +18,7 @@ using SmartRender = RenderFixture;
 const LayerSetup kSmallLayer{64, 32};
 
 TEST_F(SmartRender, AFormatOfNoKnownDepthIsNotDrawnAndNotASuccess) {
-    key(kColor, 0, StreamValue{1, 1, 0, 0});
-    key(kColor, 1, StreamValue{1, 0, 0, 1});
+    animate(kColor, kRed, kBlue);
     hostWorlds(*host).reportedFormat = PF_PixelFormat_INVALID;
     FrameSession session(*host, kSmallLayer, 0);
     ASSERT_EQ(session.preRender(), 0);
@@ -33,8 +32,7 @@ TEST_F(SmartRender, AFormatOfNoKnownDepthIsNotDrawnAndNotASuccess) {
 // A host's pixel checkout may succeed without pixels (the layer has nothing where the frame asks): no host
 // call receives a null world, nothing is drawn, the frame succeeds and everything is given back.
 TEST_F(SmartRender, ACheckoutWithoutPixelsDrawsNothingAndSucceeds) {
-    key(kColor, 0, StreamValue{1, 1, 0, 0});
-    key(kColor, 1, StreamValue{1, 0, 0, 1});
+    animate(kColor, kRed, kBlue);
     for (bool emptyInput : {true, false})
         for (int depth : {8, 16, 32}) {
             SCOPED_TRACE(testing::Message() << (emptyInput ? "input" : "output") << " without pixels, " << depth
@@ -119,8 +117,7 @@ TEST_F(SmartRender, OneTwoAndSevenThreadsGiveByteIdenticalFrames) {
     key(kColor, 0, StreamValue{1, 0.9, 0.1, 0.2});
     key(kColor, 0.5, StreamValue{1, 0.1, 0.8, 0.3});
     key(kColor, 1, StreamValue{1, 0.2, 0.3, 1.0});
-    key(kOpacity, 0, StreamValue{100, 0, 0, 0});
-    key(kOpacity, 1, StreamValue{20, 0, 0, 0});
+    animateOpacity(100, 20);
     // The full layer at 8 bits; the deeper frames at a quarter of its area, which is enough to put rows
     // of every band on each thread.
     for (int depth : {8, 16, 32}) {
