@@ -12,13 +12,6 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 # Listing the tests of a program means running it; do that when CTest runs, not in the middle of the build.
 set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
 
-# What runs under wine: loading the module, dispatch, the lifecycle, suites, the module reader, a render.
-set(ORVANE_TEST_AREAS entry suites resources render)
-
-# These make one allocation fail by replacing the test program's allocation functions. On Linux the loaded
-# module's allocations resolve to the program's; a Windows module keeps its own C++ runtime, so they cannot
-# reach it there.
-file(WRITE ${CMAKE_BINARY_DIR}/CTestCustom.cmake
-     "set(CTEST_CUSTOM_TESTS_IGNORE\n"
-     "  AllocationFailure.NoRoomForTheColourTableIsOutOfMemoryWithTheStreamGivenBack\n"
-     "  AllocationFailure.NoRoomForThePixelFunctionsCopyIsOutOfMemoryAfterTheTablesAreDone)\n")
+# What runs under wine: loading the module, dispatch, the lifecycle, suites, the module reader, a render,
+# and the host's own services.
+set(ORVANE_TEST_AREAS entry suites resources render host)

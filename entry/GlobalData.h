@@ -10,8 +10,8 @@ struct GlobalData {
 };
 static_assert(sizeof(GlobalData) == 4, "the host handle holds exactly the plug-in id");
 
-// The plug-in id, read straight through the global handle. Not locked: one read through the master pointer,
-// which points at the block wherever the host keeps it, needs no lock and no host call in every command.
+// The plug-in id, read straight through the global handle. Not locked: the master pointer points at the block
+// wherever the host has moved it, so one read through it needs no lock, and no command pays two host calls.
 // Without global data (global setup failed, or a host that never ran it) the id is 0, which the host refuses.
 inline AEGP_PluginID pluginIdOf(const PF_InData* in_data) {
     if (!in_data->global_data || !*in_data->global_data) return 0;

@@ -62,6 +62,10 @@ struct AllocationFailure : RenderFixture, ::testing::WithParamInterface<FailingA
 // Out of memory leaves the output untouched and the pixel pass unstarted; with enough memory the same
 // frame renders.
 TEST_P(AllocationFailure, IsOutOfMemoryWithEverythingGivenBack) {
+#ifdef _WIN32
+    // A Windows module keeps its own C++ runtime, which this program's allocation functions cannot reach.
+    if (GetParam().occurrence != 0) GTEST_SKIP() << "no allocation of the Windows module can be made to fail";
+#endif
     LayerSetup setup;
     setup.width = 40;
     setup.height = 8;
