@@ -4,6 +4,7 @@
 
 #include "framework/Filter.h"
 #include "framework/PixelDepth.h"
+#include "host/CallingHost.h"
 #include "host/FrameRender.h"
 #include "host/Host.h"
 #include "host/HostThreads.h"
@@ -73,8 +74,8 @@ void setRamp(Host& host, int shape, int repeat, Tables tables, double scale, dou
     }
 }
 
-// Smart render's wall time only: the host's buffer making and the copy out are not the effect's. The host
-// is made afresh for each run (only one may be active at a time, and a pair runs two cases).
+// Smart render's wall time only: the host's buffer making and the copy out are not the effect's. Each run
+// renders on a host of its own.
 Measure renderMeasure(int threads, int shape, int repeat, Tables tables, double scale, const double (&points)[4],
                       LayerSetup layer) {
     const double p1x = points[0], p1y = points[1], p2x = points[2], p2y = points[3];
@@ -95,18 +96,9 @@ Orvane::VectorPath pathNamed(const std::string& name) {
     return Orvane::VectorPath::Sse2;
 }
 
-// The host that passes borrow their host calls from: one for every pass alive (only one host may be active
-// at a time, and a pair sets up two passes).
-std::shared_ptr<Host> passHost() {
-    static std::weak_ptr<Host> shared;
-    std::shared_ptr<Host> host = shared.lock();
-    if (!host) shared = host = appliedHost();
-    return host;
-}
-
 // What one pass needs, kept alive by its measurement.
 struct Pass {
-    std::shared_ptr<Host> host = passHost();
+    std::shared_ptr<Host> host = appliedHost(); // whose suites the filter calls
     Orvane::ColorTable colors;
     Orvane::OpacityTable opacities;
     std::unique_ptr<Orvane::PositionFunction> position;
@@ -150,6 +142,7 @@ Measure passMeasure(const std::string& path, int depth, int shape, int repeat, b
     const int code = depth == 8 ? Orvane::Depth8 : (depth == 16 ? Orvane::Depth16 : Orvane::Depth32);
     return [pass, code, all] {
         setHostThreads(*pass->host, all ? allThreads() : 1);
+        CallingHost caller(*pass->host); // the pass calls the host's suites as the effect does in a command
         const auto start = std::chrono::steady_clock::now();
         PF_Err err = PF_Err_NONE;
         if (pass->rows) {

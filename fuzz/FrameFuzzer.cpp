@@ -154,7 +154,7 @@ PF_Err render(Host& host, const Request& r, int threads, Frame& frame) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput in(data, size);
-    Host host(moduleEntry());
+    Host host(moduleEntry(), Recording::On);
     if (host.about() != PF_Err_NONE) finding("About failed");
     if (applyEffect(host) != PF_Err_NONE) finding("the effect could not be applied");
     requireCleanBooks(host, "applying the effect");

@@ -36,22 +36,47 @@ std::string argb(const PF_Pixel8& p) {
            std::to_string(p.blue);
 }
 
+// A value as the control shows it: a popup's item with its name, a point in pixels, a colour's bytes, a
+// slider's number with its unit.
+void describeValue(std::ostream& out, const ParamStream& stream, const PF_ParamDef& value) {
+    switch (stream.def.param_type) {
+    case PF_Param_POPUP:
+        out << value.u.pd.value << " \"" << choiceName(stream.choices, value.u.pd.value) << "\"";
+        break;
+    case PF_Param_POINT:
+        out << "(" << pixels(value.u.td.x_value) << ", " << pixels(value.u.td.y_value) << ") px";
+        break;
+    case PF_Param_COLOR:
+        out << argb(value.u.cd.value);
+        break;
+    case PF_Param_FLOAT_SLIDER: {
+        const PF_FloatSliderDef& fs = stream.def.u.fs_d;
+        out << number(value.u.fs_d.value, fs.precision < 0 ? 0 : fs.precision)
+            << ((fs.display_flags & PF_ValueDisplayFlag_PERCENT) ? " %" : "");
+        break;
+    }
+    case PF_Param_SLIDER:
+        out << value.u.sd.value;
+        break;
+    default:
+        out << "no value";
+        break;
+    }
+}
+
 void describe(std::ostream& out, const ParamStream& stream) {
     const PF_ParamDef& def = stream.def;
-    const PF_ParamDef& now = stream.current;
     switch (def.param_type) {
     case PF_Param_POPUP:
         out << "popup, default " << def.u.pd.dephault << " \"" << choiceName(stream.choices, def.u.pd.dephault)
-            << "\", choices \"" << stream.choices << "\" (" << def.u.pd.num_choices << "), value " << now.u.pd.value
-            << " \"" << choiceName(stream.choices, now.u.pd.value) << "\"";
+            << "\", choices \"" << stream.choices << "\" (" << def.u.pd.num_choices << ")";
         break;
     case PF_Param_POINT:
         out << "point, default (" << pixels(def.u.td.x_dephault) << " %, " << pixels(def.u.td.y_dephault)
-            << " %), " << (def.u.td.restrict_bounds ? "within the layer" : "may leave the layer") << ", value ("
-            << pixels(now.u.td.x_value) << ", " << pixels(now.u.td.y_value) << ") px";
+            << " %), " << (def.u.td.restrict_bounds ? "within the layer" : "may leave the layer");
         break;
     case PF_Param_COLOR:
-        out << "color, default " << argb(def.u.cd.dephault) << ", value " << argb(now.u.cd.value);
+        out << "color, default " << argb(def.u.cd.dephault);
         break;
     case PF_Param_FLOAT_SLIDER: {
         const PF_FloatSliderDef& fs = def.u.fs_d;
@@ -59,22 +84,22 @@ void describe(std::ostream& out, const ParamStream& stream) {
         const char* unit = (fs.display_flags & PF_ValueDisplayFlag_PERCENT) ? " %" : "";
         out << "float slider, default " << number(fs.dephault, decimals) << unit << ", valid "
             << number(fs.valid_min, decimals) << " to " << number(fs.valid_max, decimals) << ", slider "
-            << number(fs.slider_min, decimals) << " to " << number(fs.slider_max, decimals) << ", value "
-            << number(now.u.fs_d.value, decimals) << unit;
+            << number(fs.slider_min, decimals) << " to " << number(fs.slider_max, decimals);
         break;
     }
     case PF_Param_SLIDER:
         out << "slider, default " << def.u.sd.dephault << ", valid " << def.u.sd.valid_min << " to "
-            << def.u.sd.valid_max << ", slider " << def.u.sd.slider_min << " to " << def.u.sd.slider_max
-            << ", value " << now.u.sd.value;
+            << def.u.sd.valid_max << ", slider " << def.u.sd.slider_min << " to " << def.u.sd.slider_max;
         break;
     case PF_Param_BUTTON:
         out << "button \"" << stream.label << "\"";
-        break;
+        return;
     default:
         out << "type " << def.param_type;
-        break;
+        return;
     }
+    out << ", value ";
+    describeValue(out, stream, stream.current);
 }
 
 } // namespace
@@ -91,6 +116,21 @@ std::string controlList(const Host& host, bool showHidden) {
         if (stream.hidden) out << ", hidden";
         out << "\n";
     }
+    return out.str();
+}
+
+std::string controlName(const Host& host, PF_ParamIndex index) {
+    const auto& streams = host.streams();
+    if (index < 0 || std::size_t(index) >= streams.size()) return "parameter " + std::to_string(index);
+    return "\"" + std::string(streams[std::size_t(index)].def.name) + "\"";
+}
+
+std::string controlValue(const Host& host, PF_ParamIndex index, const PF_ParamDef& value) {
+    const auto& streams = host.streams();
+    if (index < 0 || std::size_t(index) >= streams.size()) return controlName(host, index);
+    std::ostringstream out;
+    out << controlName(host, index) << " ";
+    describeValue(out, streams[std::size_t(index)], value);
     return out.str();
 }
 

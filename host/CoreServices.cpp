@@ -1,6 +1,7 @@
 // The services every command may use: the handle suite and callbacks, the ANSI callbacks and AEGP
 // registration.
 #include "Host.h"
+#include "ServeCall.h"
 #include "Services.h"
 
 #include <cmath>
@@ -12,78 +13,101 @@ namespace OrvaneHost {
 
 namespace {
 
-PF_Handle newHandle(A_HandleSize size) { return Host::current().newHandle(size); }
-void* lockHandle(PF_Handle handle) { return Host::current().lockHandle(handle); }
-void unlockHandle(PF_Handle handle) { Host::current().unlockHandle(handle); }
-void disposeHandle(PF_Handle handle) { Host::current().disposeHandle(handle); }
-A_HandleSize handleSize(PF_Handle handle) { return Host::current().handleSize(handle); }
+PF_Handle newHandle(A_HandleSize size) {
+    return serveCall([&](Host& host) { return host.newHandle(size); });
+}
+void* lockHandle(PF_Handle handle) {
+    return serveCall([&](Host& host) { return host.lockHandle(handle); });
+}
+void unlockHandle(PF_Handle handle) {
+    serveCall([&](Host& host) { host.unlockHandle(handle); });
+}
+void disposeHandle(PF_Handle handle) {
+    serveCall([&](Host& host) { host.disposeHandle(handle); });
+}
+A_HandleSize handleSize(PF_Handle handle) {
+    return serveCall([&](Host& host) { return host.handleSize(handle); });
+}
 
 const PF_HandleSuite2 kHandleSuite2 = {newHandle, lockHandle, unlockHandle, disposeHandle, handleSize};
 
+// The ANSI callbacks cannot fail: their work is done whatever becomes of the record of the call.
+void noteCall(const char* name, const char* detail, long result = 0) {
+    serveCall([&](Host& host) {
+        HostCall call(host.recorder(), name, [&] { return detail ? detail : ""; }, {});
+        call.result(result);
+    });
+}
+
 A_FpLong ansiCeil(A_FpLong x) {
-    HostCall call(Host::current().calls(), "ansi.ceil", "", {});
+    noteCall("ansi.ceil", "");
     return std::ceil(x);
 }
 A_FpLong ansiFloor(A_FpLong x) {
-    HostCall call(Host::current().calls(), "ansi.floor", "", {});
+    noteCall("ansi.floor", "");
     return std::floor(x);
 }
 A_FpLong ansiFmod(A_FpLong x, A_FpLong y) {
-    HostCall call(Host::current().calls(), "ansi.fmod", "", {});
+    noteCall("ansi.fmod", "");
     return std::fmod(x, y);
 }
 A_FpLong ansiSqrt(A_FpLong x) {
-    HostCall call(Host::current().calls(), "ansi.sqrt", "", {});
+    noteCall("ansi.sqrt", "");
     return std::sqrt(x);
 }
 
 // The host's message buffers are PF_MAX_EFFECT_MSG_LEN + 1 bytes; it never writes past them.
 A_long ansiSprintf(A_char* buffer, const A_char* format, ...) {
-    HostCall call(Host::current().calls(), "ansi.sprintf", format ? format : "", {});
     va_list args;
     va_start(args, format);
     const int n = std::vsnprintf(buffer, PF_MAX_EFFECT_MSG_LEN + 1, format, args);
     va_end(args);
-    return call.result(n);
+    noteCall("ansi.sprintf", format, n);
+    return n;
 }
 
 A_char* ansiStrcpy(A_char* dest, const A_char* src) {
-    HostCall call(Host::current().calls(), "ansi.strcpy", src ? src : "", {});
+    noteCall("ansi.strcpy", src);
     return std::strcpy(dest, src);
 }
 
 A_Err registerWithAegp(AEGP_GlobalRefcon, const A_char* name, AEGP_PluginID* id) {
-    Host& host = Host::current();
-    HostCall call(host.calls(), "AEGP_RegisterWithAEGP", name ? name : "", {FaultMode::Error});
-    if (call.fault()) return call.result(call.fault()->code);
-    constexpr AEGP_PluginID kFirstPluginId = 4242;
-    host.setPluginId(kFirstPluginId);
-    *id = kFirstPluginId;
-    return call.result(0);
+    return serveCall([&](Host& host) -> A_Err {
+        HostCall call(host.recorder(), "AEGP_RegisterWithAEGP", [&] { return name ? name : ""; }, {FaultMode::Error});
+        if (call.fault()) return call.result(call.fault()->code);
+        constexpr AEGP_PluginID kFirstPluginId = 4242;
+        host.setPluginId(kFirstPluginId);
+        *id = kFirstPluginId;
+        return call.result(0);
+    });
 }
 
 const AEGP_UtilitySuite7 kUtilitySuite7 = {registerWithAegp};
 
 // Callbacks a later service group has not filled in answer as a host does to an unknown request.
+PF_Err notServed(const char* message, PF_Err answer) {
+    return serveCall([&](Host& host) {
+        host.books().hostError(message);
+        return answer;
+    });
+}
 PF_Err missingCheckout(PF_ProgPtr, PF_ParamIndex, A_long, A_long, A_u_long, PF_ParamDef*) {
-    Host::current().books().hostError("checkout_param: not served by this host");
-    return PF_Err_BAD_CALLBACK_PARAM;
+    return notServed("checkout_param: not served by this host", PF_Err_BAD_CALLBACK_PARAM);
 }
 PF_Err missingCheckin(PF_ProgPtr, PF_ParamDef*) {
-    Host::current().books().hostError("checkin_param: not served by this host");
-    return PF_Err_BAD_CALLBACK_PARAM;
+    return notServed("checkin_param: not served by this host", PF_Err_BAD_CALLBACK_PARAM);
 }
 PF_Err missingAddParam(PF_ProgPtr, PF_ParamIndex, PF_ParamDefPtr) {
-    Host::current().books().hostError("add_param: not served by this host");
-    return PF_Err_BAD_CALLBACK_PARAM;
+    return notServed("add_param: not served by this host", PF_Err_BAD_CALLBACK_PARAM);
 }
 PF_Err noAbort(PF_ProgPtr) {
-    HostCall call(Host::current().calls(), "abort", "", {FaultMode::Error});
-    return call.result(call.fault() ? call.fault()->code : 0);
+    return serveCall([&](Host& host) -> PF_Err {
+        HostCall call(host.recorder(), "abort", "", {FaultMode::Error});
+        return call.result(call.fault() ? call.fault()->code : 0);
+    });
 }
 PF_Err noProgress(PF_ProgPtr, A_long, A_long) {
-    Host::current().books().hostError("progress: the effect reports no progress");
-    return PF_Err_NONE;
+    return notServed("progress: the effect reports no progress", PF_Err_NONE);
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include "Worlds.h"
 
 #include <chrono>
-#include <cstring>
 #include <new>
 #include <stdexcept>
 #include <system_error>
@@ -18,41 +17,7 @@ int downsampledSize(int size, const PF_RationalScale& factor) {
     return scaled > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(scaled);
 }
 
-bool decodePreRenderRecord(const std::vector<unsigned char>& bytes, PreRenderRecordView& view) {
-    if (bytes.size() != 60) return false;
-    const unsigned char* p = bytes.data();
-    std::memcpy(&view.shape, p + 0, 4);
-    std::memcpy(view.point1, p + 4, 16);
-    std::memcpy(view.point2, p + 20, 16);
-    std::memcpy(&view.repeat, p + 36, 4);
-    std::memcpy(view.color, p + 40, 16);
-    std::memcpy(&view.opacity, p + 56, 4);
-    return true;
-}
-
 namespace {
-
-constexpr PF_ParamIndex kColorParam = 5;
-constexpr PF_ParamIndex kOpacityParam = 6;
-constexpr A_long kLoop = 2;
-
-bool isKeyframed(Host& host, PF_ParamIndex index) {
-    return std::size_t(index) < host.streams().size() && host.streams()[std::size_t(index)].keyframes.size() > 1;
-}
-
-// A keyframed parameter costs one stream value per table entry (Loop adds a copy of the first), and both
-// tables have the same number of samples, so the requests divide evenly among the keyframed ones.
-void countTableEntries(Host& host, FrameReport& report) {
-    const bool color = isKeyframed(host, kColorParam);
-    const bool opacity = isKeyframed(host, kOpacityParam);
-    const std::size_t tables = std::size_t(color) + std::size_t(opacity);
-    if (tables == 0 || report.streamValueRequests == 0) return;
-    PreRenderRecordView record;
-    const bool loop = decodePreRenderRecord(report.preRenderRecord, record) && record.repeat == kLoop;
-    const std::size_t entries = report.streamValueRequests / tables + (loop ? 1 : 0);
-    if (color) report.colorEntries = entries;
-    if (opacity) report.opacityEntries = entries;
-}
 
 PF_Err fail(FrameReport& report, PF_Err err, const std::string& message) {
     report.err = err;
@@ -64,18 +29,16 @@ PF_Err renderOne(Host& host, const LayerSetup& setup, A_long timeValue, Frame& o
     try {
         FrameSession session(host, setup, timeValue);
         PF_Err err = session.preRender();
+        report.checkedOut = session.state().checkedOut;
         if (err) {
             fail(report, err, "smart pre-render failed with error " + std::to_string(err));
         } else {
-            report.preRenderRecord = session.preRenderRecord();
             const auto start = std::chrono::steady_clock::now();
             err = session.smartRender();
             report.renderSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             report.streamValueRequests = session.state().streamValueRequests;
-            if (err)
-                fail(report, err, "smart render failed with error " + std::to_string(err));
-            else
-                countTableEntries(host, report);
+            report.streamValueRequestsByParam = session.state().streamValueRequestsByParam;
+            if (err) fail(report, err, "smart render failed with error " + std::to_string(err));
         }
         // What a real host would find later as damage: bytes of another row's padding, or of the input.
         if (!session.nothingWrittenOutsideTheRows())

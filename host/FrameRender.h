@@ -7,12 +7,14 @@
 // downsampling. The host behaves as host.behaviour() says, buffer padding included.
 #pragma once
 
+#include "FrameState.h"
 #include "Host.h"
 #include "HostThreads.h"
 
 #include "../sdk/host_sdk.h"
 
 #include <cstddef>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -36,12 +38,14 @@ struct Frame {
     std::vector<unsigned char> bytes;
 };
 
+// What the host saw of a frame: what it handed out and was asked for (never what the effect keeps for itself).
 struct FrameReport {
     PF_Err err = 0;
-    std::vector<unsigned char> preRenderRecord; // the 60 bytes pre-render stored, when it succeeded
-    // Entries of the effect's colour and opacity tables (0 for a constant), and every stream value the
-    // effect requested while rendering this frame.
-    std::size_t colorEntries = 0, opacityEntries = 0, streamValueRequests = 0;
+    // The parameters pre-render checked out, with the values handed out, in the order asked.
+    std::vector<CheckedOutValue> checkedOut;
+    // The stream values smart render asked for, in all and by parameter index.
+    std::size_t streamValueRequests = 0;
+    std::map<PF_ParamIndex, std::size_t> streamValueRequestsByParam;
     double renderSeconds = 0; // wall time of smart render
     std::string message;      // what failed, empty on success
 };
@@ -52,17 +56,5 @@ struct FrameReport {
 // concurrentFrames above 1 the same request also renders that many times less one on threads of their own
 // at the same time; a copy that returns another result or other pixels is a host error in the books.
 PF_Err renderFrame(Host& host, const LayerSetup& layer, A_long timeValue, Frame& out, FrameReport* report = nullptr);
-
-// The pre-render record's fields, read from its 60 bytes (shape, the two points in buffer pixels, repeat,
-// colour alpha, red, green, blue, opacity). False when the bytes are not a record.
-struct PreRenderRecordView {
-    A_long shape = 0;
-    double point1[2] = {0, 0};
-    double point2[2] = {0, 0};
-    A_long repeat = 0;
-    float color[4] = {0, 0, 0, 0};
-    float opacity = 0;
-};
-bool decodePreRenderRecord(const std::vector<unsigned char>& bytes, PreRenderRecordView& view);
 
 } // namespace OrvaneHost

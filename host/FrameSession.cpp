@@ -1,5 +1,6 @@
 #include "FrameSession.h"
 
+#include "CallingHost.h"
 #include "SmartRenderCallbacks.h"
 
 #include <cstring>
@@ -11,7 +12,6 @@ namespace {
 constexpr unsigned kLayerSeed = 0x1A7E2u;
 constexpr unsigned kOutputSeed = 0x7F00Du;
 constexpr PF_ChannelMask kAllChannels = 0xF; // alpha, red, green and blue
-constexpr std::size_t kRecordSize = 60;
 } // namespace
 
 FrameSession::FrameSession(Host& host, const LayerSetup& setup, A_long timeValue) : host(host) {
@@ -58,7 +58,9 @@ void FrameSession::deleteHeldData() {
     heldDelete = nullptr;
     if (!data) return;
     host.books().close("pre-render data", data, "delete_pre_render_data_func");
-    if (release) release(data);
+    if (!release) return;
+    CallingHost serving(host, &frame); // the effect's function gives the data's handle back to this host
+    release(data);
 }
 
 PF_Err FrameSession::preRender() {
@@ -66,6 +68,7 @@ PF_Err FrameSession::preRender() {
     frame.phase = RenderPhase::PreRender;
     frame.checkouts.clear();
     frame.preRenderHandles.clear();
+    frame.checkedOut.clear();
     out = PF_OutData{};
     preOutput.pre_render_data = nullptr;
     preOutput.delete_pre_render_data_func = nullptr; // a host supplies none: the effect sets its own
@@ -84,6 +87,7 @@ PF_Err FrameSession::smartRender() {
     frame.pixelCheckouts = 0;
     frame.outputCheckouts = 0;
     frame.streamValueRequests = 0;
+    frame.streamValueRequestsByParam.clear();
     smartInput.pre_render_data = heldData;
     out = PF_OutData{};
     const PF_Err err = host.send(frame, in, out, PF_Cmd_SMART_RENDER, &smartExtra);
@@ -91,17 +95,6 @@ PF_Err FrameSession::smartRender() {
     deleteHeldData();
     smartInput.pre_render_data = nullptr;
     return err;
-}
-
-PF_Handle FrameSession::recordHandle() const {
-    for (PF_Handle handle : frame.preRenderHandles)
-        if (host.handleBytes(handle).size() == kRecordSize) return handle;
-    return nullptr;
-}
-
-std::vector<unsigned char> FrameSession::preRenderRecord() const {
-    const PF_Handle handle = recordHandle();
-    return handle ? host.handleBytes(handle) : std::vector<unsigned char>();
 }
 
 bool FrameSession::outputUntouched() const { return holdsPattern(*outputBuffer, kOutputSeed, false); }

@@ -38,10 +38,6 @@ public:
     PF_PreRenderOutput& preRenderOutput() { return preOutput; }
     PF_SmartRenderExtra& smartRenderExtra() { return smartExtra; }
     const PF_RenderRequest& request() const { return outputRequest; }
-    // The handle of the pre-render record: the 60-byte handle the effect made in pre-render, while it lives.
-    PF_Handle recordHandle() const;
-    // The record's 60 bytes while that handle lives (empty otherwise).
-    std::vector<unsigned char> preRenderRecord() const;
     bool holdsPreRenderData() const { return heldData != nullptr; }
 
     WorldBuffer& layer() { return *layerBuffer; }

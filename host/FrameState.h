@@ -7,6 +7,7 @@
 #include "../sdk/host_sdk.h"
 
 #include <cstddef>
+#include <map>
 #include <vector>
 
 namespace OrvaneHost {
@@ -24,6 +25,12 @@ struct LayerCheckout {
 
 enum class RenderPhase { Idle, PreRender, SmartRender };
 
+// A parameter as a checkout handed it out.
+struct CheckedOutValue {
+    PF_ParamIndex index = 0;
+    PF_ParamDef value{};
+};
+
 struct FrameState {
     WorldBuffer* layer = nullptr;  // the input layer's pixels for this frame
     WorldBuffer* output = nullptr; // the frame's output buffer
@@ -32,7 +39,16 @@ struct FrameState {
     int pixelCheckouts = 0;               // checkout_layer_pixels calls in this frame's smart render
     int outputCheckouts = 0;
     std::vector<PF_Handle> preRenderHandles; // handles the effect made during pre-render
-    std::size_t streamValueRequests = 0;     // AEGP_GetNewStreamValue calls during smart render
+    // Parameters checked out during pre-render, with the values the host handed out, in the order asked.
+    std::vector<CheckedOutValue> checkedOut;
+    // AEGP_GetNewStreamValue calls during smart render, in all and by parameter index.
+    std::size_t streamValueRequests = 0;
+    std::map<PF_ParamIndex, std::size_t> streamValueRequestsByParam;
+
+    void noteStreamValueRequest(PF_ParamIndex index) {
+        ++streamValueRequests;
+        ++streamValueRequestsByParam[index];
+    }
 };
 
 } // namespace OrvaneHost

@@ -1,50 +1,51 @@
 #include "Host.h"
 
-#include "FrameState.h"
+#include "HandleBlock.h"
+#include "ServeCall.h"
 #include "Services.h"
 
-#include <cstring>
 #include <stdexcept>
 
 namespace OrvaneHost {
 
 namespace {
-Host* activeHost = nullptr;
-
 SPErr basicAcquire(const char* name, A_long version, const void** suite) {
-    return Host::current().acquireSuite(name, version, suite);
+    return serveCall([&](Host& host) { return host.acquireSuite(name, version, suite); });
 }
-SPErr basicRelease(const char* name, A_long version) { return Host::current().releaseSuite(name, version); }
+SPErr basicRelease(const char* name, A_long version) {
+    return serveCall([&](Host& host) { return host.releaseSuite(name, version); });
+}
 
 std::string suiteKey(const std::string& name, A_long version) { return name + " " + std::to_string(version); }
 } // namespace
 
-struct Host::HandleBlock {
-    void* master = nullptr; // the handle is the address of this pointer
-    std::unique_ptr<unsigned char[]> bytes;
-    A_HandleSize size = 0;
-    int locks = 0;
-};
-
-Host::Host(const std::string& modulePath) : module(std::make_unique<Module>(modulePath)) {
+Host::Host(const std::string& modulePath, Recording recording) : module(std::make_unique<Module>(modulePath)) {
     entry = module->entryPoint();
+    if (recording == Recording::On) callLog = std::make_unique<HostCalls>();
     install();
 }
 
-Host::Host(PF_EntryPointFunc entryPoint) : entry(entryPoint) { install(); }
-
-Host::~Host() {
-    if (activeHost == this) activeHost = nullptr;
+Host::Host(PF_EntryPointFunc entryPoint, Recording recording) : entry(entryPoint) {
+    if (recording == Recording::On) callLog = std::make_unique<HostCalls>();
+    install();
 }
 
-Host& Host::current() {
-    if (!activeHost) throw std::logic_error("no host is active");
-    return *activeHost;
+Host::~Host() = default;
+
+HostCalls& Host::calls() {
+    if (!callLog) throw std::logic_error("this host records no calls: make it with Recording::On");
+    return *callLog;
+}
+
+void Host::noteInternalFailure() noexcept {
+    try {
+        objectBooks.hostError("an exception was thrown inside the host while it served a call");
+    } catch (...) {
+        // Nowhere left to note it: the call still fails.
+    }
 }
 
 void Host::install() {
-    if (activeHost) throw std::logic_error("only one host may be active at a time");
-    activeHost = this;
     basic.AcquireSuite = basicAcquire;
     basic.ReleaseSuite = basicRelease;
     in.utils = &utils;
@@ -96,7 +97,8 @@ void Host::serveSuite(const std::string& name, A_long version, const void* table
 
 SPErr Host::acquireSuite(const char* name, A_long version, const void** suite) {
     const std::string suiteName = name ? name : "";
-    HostCall call(callLog, "AcquireSuite", suiteKey(suiteName, version), {FaultMode::Error, FaultMode::Null});
+    HostCall call(recorder(), "AcquireSuite", [&] { return suiteKey(suiteName, version); },
+                  {FaultMode::Error, FaultMode::Null});
     if (call.failsWith(FaultMode::Error)) return call.result(call.fault()->code);
     if (call.failsWith(FaultMode::Null)) {
         *suite = nullptr;
@@ -115,7 +117,7 @@ SPErr Host::acquireSuite(const char* name, A_long version, const void** suite) {
 
 SPErr Host::releaseSuite(const char* name, A_long version) {
     const std::string suiteName = name ? name : "";
-    HostCall call(callLog, "ReleaseSuite", suiteKey(suiteName, version), {});
+    HostCall call(recorder(), "ReleaseSuite", [&] { return suiteKey(suiteName, version); }, {});
     std::lock_guard<std::mutex> lock(suiteMutex);
     ++released[{suiteName, version}];
     return call.result(0);
@@ -152,110 +154,6 @@ std::vector<std::string> Host::unbalancedSuites() const {
                                   ", released " + std::to_string(r));
     }
     return out;
-}
-
-PF_Handle Host::newHandle(A_HandleSize size) {
-    HostCall call(callLog, "host_new_handle", std::to_string(size), {FaultMode::Null});
-    if (call.fault()) return nullptr;
-    auto block = std::make_unique<HandleBlock>();
-    block->size = size;
-    block->bytes = std::make_unique<unsigned char[]>(size ? size : 1);
-    std::memset(block->bytes.get(), 0xA5, size); // a fresh handle holds no meaningful bytes
-    block->master = block->bytes.get();
-    PF_Handle handle = &block->master;
-    {
-        std::lock_guard<std::mutex> lock(handleMutex);
-        handles[handle] = std::move(block);
-    }
-    objectBooks.open("handle", handle);
-    if (FrameState* frame = commandFrame(); frame && frame->phase == RenderPhase::PreRender)
-        frame->preRenderHandles.push_back(handle);
-    return handle;
-}
-
-void* Host::lockHandle(PF_Handle handle) {
-    HostCall call(callLog, "host_lock_handle", "", {FaultMode::Null});
-    if (call.fault()) return nullptr;
-    std::lock_guard<std::mutex> lock(handleMutex);
-    auto it = handles.find(handle);
-    if (it == handles.end()) {
-        objectBooks.hostError("host_lock_handle: not a live handle");
-        return nullptr;
-    }
-    ++it->second->locks;
-    return it->second->master;
-}
-
-void Host::unlockHandle(PF_Handle handle) {
-    HostCall call(callLog, "host_unlock_handle", "", {});
-    std::lock_guard<std::mutex> lock(handleMutex);
-    auto it = handles.find(handle);
-    if (it == handles.end()) {
-        objectBooks.hostError("host_unlock_handle: not a live handle");
-        return;
-    }
-    HandleBlock& block = *it->second;
-    if (block.locks == 0) {
-        objectBooks.hostError("host_unlock_handle: handle is not locked");
-        return;
-    }
-    if (--block.locks > 0 || !behaving.relocateUnlockedHandles) return;
-    // The block moves; where it was stays allocated but holds garbage from now on.
-    auto moved = std::make_unique<unsigned char[]>(block.size ? block.size : 1);
-    std::memcpy(moved.get(), block.bytes.get(), block.size);
-    std::memset(block.bytes.get(), 0xDB, block.size);
-    movedBlocks.push_back(std::move(block.bytes));
-    block.bytes = std::move(moved);
-    block.master = block.bytes.get();
-}
-
-void Host::disposeHandle(PF_Handle handle) {
-    HostCall call(callLog, "host_dispose_handle", "", {});
-    if (!objectBooks.close("handle", handle, "host_dispose_handle")) return;
-    std::lock_guard<std::mutex> lock(handleMutex);
-    handles.erase(handle);
-    retained.erase(handle);
-}
-
-A_HandleSize Host::handleSize(PF_Handle handle) {
-    HostCall call(callLog, "host_get_handle_size", "", {});
-    std::lock_guard<std::mutex> lock(handleMutex);
-    auto it = handles.find(handle);
-    return it == handles.end() ? 0 : it->second->size;
-}
-
-bool Host::isHandleLive(PF_Handle handle) const {
-    std::lock_guard<std::mutex> lock(handleMutex);
-    return handles.count(handle) != 0;
-}
-
-int Host::handleLockCount(PF_Handle handle) const {
-    std::lock_guard<std::mutex> lock(handleMutex);
-    auto it = handles.find(handle);
-    return it == handles.end() ? 0 : it->second->locks;
-}
-
-std::vector<unsigned char> Host::handleBytes(PF_Handle handle) const {
-    std::lock_guard<std::mutex> lock(handleMutex);
-    auto it = handles.find(handle);
-    if (it == handles.end()) return {};
-    const unsigned char* bytes = it->second->bytes.get();
-    return std::vector<unsigned char>(bytes, bytes + it->second->size);
-}
-
-std::size_t Host::liveHandles() const {
-    std::lock_guard<std::mutex> lock(handleMutex);
-    return handles.size();
-}
-
-void Host::retainHandle(PF_Handle handle) {
-    std::lock_guard<std::mutex> lock(handleMutex);
-    retained.insert(handle);
-}
-
-void Host::releaseRetainedHandle(PF_Handle handle) {
-    std::lock_guard<std::mutex> lock(handleMutex);
-    retained.erase(handle);
 }
 
 std::vector<std::string> Host::bookProblems() const {

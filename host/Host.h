@@ -1,7 +1,9 @@
 // The simulated host: loads an effect module (or takes an entry point), sends it commands with real
-// PF_InData / PF_OutData blocks, serves the suites and callbacks the effect uses, records every call, can
-// fail any of them on purpose, and keeps books of everything it hands out. It behaves as its HostBehaviour
-// says, and serves several frames of the effect instance at once, each under an effect reference of its own.
+// PF_InData / PF_OutData blocks, serves the suites and callbacks the effect uses, and keeps books of every
+// object it hands out. It behaves as its HostBehaviour says, and serves several frames of the effect instance
+// at once, each under an effect reference of its own. Tests switch on its recorder, which logs every call and
+// can fail any of them on purpose; without it nothing grows with the calls made. Hosts are independent: several
+// can run in one process at once, each on its own threads (CallingHost.h).
 #pragma once
 
 #include "Books.h"
@@ -29,19 +31,24 @@ struct FrameState;
 // Error codes the host itself returns (its own choice of values).
 constexpr long kSuiteNotFound = 0x2153; // AcquireSuite of a suite the host does not serve
 
+// Whether a host records the calls made into it (and can fail them): what tests ask for, not a renderer.
+enum class Recording { Off, On };
+
 class Host {
 public:
-    explicit Host(const std::string& modulePath);
-    explicit Host(PF_EntryPointFunc entryPoint);
+    explicit Host(const std::string& modulePath, Recording recording = Recording::Off);
+    explicit Host(PF_EntryPointFunc entryPoint, Recording recording = Recording::Off);
     ~Host();
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
 
-    // The host that serves callbacks right now (one at a time per process).
-    static Host& current();
-
-    HostCalls& calls() { return callLog; }
+    // The call log and fault injection: null, and calls() throws std::logic_error, unless recording.
+    HostCalls* recorder() { return callLog.get(); }
+    HostCalls& calls();
     Books& books() { return objectBooks; }
+    const Books& books() const { return objectBooks; }
+    // Something other than memory running out was thrown inside the host while it served a call.
+    void noteInternalFailure() noexcept;
 
     // ---- behaviour -----------------------------------------------------------------------------------
     const HostBehaviour& behaviour() const { return behaving; }
@@ -59,8 +66,6 @@ public:
     // A command of one frame, with the frame's own in_data and out_data; smart pre-render and smart render
     // arrive on a thread of their own when the behaviour says so.
     PF_Err send(FrameState& frame, PF_InData& frameIn, PF_OutData& frameOut, PF_Cmd cmd, void* extra);
-    // The frame whose command runs on the calling thread, or null.
-    static FrameState* commandFrame();
     // The lifecycle commands, each with a zeroed out_data; global setup's handle becomes the global data.
     PF_Err about();
     PF_Err globalSetup();
@@ -134,7 +139,7 @@ private:
 
     std::unique_ptr<Module> module;
     PF_EntryPointFunc entry = nullptr;
-    HostCalls callLog;
+    std::unique_ptr<HostCalls> callLog;
     Books objectBooks;
 
     PF_InData in{};
@@ -154,7 +159,6 @@ private:
     mutable std::mutex handleMutex;
     std::map<PF_Handle, std::unique_ptr<HandleBlock>> handles;
     std::set<PF_Handle> retained;
-    std::vector<std::unique_ptr<unsigned char[]>> movedBlocks; // where relocated handles were, kept as garbage
 
     mutable std::mutex frameMutex;
     std::set<FrameState*> renderingFrames;

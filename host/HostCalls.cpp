@@ -71,11 +71,4 @@ std::size_t HostCalls::injectedCount() const {
         std::count_if(log.begin(), log.end(), [](const CallRecord& r) { return r.injected.has_value(); }));
 }
 
-HostCall::HostCall(HostCalls& calls, std::string name, std::string detail, std::vector<FaultMode> modes)
-    : calls(calls) {
-    injected = calls.begin(std::move(name), std::move(detail), std::move(modes), &index);
-}
-
-HostCall::~HostCall() { calls.finish(index, returned); }
-
 } // namespace OrvaneHost

@@ -1,11 +1,15 @@
-// The simulated host's record of every call the effect makes into it, and its fault injection: any call,
-// chosen by its place in the sequence or by its name, can be made to fail in a way that call can fail.
+// The recorder tests switch on: the host's record of every call the effect makes into it, and its fault
+// injection (any call, chosen by its place in the sequence or by its name, can be made to fail in a way that
+// call can fail). A host without it records nothing and fails nothing, so its memory does not grow with calls.
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace OrvaneHost {
@@ -65,11 +69,19 @@ private:
     std::vector<ActiveRule> rules;
 };
 
-// Records one call for its scope: `fault` says how to fail it; `result(code)` notes what it returned.
+// Records one call for its scope on a host's recorder (none: the call is neither recorded nor failed).
+// `detail` is what matters of the arguments: a text, or a function that makes it, called only when recording.
+// `fault` says how to fail the call; `result(code)` notes what it returned.
 class HostCall {
 public:
-    HostCall(HostCalls& calls, std::string name, std::string detail, std::vector<FaultMode> modes);
-    ~HostCall();
+    template <class Detail>
+    HostCall(HostCalls* recorder, const char* name, Detail&& detail, std::initializer_list<FaultMode> modes)
+        : calls(recorder) {
+        if (calls) injected = calls->begin(name, detailText(std::forward<Detail>(detail)), modes, &index);
+    }
+    ~HostCall() {
+        if (calls) calls->finish(index, returned);
+    }
     HostCall(const HostCall&) = delete;
     HostCall& operator=(const HostCall&) = delete;
 
@@ -81,7 +93,14 @@ public:
     }
 
 private:
-    HostCalls& calls;
+    template <class Detail> static std::string detailText(Detail&& detail) {
+        if constexpr (std::is_invocable_v<Detail>)
+            return std::string(detail());
+        else
+            return std::string(detail);
+    }
+
+    HostCalls* calls;
     std::size_t index = 0;
     std::optional<Fault> injected;
     long returned = 0;

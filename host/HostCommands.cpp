@@ -2,6 +2,7 @@
 // runs on, and the frames being rendered, each known by its own effect reference.
 #include "Host.h"
 
+#include "CallingHost.h"
 #include "FrameState.h"
 
 #include <algorithm>
@@ -13,8 +14,6 @@
 namespace OrvaneHost {
 
 namespace {
-thread_local FrameState* runningFrame = nullptr; // the frame whose command this thread runs
-
 bool isRenderCommand(PF_Cmd cmd) { return cmd == PF_Cmd_SMART_PRE_RENDER || cmd == PF_Cmd_SMART_RENDER; }
 } // namespace
 
@@ -43,15 +42,15 @@ PF_Err Host::dispatch(PF_Cmd cmd, PF_InData& cmdIn, PF_OutData& cmdOut, PF_Param
 }
 
 PF_Err Host::send(PF_Cmd cmd, PF_ParamDef* params[], PF_LayerDef* output, void* extra) {
+    CallingHost serving(*this);
     return dispatch(cmd, in, out, params, output, extra);
 }
 
 PF_Err Host::send(FrameState& frame, PF_InData& frameIn, PF_OutData& frameOut, PF_Cmd cmd, void* extra) {
     PF_Err err = PF_Err_NONE;
     auto command = [&] {
-        runningFrame = &frame;
+        CallingHost serving(*this, &frame);
         err = dispatch(cmd, frameIn, frameOut, nullptr, nullptr, extra);
-        runningFrame = nullptr;
     };
     if (behaving.renderOnOtherThread && isRenderCommand(cmd)) {
         try {
@@ -64,8 +63,6 @@ PF_Err Host::send(FrameState& frame, PF_InData& frameIn, PF_OutData& frameOut, P
     command();
     return err;
 }
-
-FrameState* Host::commandFrame() { return runningFrame; }
 
 bool Host::isEffectRef(PF_ProgPtr ref) const { return ref && (ref == in.effect_ref || frameOf(ref)); }
 

@@ -2,7 +2,9 @@
 // host's worker threads).
 #include "HostThreads.h"
 
+#include "CallingHost.h"
 #include "Host.h"
+#include "ServeCall.h"
 #include "ThreadPool.h"
 
 #include <algorithm>
@@ -51,49 +53,53 @@ std::shared_ptr<ThreadPool> poolFor(Host& host) {
 }
 
 A_Err getNumThreads(A_long* threads) {
-    Host& host = Host::current();
-    HostCall call(host.calls(), "AEGP_GetNumThreads", "", {FaultMode::Error});
-    if (call.fault()) return call.result(call.fault()->code);
-    if (!threads) return call.result(PF_Err_BAD_CALLBACK_PARAM);
-    *threads = host.behaviour().reportedThreads;
-    return call.result(PF_Err_NONE);
+    return serveCall([&](Host& host) -> A_Err {
+        HostCall call(host.recorder(), "AEGP_GetNumThreads", "", {FaultMode::Error});
+        if (call.fault()) return call.result(call.fault()->code);
+        if (!threads) return call.result(PF_Err_BAD_CALLBACK_PARAM);
+        *threads = host.behaviour().reportedThreads;
+        return call.result(PF_Err_NONE);
+    });
 }
 
 // Runs fn once per iteration on the pool; the result is that of the lowest iteration that failed.
 PF_Err iterateGeneric(A_long iterations, void* refcon, PF_IterateGenericFunc fn) {
-    Host& host = Host::current();
-    HostCall call(host.calls(), "iterate_generic", std::to_string(iterations), {FaultMode::Error});
-    if (call.fault()) return call.result(call.fault()->code);
-    if (!fn) return call.result(PF_Err_BAD_CALLBACK_PARAM);
-    if (iterations <= 0) return call.result(PF_Err_NONE);
+    return serveCall([&](Host& host) -> PF_Err {
+        HostCall call(host.recorder(), "iterate_generic", std::to_string(iterations), {FaultMode::Error});
+        if (call.fault()) return call.result(call.fault()->code);
+        if (!fn) return call.result(PF_Err_BAD_CALLBACK_PARAM);
+        if (iterations <= 0) return call.result(PF_Err_NONE);
 
-    const std::shared_ptr<ThreadPool> pool = poolFor(host);
-    std::vector<PF_Err> results;
-    std::vector<char> escaped;
-    try {
-        if (!pool) throw std::bad_alloc();
-        results.assign(static_cast<std::size_t>(iterations), PF_Err_NONE);
-        escaped.assign(static_cast<std::size_t>(iterations), 0);
-        pool->run(iterations, [&](int thread, A_long i) {
-            try {
-                results[std::size_t(i)] = fn(refcon, thread, i, iterations);
-            } catch (...) {
-                escaped[std::size_t(i)] = 1; // an exception must never leave a plug-in's callback
-            }
-        });
-    } catch (const std::bad_alloc&) {
-        return call.result(PF_Err_OUT_OF_MEMORY);
-    }
-    PF_Err result = PF_Err_NONE;
-    for (A_long i = 0; i < iterations; ++i) {
-        if (escaped[std::size_t(i)]) {
-            host.books().hostError("iterate_generic: an exception left the callback of iteration " +
-                                   std::to_string(i));
-            if (!result) result = PF_Err_INTERNAL_STRUCT_DAMAGED;
+        const std::shared_ptr<ThreadPool> pool = poolFor(host);
+        std::vector<PF_Err> results;
+        std::vector<char> escaped;
+        try {
+            if (!pool) throw std::bad_alloc();
+            results.assign(static_cast<std::size_t>(iterations), PF_Err_NONE);
+            escaped.assign(static_cast<std::size_t>(iterations), 0);
+            FrameState* frame = CallingHost::frame();
+            pool->run(iterations, [&](int thread, A_long i) {
+                CallingHost serving(host, frame); // the worker serves the effect for this host and frame
+                try {
+                    results[std::size_t(i)] = fn(refcon, thread, i, iterations);
+                } catch (...) {
+                    escaped[std::size_t(i)] = 1; // an exception must never leave a plug-in's callback
+                }
+            });
+        } catch (const std::bad_alloc&) {
+            return call.result(PF_Err_OUT_OF_MEMORY);
         }
-        if (!result) result = results[std::size_t(i)];
-    }
-    return call.result(result);
+        PF_Err result = PF_Err_NONE;
+        for (A_long i = 0; i < iterations; ++i) {
+            if (escaped[std::size_t(i)]) {
+                host.books().hostError("iterate_generic: an exception left the callback of iteration " +
+                                       std::to_string(i));
+                if (!result) result = PF_Err_INTERNAL_STRUCT_DAMAGED;
+            }
+            if (!result) result = results[std::size_t(i)];
+        }
+        return call.result(result);
+    });
 }
 
 const AEGP_IterateSuite1 kIterateSuite1 = {getNumThreads};

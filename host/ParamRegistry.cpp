@@ -64,7 +64,7 @@ void ensureInputLayer(Host& host) {
 }
 
 PF_Err registerParam(Host& host, PF_ProgPtr effectRef, PF_ParamIndex index, const PF_ParamDef* def) {
-    HostCall call(host.calls(), "add_param",
+    HostCall call(host.recorder(), "add_param",
                   def ? std::to_string(index) + " " + std::string(def->name, strnlen(def->name, sizeof def->name))
                       : std::to_string(index),
                   {FaultMode::Error});

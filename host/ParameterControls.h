@@ -60,4 +60,10 @@ PF_Err pressButton(Host& host, PF_ParamIndex index);
 // `showHidden` is set, in which case they are listed and marked "hidden".
 std::string controlList(const Host& host, bool showHidden = false);
 
+// The name of the parameter at `index` as its control shows it, quoted: "\"Color\"".
+std::string controlName(const Host& host, PF_ParamIndex index);
+// A value of the parameter at `index` as its control shows it, after the control's name: "\"Shape\" 2
+// \"Radial\"", "\"Point 1\" (300, 230) px", "\"Opacity\" 100.0 %".
+std::string controlValue(const Host& host, PF_ParamIndex index, const PF_ParamDef& value);
+
 } // namespace OrvaneHost

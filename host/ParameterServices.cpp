@@ -3,13 +3,14 @@
 #include "EffectObjects.h"
 #include "Host.h"
 #include "ParamRegistry.h"
+#include "ServeCall.h"
 #include "Services.h"
 
 namespace OrvaneHost {
 
 namespace {
 PF_Err addParam(PF_ProgPtr effectRef, PF_ParamIndex index, PF_ParamDefPtr def) {
-    return registerParam(Host::current(), effectRef, index, def);
+    return serveCall([&](Host& host) { return registerParam(host, effectRef, index, def); });
 }
 } // namespace
 

@@ -1,13 +1,20 @@
-// Each group of host services installs its suites and callbacks into a host.
+// Each group of host services installs its suites and callbacks into a host (the basic suite is the host's
+// own; the smart-render callbacks travel in each frame's extra blocks, FrameSession.h).
 #pragma once
 
 namespace OrvaneHost {
 
 class Host;
 
-void installCoreServices(Host& host);      // basic suite, handles, ANSI callbacks, AEGP registration
-void installParameterServices(Host& host); // add_param, effect references, layers, streams, keyframes, values
-void installRenderServices(Host& host);    // checkouts, abort, smart-render callbacks, worlds, threads
-void installWorldServices(Host& host);     // new worlds, copy, fill, transfer
+// The handle suite and callbacks, the ANSI callbacks, AEGP registration, and an answer for every interaction
+// callback that no later group serves.
+void installCoreServices(Host& host);
+// add_param, and the AEGP suites of the effect's objects: effect references, its layer and composition,
+// streams and their values, dynamic stream flags and keyframes.
+void installParameterServices(Host& host);
+// checkout_param, checkin_param and abort; the world suites; the thread count and generic iteration.
+void installRenderServices(Host& host);
+// The copy, fill and transfer_rect callbacks.
+void installWorldServices(Host& host);
 
 } // namespace OrvaneHost

@@ -1,5 +1,5 @@
 // What the host's copy, fill and transfer services received, call by call, for tests to read through
-// host.extension<WorldServiceLog>().
+// host.extension<WorldServiceLog>(): kept by a recording host only.
 #pragma once
 
 #include "../sdk/host_sdk.h"

@@ -1,5 +1,6 @@
 // "PF World Suite" 1 (new_world, dispose_world) and 2 (PF_NewWorld, PF_DisposeWorld, PF_GetPixelFormat).
 #include "Host.h"
+#include "ServeCall.h"
 #include "Worlds.h"
 
 #include <new>
@@ -58,56 +59,61 @@ bool checkEffectRef(Host& host, PF_ProgPtr effect_ref, const char* call) {
 }
 
 PF_Err newWorld1(PF_ProgPtr effect_ref, A_long width, A_long height, PF_NewWorldFlags flags, PF_EffectWorld* world) {
-    Host& host = Host::current();
-    HostCall call(host.calls(), "new_world", sizeDetail(width, height, "flags " + std::to_string(flags)),
-                  {FaultMode::Error});
-    if (call.fault()) return call.result(call.fault()->code);
-    if (!checkEffectRef(host, effect_ref, "new_world") || !world) return call.result(PF_Err_BAD_CALLBACK_PARAM);
-    const int depth = (flags & PF_NewWorldFlag_DEEP_PIXELS) ? 16 : 8;
-    const bool clear = (flags & PF_NewWorldFlag_CLEAR_PIXELS) != 0;
-    return call.result(allocateWorld(host, width, height, depth, clear, 1, world));
+    return serveCall([&](Host& host) -> PF_Err {
+        HostCall call(host.recorder(), "new_world", sizeDetail(width, height, "flags " + std::to_string(flags)),
+                      {FaultMode::Error});
+        if (call.fault()) return call.result(call.fault()->code);
+        if (!checkEffectRef(host, effect_ref, "new_world") || !world) return call.result(PF_Err_BAD_CALLBACK_PARAM);
+        const int depth = (flags & PF_NewWorldFlag_DEEP_PIXELS) ? 16 : 8;
+        const bool clear = (flags & PF_NewWorldFlag_CLEAR_PIXELS) != 0;
+        return call.result(allocateWorld(host, width, height, depth, clear, 1, world));
+    });
 }
 
 PF_Err disposeWorld1(PF_ProgPtr effect_ref, PF_EffectWorld* world) {
-    Host& host = Host::current();
-    HostCall call(host.calls(), "dispose_world", "", {FaultMode::Error});
-    if (call.fault()) return call.result(call.fault()->code);
-    if (!checkEffectRef(host, effect_ref, "dispose_world")) return call.result(PF_Err_BAD_CALLBACK_PARAM);
-    return call.result(disposeWorld(host, world, 1, "dispose_world"));
+    return serveCall([&](Host& host) -> PF_Err {
+        HostCall call(host.recorder(), "dispose_world", "", {FaultMode::Error});
+        if (call.fault()) return call.result(call.fault()->code);
+        if (!checkEffectRef(host, effect_ref, "dispose_world")) return call.result(PF_Err_BAD_CALLBACK_PARAM);
+        return call.result(disposeWorld(host, world, 1, "dispose_world"));
+    });
 }
 
 PF_Err newWorld2(PF_ProgPtr effect_ref, A_long width, A_long height, PF_Boolean clear, PF_PixelFormat format,
                  PF_EffectWorld* world) {
-    Host& host = Host::current();
-    HostCall call(host.calls(), "PF_NewWorld", sizeDetail(width, height, "format " + std::to_string(format)),
-                  {FaultMode::Error});
-    if (call.fault()) return call.result(call.fault()->code);
-    if (!checkEffectRef(host, effect_ref, "PF_NewWorld") || !world) return call.result(PF_Err_BAD_CALLBACK_PARAM);
-    const int depth = depthOfPixelFormat(format);
-    if (depth == 0) return call.result(PF_Err_BAD_CALLBACK_PARAM);
-    return call.result(allocateWorld(host, width, height, depth, clear != 0, 2, world));
+    return serveCall([&](Host& host) -> PF_Err {
+        HostCall call(host.recorder(), "PF_NewWorld", sizeDetail(width, height, "format " + std::to_string(format)),
+                      {FaultMode::Error});
+        if (call.fault()) return call.result(call.fault()->code);
+        if (!checkEffectRef(host, effect_ref, "PF_NewWorld") || !world) return call.result(PF_Err_BAD_CALLBACK_PARAM);
+        const int depth = depthOfPixelFormat(format);
+        if (depth == 0) return call.result(PF_Err_BAD_CALLBACK_PARAM);
+        return call.result(allocateWorld(host, width, height, depth, clear != 0, 2, world));
+    });
 }
 
 PF_Err disposeWorld2(PF_ProgPtr effect_ref, PF_EffectWorld* world) {
-    Host& host = Host::current();
-    HostCall call(host.calls(), "PF_DisposeWorld", "", {FaultMode::Error});
-    if (call.fault()) return call.result(call.fault()->code);
-    if (!checkEffectRef(host, effect_ref, "PF_DisposeWorld")) return call.result(PF_Err_BAD_CALLBACK_PARAM);
-    return call.result(disposeWorld(host, world, 2, "PF_DisposeWorld"));
+    return serveCall([&](Host& host) -> PF_Err {
+        HostCall call(host.recorder(), "PF_DisposeWorld", "", {FaultMode::Error});
+        if (call.fault()) return call.result(call.fault()->code);
+        if (!checkEffectRef(host, effect_ref, "PF_DisposeWorld")) return call.result(PF_Err_BAD_CALLBACK_PARAM);
+        return call.result(disposeWorld(host, world, 2, "PF_DisposeWorld"));
+    });
 }
 
 PF_Err getPixelFormat(const PF_EffectWorld* world, PF_PixelFormat* format) {
-    Host& host = Host::current();
-    HostCall call(host.calls(), "PF_GetPixelFormat", "", {FaultMode::Error});
-    if (call.fault()) return call.result(call.fault()->code);
-    const WorldBuffer* buffer = findWorld(host, world);
-    if (!buffer || !format) {
-        host.books().hostError("PF_GetPixelFormat: not a world of this host");
-        return call.result(PF_Err_BAD_CALLBACK_PARAM);
-    }
-    const HostWorlds& worlds = hostWorlds(host);
-    *format = worlds.reportedFormat ? *worlds.reportedFormat : pixelFormatOfDepth(buffer->depth);
-    return call.result(PF_Err_NONE);
+    return serveCall([&](Host& host) -> PF_Err {
+        HostCall call(host.recorder(), "PF_GetPixelFormat", "", {FaultMode::Error});
+        if (call.fault()) return call.result(call.fault()->code);
+        const WorldBuffer* buffer = findWorld(host, world);
+        if (!buffer || !format) {
+            host.books().hostError("PF_GetPixelFormat: not a world of this host");
+            return call.result(PF_Err_BAD_CALLBACK_PARAM);
+        }
+        const HostWorlds& worlds = hostWorlds(host);
+        *format = worlds.reportedFormat ? *worlds.reportedFormat : pixelFormatOfDepth(buffer->depth);
+        return call.result(PF_Err_NONE);
+    });
 }
 
 const PF_WorldSuite1 kWorldSuite1 = {newWorld1, disposeWorld1};

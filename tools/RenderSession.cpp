@@ -126,7 +126,7 @@ void renderFrames(OrvaneHost::Host& host, const RenderJob& job, const std::vecto
         if (job.verbose) {
             progress.clear();
             std::ostringstream text;
-            printFrame(text, target.number, A_Time{target.time, job.timeScale}, frame, report);
+            printFrame(text, host, target.number, A_Time{target.time, job.timeScale}, frame, report);
             printReport(output.out, text.str());
         }
         if (job.toStandardOutput)

@@ -1,5 +1,7 @@
 #include "VerboseReport.h"
 
+#include "host/ParameterControls.h"
+
 #include <cstdint>
 #include <iomanip>
 #include <sstream>
@@ -34,23 +36,6 @@ std::string hex32(std::uint32_t value) {
     std::ostringstream text;
     text << "0x" << std::hex << std::uppercase << std::setw(8) << std::setfill('0') << value;
     return text.str();
-}
-
-const char* shapeName(A_long shape) {
-    switch (shape) {
-    case 1: return "linear";
-    case 2: return "radial";
-    default: return "unknown";
-    }
-}
-
-const char* repeatName(A_long repeat) {
-    switch (repeat) {
-    case 1: return "none";
-    case 2: return "loop";
-    case 3: return "pingpong";
-    default: return "unknown";
-    }
 }
 
 } // namespace
@@ -94,27 +79,20 @@ void printRegistration(std::ostream& out, const std::string& aboutText, A_u_long
         << " controls)\n";
 }
 
-std::string describePreRenderRecord(const std::vector<unsigned char>& record) {
-    OrvaneHost::PreRenderRecordView view;
-    if (!OrvaneHost::decodePreRenderRecord(record, view))
-        return record.empty() ? std::string("none") : "a record of " + std::to_string(record.size()) + " bytes";
-    std::ostringstream text;
-    text << std::setprecision(9) << "shape " << view.shape << " (" << shapeName(view.shape) << "), point1 ("
-         << view.point1[0] << ", " << view.point1[1] << "), point2 (" << view.point2[0] << ", " << view.point2[1]
-         << "), repeat " << view.repeat << " (" << repeatName(view.repeat) << "), color (alpha " << view.color[0]
-         << ", red " << view.color[1] << ", green " << view.color[2] << ", blue " << view.color[3] << "), opacity "
-         << view.opacity;
-    return text.str();
-}
-
-void printFrame(std::ostream& out, long number, const A_Time& time, const OrvaneHost::Frame& frame,
-                const OrvaneHost::FrameReport& report) {
+void printFrame(std::ostream& out, const OrvaneHost::Host& host, long number, const A_Time& time,
+                const OrvaneHost::Frame& frame, const OrvaneHost::FrameReport& report) {
     std::ostringstream text;
     text << "frame " << number << " at time " << time.value << "/" << time.scale << " ("
          << static_cast<double>(time.value) / time.scale << " s): " << frame.width << "x" << frame.height << " at " << frame.depth << " bits\n";
-    text << "  pre-render record: " << describePreRenderRecord(report.preRenderRecord) << "\n";
-    text << "  tables: color " << report.colorEntries << " entries, opacity " << report.opacityEntries
-         << " entries; stream-value requests: " << report.streamValueRequests << "\n";
+    text << "  checked out:";
+    for (const OrvaneHost::CheckedOutValue& checkout : report.checkedOut)
+        text << (&checkout == report.checkedOut.data() ? " " : ", ")
+             << OrvaneHost::controlValue(host, checkout.index, checkout.value);
+    text << "\n  stream-value requests: " << report.streamValueRequests;
+    for (const auto& [index, count] : report.streamValueRequestsByParam)
+        text << (index == report.streamValueRequestsByParam.begin()->first ? " (" : ", ")
+             << OrvaneHost::controlName(host, index) << " " << count;
+    text << (report.streamValueRequestsByParam.empty() ? "" : ")") << "\n";
     text << "  render time: " << std::fixed << std::setprecision(3) << report.renderSeconds * 1000.0 << " ms\n";
     out << text.str();
 }

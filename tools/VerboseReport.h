@@ -1,5 +1,5 @@
-// What --verbose prints: the effect's registration as global setup reports it, and per frame what the
-// effect handed the host between its two render passes.
+// What --verbose prints: the effect's registration as global setup reports it, and per frame what the host
+// handed the effect and was asked for.
 #pragma once
 
 #include "host/FrameRender.h"
@@ -25,14 +25,10 @@ void printRegistration(std::ostream& out, const std::string& aboutText, A_u_long
 std::string outFlagNames(PF_OutFlags flags);
 std::string outFlag2Names(PF_OutFlags2 flags);
 
-// The 60-byte pre-render record (shape, two points, repeat, colour, opacity) in words; a record of any
-// other size is shown as its size.
-std::string describePreRenderRecord(const std::vector<unsigned char>& record);
-
-// One rendered frame: its number and time, buffer size and depth, the pre-render record, the sizes of the
-// effect's colour and opacity tables, the stream values it asked for, and how long smart render took.
-void printFrame(std::ostream& out, long number, const A_Time& time, const OrvaneHost::Frame& frame,
-                const OrvaneHost::FrameReport& report);
+// One rendered frame as the host saw it: its number and time, buffer size and depth, the value each control
+// was checked out with, the stream values the effect asked for (by control), and how long smart render took.
+void printFrame(std::ostream& out, const OrvaneHost::Host& host, long number, const A_Time& time,
+                const OrvaneHost::Frame& frame, const OrvaneHost::FrameReport& report);
 
 // What pressing Refresh did: the refresh counter's new value and the renders the effect forced so far.
 void printRefreshPress(std::ostream& out, long counter, std::size_t rerenders);

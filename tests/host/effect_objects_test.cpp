@@ -2,6 +2,7 @@
 // streams with their values, keyframes and flags, and the books that catch objects used or given back wrongly.
 #include "support/AppliedEffect.h"
 
+#include "host/CallingHost.h"
 #include "host/EffectObjects.h"
 #include "host/ParamRegistry.h"
 
@@ -46,6 +47,7 @@ protected:
     }
 
     std::unique_ptr<Host> host = OrvaneTest::appliedHost();
+    CallingHost caller{*host}; // the test calls the services as the effect does during a command
     const AEGP_PFInterfaceSuite1* pfInterface = nullptr;
     const AEGP_LayerSuite13* layers = nullptr;
     const AEGP_EffectSuite3* effects = nullptr;

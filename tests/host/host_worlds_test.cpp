@@ -3,6 +3,7 @@
 #include "support/ModuleHost.h"
 
 #include "entry/EntryPoint.h"
+#include "host/CallingHost.h"
 #include "host/Worlds.h"
 
 using namespace OrvaneHost;
@@ -13,6 +14,7 @@ namespace {
 // Both world suites held for each test; every test leaves the books clean, host errors it expects cleared.
 struct HostWorldsTest : ::testing::Test {
     Host host{&EntryPointFunc};
+    CallingHost caller{host}; // the test calls the suites as the effect does during a command
     const PF_WorldSuite1* one = acquire<PF_WorldSuite1>(1);
     const PF_WorldSuite2* two = acquire<PF_WorldSuite2>(2);
 

@@ -61,9 +61,8 @@ TEST_F(ConstantFrame, NoStreamValueIsRequestedWithoutKeyframes) {
     LayerSetup setup;
     render(setup, 0, &report);
     EXPECT_EQ(report.streamValueRequests, 0u);
-    EXPECT_EQ(report.colorEntries, 0u);
-    EXPECT_EQ(report.opacityEntries, 0u);
-    EXPECT_EQ(report.preRenderRecord.size(), 60u);
+    EXPECT_TRUE(report.streamValueRequestsByParam.empty());
+    EXPECT_EQ(report.checkedOut.size(), 6u) << "pre-render still reads every control";
 }
 
 TEST_F(ConstantFrame, TheInputLayersContentNeverShows) {

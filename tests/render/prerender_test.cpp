@@ -2,7 +2,10 @@
 // parameter checkouts, the handle's life, and every failure path.
 #include "RenderFixture.h"
 
+#include "render/RampRenderParams.h"
+
 #include <array>
+#include <cstring>
 
 using namespace OrvaneHost;
 using namespace OrvaneTest;
@@ -12,12 +15,23 @@ namespace {
 std::array<A_long, 4> corners(const PF_LRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 struct PreRender : RenderFixture {
-    PreRenderRecordView preRender(const LayerSetup& setup = LayerSetup{}) {
+    // The handle pre-render made for its record. The host never looks inside it; the test knows the effect.
+    PF_Handle recordHandle(FrameSession& session) {
+        for (PF_Handle handle : session.state().preRenderHandles)
+            if (host->handleBytes(handle).size() == sizeof(Orvane::RampRenderParams)) return handle;
+        return nullptr;
+    }
+    Orvane::RampRenderParams recordOf(FrameSession& session) {
+        Orvane::RampRenderParams record{};
+        const std::vector<unsigned char> bytes = host->handleBytes(recordHandle(session));
+        EXPECT_EQ(bytes.size(), sizeof record);
+        if (bytes.size() == sizeof record) std::memcpy(&record, bytes.data(), sizeof record);
+        return record;
+    }
+    Orvane::RampRenderParams preRender(const LayerSetup& setup = LayerSetup{}) {
         FrameSession session(*host, setup, 0);
         EXPECT_EQ(session.preRender(), 0);
-        PreRenderRecordView view;
-        EXPECT_TRUE(decodePreRenderRecord(session.preRenderRecord(), view));
-        return view;
+        return recordOf(session);
     }
     std::vector<CallRecord> callsNamed(const std::string& name) {
         std::vector<CallRecord> found;
@@ -28,7 +42,7 @@ struct PreRender : RenderFixture {
 };
 
 TEST_F(PreRender, TheDefaultsAtFullResolution) {
-    const PreRenderRecordView r = preRender();
+    const Orvane::RampRenderParams r = preRender();
     EXPECT_EQ(r.shape, 1);
     EXPECT_EQ(r.point1[0], 0.0);
     EXPECT_EQ(r.point1[1], 540.0);
@@ -43,7 +57,7 @@ TEST_F(PreRender, TheDefaultsAtFullResolution) {
 TEST_F(PreRender, DownsamplingScalesEachAxisByItsOwnFactor) {
     LayerSetup half;
     half.downsampleX = half.downsampleY = PF_RationalScale{1, 2};
-    PreRenderRecordView r = preRender(half);
+    Orvane::RampRenderParams r = preRender(half);
     EXPECT_EQ(r.point1[1], 270.0);
     EXPECT_EQ(r.point2[0], 960.0);
     EXPECT_EQ(r.point2[1], 270.0);
@@ -64,7 +78,7 @@ TEST_F(PreRender, ValuesAreStoredAsTheParametersHoldThem) {
     setPopup(kRepeat, 3);
     setColor(128, 0, 255, 1);
     setOpacity(-50);
-    PreRenderRecordView r = preRender();
+    Orvane::RampRenderParams r = preRender();
     EXPECT_EQ(r.point1[0], 10.5);
     EXPECT_EQ(r.shape, 2);
     EXPECT_EQ(r.repeat, 3);
@@ -81,8 +95,7 @@ TEST_F(PreRender, ParametersAreReadAtTheFramesTime) {
     animateOpacity(0, 100, 2);
     FrameSession session(*host, LayerSetup{}, unitsFromSeconds(0.5));
     ASSERT_EQ(session.preRender(), 0);
-    PreRenderRecordView r;
-    ASSERT_TRUE(decodePreRenderRecord(session.preRenderRecord(), r));
+    const Orvane::RampRenderParams r = recordOf(session);
     EXPECT_EQ(r.opacity, 0.25f);
     const auto checkouts = callsNamed("checkout_param");
     ASSERT_EQ(checkouts.size(), 6u);
@@ -133,7 +146,7 @@ TEST_F(PreRender, TheRecordTravelsInALockedSixtyByteHandleThatTheEffectsDeleteFu
     {
         FrameSession session(*host, LayerSetup{}, 0);
         ASSERT_EQ(session.preRender(), 0);
-        const PF_Handle handle = session.recordHandle();
+        const PF_Handle handle = recordHandle(session);
         ASSERT_NE(handle, nullptr);
         EXPECT_EQ(host->handleLockCount(handle), 1);
         EXPECT_NE(session.preRenderOutput().pre_render_data, nullptr);

@@ -5,6 +5,7 @@
 #include "support/ModuleHost.h"
 
 #include "entry/EntryPoint.h"
+#include "host/CallingHost.h"
 #include "host/HostThreads.h"
 #include "host/ParamCheckouts.h"
 #include "host/Worlds.h"
@@ -16,7 +17,9 @@
 namespace OrvaneTest {
 
 struct FrameworkFixture : ::testing::Test {
-    OrvaneHost::Host host{&EntryPointFunc};
+    OrvaneHost::Host host{&EntryPointFunc, OrvaneHost::Recording::On};
+    // The test calls the framework as the effect does during a command: from a thread the host serves.
+    OrvaneHost::CallingHost caller{host};
     PF_InData in{};
     PF_OutData out{};
 

@@ -13,8 +13,9 @@ namespace OrvaneTest {
 // The code an injected error returns: distinct from every code the effect makes up itself.
 constexpr long kInjectedError = 7;
 
+// The tests' host records every call and can fail any of them.
 inline std::unique_ptr<OrvaneHost::Host> loadModuleHost() {
-    return std::make_unique<OrvaneHost::Host>(std::string(ORVANE_MODULE_PATH));
+    return std::make_unique<OrvaneHost::Host>(std::string(ORVANE_MODULE_PATH), OrvaneHost::Recording::On);
 }
 
 // Every suite released, no handle leaked, nothing left live, no host-side error.
