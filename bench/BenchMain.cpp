@@ -39,8 +39,8 @@ std::vector<std::string> pathsRun() {
 }
 
 void registerAll() {
-    for (int shape : {1, 2})
-        for (int repeat : {1, 2, 3}) {
+    for (int shape : kShapes)
+        for (int repeat : kRepeats) {
             const Case eight = frameCase(8, shape, repeat, Tables::Color, false);
             pair(eight, cairoCase(shape, repeat));
             for (const std::string& path : pathsRun()) pair(passCase(path, 8, shape, repeat), cairoCase(shape, repeat));
@@ -51,20 +51,20 @@ void registerAll() {
             pair(passCase(fastest, 8, shape, repeat, true), passCase(fastest, 8, shape, repeat));
         }
     for (int depth : {8, 16, 32})
-        pair(frameCase(depth, 1, 1, Tables::Constant, false), floorCase("memset", bytesPerPixel(depth)), kShortRounds);
-    for (int shape : {1, 2})
+        pair(frameCase(depth, Orvane::kShapeLinear, Orvane::kRepeatNone, Tables::Constant, false), floorCase("memset", bytesPerPixel(depth)), kShortRounds);
+    for (int shape : kShapes)
         pair(frameCase(8, shape, 1, Tables::Color, false, Size::Uhd8k), frameCase(8, shape, 1, Tables::Color, false));
-    pair(frameCase(8, 1, 1, Tables::Constant, false, Size::Uhd8k), frameCase(8, 1, 1, Tables::Constant, false));
+    pair(frameCase(8, Orvane::kShapeLinear, Orvane::kRepeatNone, Tables::Constant, false, Size::Uhd8k), frameCase(8, Orvane::kShapeLinear, Orvane::kRepeatNone, Tables::Constant, false));
     pair(floorCase("memset", 4, Size::Uhd8k), floorCase("memset", 4), kShortRounds);
     pair(samplingCase(false), samplingCase(true));
 
     for (int depth : {8, 16, 32})
-        for (int shape : {1, 2})
-            for (int repeat : {1, 2, 3})
+        for (int shape : kShapes)
+            for (int repeat : kRepeats)
                 for (Tables tables : {Tables::Constant, Tables::Color, Tables::Both})
                     for (bool all : {false, true}) single(frameCase(depth, shape, repeat, tables, all));
-    for (int shape : {1, 2})
-        for (int repeat : {1, 2, 3}) {
+    for (int shape : kShapes)
+        for (int repeat : kRepeats) {
             single(passCase("plain", 8, shape, repeat));
             for (int depth : {16, 32}) single(passCase(pathsRun().back(), depth, shape, repeat));
         }

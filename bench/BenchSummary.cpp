@@ -58,21 +58,21 @@ void printTables() {
         std::printf("  memset %dB %.3f  memcpy %dB %.3f", bytes, nsPerPixel(floorCase("memset", bytes).name), bytes,
                     nsPerPixel(floorCase("memcpy", bytes).name));
     std::printf("\ncairo ARGB32, 256 stops, operator SOURCE (ns/px):");
-    for (int shape : {1, 2})
-        for (int repeat : {1, 2, 3})
-            std::printf("  %s %s %.3f", shapeName(shape), repeatName(repeat),
+    for (int shape : kShapes)
+        for (int repeat : kRepeats)
+            std::printf("  %s %s %.3f", shapeName(shape).c_str(), repeatName(repeat).c_str(),
                         nsPerPixel(cairoCase(shape, repeat).name));
 
     std::printf("\n\nEffect smart render (ns/px; speed-up: 1 thread / all threads)\n");
     std::printf("%-5s %-7s %-9s %-9s %9s %9s %9s\n", "depth", "shape", "repeat", "tables", "1 thread", "all",
                 "speed-up");
     for (int depth : {8, 16, 32})
-        for (int shape : {1, 2})
-            for (int repeat : {1, 2, 3})
+        for (int shape : kShapes)
+            for (int repeat : kRepeats)
                 for (Tables tables : {Tables::Constant, Tables::Color, Tables::Both}) {
                     const double one = nsPerPixel(frameCase(depth, shape, repeat, tables, false).name);
                     const double all = nsPerPixel(frameCase(depth, shape, repeat, tables, true).name);
-                    std::printf("%-5d %-7s %-9s %-9s", depth, shapeName(shape), repeatName(repeat), tablesName(tables));
+                    std::printf("%-5d %-7s %-9s %-9s", depth, shapeName(shape).c_str(), repeatName(repeat).c_str(), tablesName(tables));
                     cell(one);
                     cell(all);
                     cell(one < 0 || all <= 0 ? -1 : one / all, "%9.2f");
@@ -80,9 +80,9 @@ void printTables() {
                 }
     std::printf("\n7680x4320, 8-bit, 1 thread (ns/px; growth: the 8K frame's time / the 4K frame's)\n");
     for (Tables tables : {Tables::Constant, Tables::Color})
-        for (int shape : {1, 2})
-            if (tables == Tables::Color || shape == 1)
-                std::printf("  %-7s None %-9s %7.3f   growth %.2f\n", shapeName(shape), tablesName(tables),
+        for (int shape : kShapes)
+            if (tables == Tables::Color || shape == Orvane::kShapeLinear)
+                std::printf("  %-7s None %-9s %7.3f   growth %.2f\n", shapeName(shape).c_str(), tablesName(tables),
                             nsPerPixel(frameCase(8, shape, 1, tables, false, Size::Uhd8k).name),
                             ratioOf(frameCase(8, shape, 1, tables, false, Size::Uhd8k).name,
                                     frameCase(8, shape, 1, tables, false).name));
@@ -94,9 +94,9 @@ void printTables() {
     std::printf("%-5s %-7s %-9s %9s %9s %9s %9s %9s\n", "depth", "shape", "repeat", "plain", "sse2", "avx2", "avx512",
                 "all");
     for (int depth : {8, 16, 32})
-        for (int shape : {1, 2})
-            for (int repeat : {1, 2, 3}) {
-                std::printf("%-5d %-7s %-9s", depth, shapeName(shape), repeatName(repeat));
+        for (int shape : kShapes)
+            for (int repeat : kRepeats) {
+                std::printf("%-5d %-7s %-9s", depth, shapeName(shape).c_str(), repeatName(repeat).c_str());
                 for (const char* path : {"plain", "sse2", "avx2", "avx512"})
                     cell(nsPerPixel(passCase(path, depth, shape, repeat).name));
                 cell(nsPerPixel(passCase(fastestName(), depth, shape, repeat, true).name));
@@ -111,7 +111,7 @@ void printTables() {
 void printTargets() {
     const Orvane::VectorPath machine = Orvane::fastestVectorPath();
     std::printf("\nTargets (per host thread, 3840x2160, medians of per-round ratios over %zu rounds)\n",
-                roundsOf(frameCase(8, 1, 1, Tables::Color, false).name, cairoCase(1, 1).name));
+                roundsOf(frameCase(8, Orvane::kShapeLinear, Orvane::kRepeatNone, Tables::Color, false).name, cairoCase(Orvane::kShapeLinear, Orvane::kRepeatNone).name));
     struct PathLimit {
         std::string label, pass;
         double linear, radial;
@@ -120,21 +120,21 @@ void printTargets() {
                                 {"pixel pass on avx2", "avx2", 0.25, 0.20},
                                 {"pixel pass on sse2", "sse2", 0.6, 0.5}};
     for (const PathLimit& limit : limits)
-        for (int shape : {1, 2})
-            for (int repeat : {1, 2, 3}) {
+        for (int shape : kShapes)
+            for (int repeat : kRepeats) {
                 const std::string ours = limit.pass.empty() ? frameCase(8, shape, repeat, Tables::Color, false).name
                                                             : passCase(limit.pass, 8, shape, repeat).name;
                 target("8-bit colour table, " + limit.label + ", " + shapeName(shape) + " " + repeatName(repeat) +
                            " / cairo",
-                       ratioOf(ours, cairoCase(shape, repeat).name), shape == 2 ? limit.radial : limit.linear);
+                       ratioOf(ours, cairoCase(shape, repeat).name), shape == Orvane::kShapeRadial ? limit.radial : limit.linear);
             }
     std::vector<double> constant, sixteen, thirtyTwo, speedUp, passSpeedUp, growth;
     for (int depth : {8, 16, 32})
-        constant.push_back(ratioOf(frameCase(depth, 1, 1, Tables::Constant, false).name,
+        constant.push_back(ratioOf(frameCase(depth, Orvane::kShapeLinear, Orvane::kRepeatNone, Tables::Constant, false).name,
                                    floorCase("memset", bytesPerPixel(depth)).name));
     target("constant colour and opacity / memset of the same frame, worst depth", worst(constant), 2.0);
-    for (int shape : {1, 2})
-        for (int repeat : {1, 2, 3}) {
+    for (int shape : kShapes)
+        for (int repeat : kRepeats) {
             const std::string eight = frameCase(8, shape, repeat, Tables::Color, false).name;
             sixteen.push_back(ratioOf(frameCase(16, shape, repeat, Tables::Color, false).name, eight));
             thirtyTwo.push_back(ratioOf(frameCase(32, shape, repeat, Tables::Color, false).name, eight));
@@ -149,7 +149,7 @@ void printTargets() {
            worst(speedUp, true), 1.8, true);
     target("speed-up with " + threads + ", pixel pass, 8-bit colour table, worst (quiet machine)",
            worst(passSpeedUp, true), 1.8, true);
-    for (int shape : {1, 2})
+    for (int shape : kShapes)
         growth.push_back(ratioOf(frameCase(8, shape, 1, Tables::Color, false, Size::Uhd8k).name,
                                  frameCase(8, shape, 1, Tables::Color, false).name));
     target("7680x4320 / 3840x2160, 8-bit, colour table, worst", worst(growth), 4.4);

@@ -2,6 +2,10 @@
 // measurement: a callable that runs the case once and returns the seconds it took.
 #pragma once
 
+#include "framework/PixelDepth.h"
+#include "host/PopupChoices.h"
+#include "params/ParamIndex.h"
+
 #include <functional>
 #include <string>
 
@@ -34,11 +38,15 @@ Case cairoCase(int shape, int repeat);
 // memset or memcpy of a frame at 4, 8 or 16 bytes per pixel.
 Case floorCase(const std::string& what, int bytesPerPixel, Size size = Size::Uhd);
 
-inline const char* shapeName(int shape) { return shape == 2 ? "Radial" : "Linear"; }
-inline const char* repeatName(int repeat) { return repeat == 2 ? "Loop" : (repeat == 3 ? "Pingpong" : "None"); }
+// Every "Shape" and every "Repeat", and their names as the controls show them.
+constexpr int kShapes[] = {Orvane::kShapeLinear, Orvane::kShapeRadial};
+constexpr int kRepeats[] = {Orvane::kRepeatNone, Orvane::kRepeatLoop, Orvane::kRepeatPingpong};
+inline std::string shapeName(int shape) { return OrvaneHost::popupChoiceName(Orvane::kShapeChoices, shape); }
+inline std::string repeatName(int repeat) { return OrvaneHost::popupChoiceName(Orvane::kRepeatChoices, repeat); }
 inline const char* tablesName(Tables t) {
     return t == Tables::Constant ? "constant" : (t == Tables::Color ? "color" : "both");
 }
-inline int bytesPerPixel(int depth) { return depth == 8 ? 4 : (depth == 16 ? 8 : 16); }
+// Bytes per pixel at `depth` bits per channel.
+inline int bytesPerPixel(int depth) { return Orvane::bytesPerPixel(*Orvane::depthOfBits(depth)); }
 
 } // namespace OrvaneBench

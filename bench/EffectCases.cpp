@@ -10,6 +10,7 @@
 #include "host/HostThreads.h"
 #include "host/ParamStreams.h"
 #include "host/ParameterControls.h"
+#include "host/Scene.h"
 #include "render/RampGeometry.h"
 #include "render/RampPixel.h"
 #include "render/RampRows.h"
@@ -28,7 +29,7 @@ namespace {
 
 using namespace OrvaneHost;
 
-enum : PF_ParamIndex { kShape = 1, kPoint1 = 2, kPoint2 = 3, kRepeat = 4, kColor = 5, kOpacity = 6 };
+using namespace Orvane;
 
 // The ramp of every frame case, on the 3840 x 2160 frame: a diagonal, so no row is constant. The 8K frame
 // is the same picture at twice the resolution.
@@ -44,34 +45,22 @@ std::shared_ptr<Host> appliedHost() {
     return host;
 }
 
-PF_ParamDef& current(Host& host, PF_ParamIndex index) { return host.streams().at(std::size_t(index)).current; }
-
-void setPoint(Host& host, PF_ParamIndex index, double x, double y) {
-    current(host, index).u.td.x_value = static_cast<PF_Fixed>(std::lround(x * 65536.0));
-    current(host, index).u.td.y_value = static_cast<PF_Fixed>(std::lround(y * 65536.0));
-}
-
-void key(Host& host, PF_ParamIndex index, double seconds, const StreamValue& value) {
-    addKeyframe(host.streams().at(std::size_t(index)), A_Time{unitsFromSeconds(seconds), kTimeScale}, value);
-}
-
 void setRamp(Host& host, int shape, int repeat, Tables tables, double scale, double p1x, double p1y, double p2x,
              double p2y) {
-    current(host, kShape).u.pd.value = shape;
-    current(host, kRepeat).u.pd.value = repeat;
-    setPoint(host, kPoint1, p1x * scale, p1y * scale);
-    setPoint(host, kPoint2, p2x * scale, p2y * scale);
-    current(host, kColor).u.cd.value = PF_Pixel8{255, 200, 100, 50};
-    current(host, kOpacity).u.fs_d.value = 75;
-    if (tables != Tables::Constant) {
-        key(host, kColor, 0, StreamValue{1, 1, 0.25, 0});
-        key(host, kColor, 0.75, StreamValue{1, 0, 1, 0.5});
-        key(host, kColor, 2, StreamValue{1, 0.125, 0, 1});
-    }
-    if (tables == Tables::Both) {
-        key(host, kOpacity, 0.5, StreamValue{100, 0, 0, 0});
-        key(host, kOpacity, 1.5, StreamValue{20, 0, 0, 0});
-    }
+    Scene scene;
+    scene.set(kParamShape, popupValue(shape))
+        .set(kParamRepeat, popupValue(repeat))
+        .set(kParamPoint1, pointValue(p1x * scale, p1y * scale))
+        .set(kParamPoint2, pointValue(p2x * scale, p2y * scale))
+        .set(kParamColor, colorValue(PF_Pixel8{255, 200, 100, 50}))
+        .set(kParamOpacity, sliderValue(75));
+    if (tables != Tables::Constant)
+        scene.key(kParamColor, timeAt(0), colorValue(1, 1, 0.25, 0))
+            .key(kParamColor, timeAt(0.75), colorValue(1, 0, 1, 0.5))
+            .key(kParamColor, timeAt(2), colorValue(1, 0.125, 0, 1));
+    if (tables == Tables::Both)
+        scene.key(kParamOpacity, timeAt(0.5), sliderValue(100)).key(kParamOpacity, timeAt(1.5), sliderValue(20));
+    applyScene(host, scene);
 }
 
 // Smart render's wall time only: the host's buffer making and the copy out are not the effect's. Each run
@@ -118,7 +107,7 @@ Measure passMeasure(const std::string& path, int depth, int shape, int repeat, b
     record.repeat = repeat;
     record.point1[0] = kP1x, record.point1[1] = kP1y, record.point2[0] = kP2x, record.point2[1] = kP2y;
     const Orvane::RampGeometry geometry = Orvane::deriveGeometry(record, nullptr);
-    const A_long entries = A_long(std::ceil(geometry.rampLength)) + (repeat == 2 ? 1 : 0);
+    const A_long entries = A_long(std::ceil(geometry.rampLength)) + (repeat == kRepeatLoop ? 1 : 0);
     for (A_long i = 0; i < entries; ++i) {
         const float u = float(i) / float(entries - 1);
         pass->colors.push_back(PF_PixelFloat{1.0f, u, 1.0f - u, u * u});
@@ -139,7 +128,7 @@ Measure passMeasure(const std::string& path, int depth, int shape, int repeat, b
         pass->rows = std::make_unique<Orvane::RampRows>(*pass->position, inputs, pathNamed(path));
         pass->paint = std::cref(*pass->rows);
     }
-    const int code = depth == 8 ? Orvane::Depth8 : (depth == 16 ? Orvane::Depth16 : Orvane::Depth32);
+    const int code = *Orvane::depthOfBits(depth);
     return [pass, code, all] {
         setHostThreads(*pass->host, all ? allThreads() : 1);
         CallingHost caller(*pass->host); // the pass calls the host's suites as the effect does in a command
@@ -194,7 +183,7 @@ Case samplingCase(bool fullFrame) {
                     layer.width = fullFrame ? kWidth : 16;
                     layer.height = fullFrame ? kHeight : 16;
                     layer.depth = 8;
-                    return renderMeasure(allThreads(), 1, 1, Tables::Both, 1, kSamplingPoints, layer);
+                    return renderMeasure(allThreads(), kShapeLinear, kRepeatNone, Tables::Both, 1, kSamplingPoints, layer);
                 }};
 }
 

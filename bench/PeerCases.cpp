@@ -18,7 +18,8 @@ constexpr double kP1x = 200, kP1y = 300, kP2x = 3500, kP2y = 1900;
 constexpr int kStops = 256; // the nearest to a sampled colour table
 
 cairo_extend_t extendOf(int repeat) {
-    return repeat == 2 ? CAIRO_EXTEND_REPEAT : (repeat == 3 ? CAIRO_EXTEND_REFLECT : CAIRO_EXTEND_PAD);
+    return repeat == Orvane::kRepeatLoop ? CAIRO_EXTEND_REPEAT
+                                         : (repeat == Orvane::kRepeatPingpong ? CAIRO_EXTEND_REFLECT : CAIRO_EXTEND_PAD);
 }
 
 double secondsOf(const std::function<void()>& work) {
@@ -45,7 +46,7 @@ Case cairoCase(int shape, int repeat) {
     return Case{name, pixelsOf(Size::Uhd), [=] {
                     auto g = std::make_shared<CairoGradient>();
                     const double length = std::hypot(kP2x - kP1x, kP2y - kP1y);
-                    g->pattern = shape == 2 ? cairo_pattern_create_radial(kP1x, kP1y, 0, kP1x, kP1y, length)
+                    g->pattern = shape == Orvane::kShapeRadial ? cairo_pattern_create_radial(kP1x, kP1y, 0, kP1x, kP1y, length)
                                             : cairo_pattern_create_linear(kP1x, kP1y, kP2x, kP2y);
                     for (int i = 0; i < kStops; ++i) {
                         const double u = double(i) / (kStops - 1);

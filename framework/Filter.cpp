@@ -25,16 +25,7 @@ PF_Err Filter::run() {
 }
 
 namespace {
-int pixelSizeOf(int depth) {
-    switch (depth) {
-    case Depth8:
-        return sizeof(PF_Pixel8);
-    case Depth16:
-        return sizeof(PF_Pixel16);
-    default:
-        return sizeof(PF_PixelFloat);
-    }
-}
+int pixelSizeOf(int depth) { return bytesPerPixel(isPixelDepth(depth) ? PixelDepth(depth) : Depth32); }
 } // namespace
 
 // Every pixel the band loops address must lie inside both buffers: a host buffer with pixels missing, rows

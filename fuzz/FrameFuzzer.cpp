@@ -9,6 +9,8 @@
 #include "host/Host.h"
 #include "host/HostThreads.h"
 #include "host/ParameterControls.h"
+#include "host/Scene.h"
+#include "params/ParamIndex.h"
 
 #include <dlfcn.h>
 
@@ -22,8 +24,7 @@ using OrvaneFuzz::FuzzInput;
 
 namespace {
 
-enum : std::size_t { kShape = 1, kPoint1 = 2, kPoint2 = 3, kRepeat = 4, kColor = 5, kOpacity = 6 };
-constexpr PF_ParamIndex kRefreshButton = 7;
+using namespace Orvane;
 
 [[noreturn]] void finding(const std::string& what) {
     std::fprintf(stderr, "orvane fuzz finding: %s\n", what.c_str());
@@ -88,14 +89,11 @@ A_long keyTime(FuzzInput& in) {
 // each input slower (extreme points are still fuzzed, with constant colour and opacity).
 constexpr double kLongestKeyframedRamp = 256.0;
 
-double rampLength(const Host& host) {
-    const auto& a = host.streams()[kPoint1].current.u.td;
-    const auto& b = host.streams()[kPoint2].current.u.td;
-    return std::hypot((double(b.x_value) - a.x_value) / 65536.0, (double(b.y_value) - a.y_value) / 65536.0);
-}
+// A point in layer pixels from its 16.16 value (every 32-bit value is exact in a double, and back).
+StreamValue fixedPointValue(PF_Fixed x, PF_Fixed y) { return pointValue(x / 65536.0, y / 65536.0); }
 
-void addKeys(Host& host, std::size_t index, FuzzInput& in, bool colour) {
-    const unsigned count = rampLength(host) <= kLongestKeyframedRamp ? in.below(6) : 0;
+void addKeys(Scene& scene, PF_ParamIndex index, double rampLength, FuzzInput& in, bool colour) {
+    const unsigned count = rampLength <= kLongestKeyframedRamp ? in.below(6) : 0;
     for (unsigned i = 0; i < count; ++i) {
         const A_Time time{keyTime(in), kTimeScale};
         StreamValue value{};
@@ -104,7 +102,7 @@ void addKeys(Host& host, std::size_t index, FuzzInput& in, bool colour) {
         } else {
             value[0] = in.hostileDouble() * 100.0;
         }
-        addKeyframe(host.streams()[index], time, value);
+        scene.key(index, time, value);
     }
 }
 
@@ -118,17 +116,19 @@ Request decodeRequest(Host& host, FuzzInput& in) {
     r.layer.downsampleX = downsample(in);
     r.layer.downsampleY = downsample(in);
 
-    auto& streams = host.streams();
-    streams[kShape].current.u.pd.value = static_cast<A_long>(static_cast<std::int8_t>(in.u8()));
-    streams[kRepeat].current.u.pd.value = static_cast<A_long>(static_cast<std::int8_t>(in.u8()));
-    streams[kPoint1].current.u.td.x_value = fixedPoint(in);
-    streams[kPoint1].current.u.td.y_value = fixedPoint(in);
-    streams[kPoint2].current.u.td.x_value = fixedPoint(in);
-    streams[kPoint2].current.u.td.y_value = fixedPoint(in);
-    streams[kColor].current.u.cd.value = PF_Pixel8{in.u8(), in.u8(), in.u8(), in.u8()};
-    streams[kOpacity].current.u.fs_d.value = in.hostileDouble() * 100.0;
-    addKeys(host, kColor, in, true);
-    addKeys(host, kOpacity, in, false);
+    // Popup values as any byte gives them, valid or not; the bytes are read in this order.
+    Scene scene;
+    scene.set(kParamShape, popupValue(static_cast<std::int8_t>(in.u8())));
+    scene.set(kParamRepeat, popupValue(static_cast<std::int8_t>(in.u8())));
+    const PF_Fixed x1 = fixedPoint(in), y1 = fixedPoint(in), x2 = fixedPoint(in), y2 = fixedPoint(in);
+    scene.set(kParamPoint1, fixedPointValue(x1, y1)).set(kParamPoint2, fixedPointValue(x2, y2));
+    const double rampLength = std::hypot((double(x2) - x1) / 65536.0, (double(y2) - y1) / 65536.0);
+    const A_u_char alpha = in.u8(), red = in.u8(), green = in.u8(), blue = in.u8();
+    scene.set(kParamColor, colorValue(PF_Pixel8{alpha, red, green, blue}));
+    scene.set(kParamOpacity, sliderValue(in.hostileDouble() * 100.0));
+    addKeys(scene, kParamColor, rampLength, in, true);
+    addKeys(scene, kParamOpacity, rampLength, in, false);
+    applyScene(host, scene);
 
     r.time = keyTime(in);
     r.threads = 1 + static_cast<int>(in.below(8));
@@ -160,7 +160,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     requireCleanBooks(host, "applying the effect");
     const Request r = decodeRequest(host, in);
     if (r.refreshFirst) {
-        pressButton(host, kRefreshButton);
+        pressButton(host, kParamRefreshButton);
         requireCleanBooks(host, "Refresh");
     }
 

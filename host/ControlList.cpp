@@ -1,6 +1,8 @@
 // The effect panel as text: what a user sees of each registered parameter.
 #include "ParameterControls.h"
 
+#include "PopupChoices.h"
+
 #include <cstdio>
 #include <sstream>
 
@@ -20,17 +22,6 @@ std::string pixels(PF_Fixed fixed) {
     return text;
 }
 
-// The popup entry for a 1-based value, or "?" when the value names none.
-std::string choiceName(const std::string& choices, A_long value) {
-    std::size_t begin = 0;
-    for (A_long item = 1; begin <= choices.size(); ++item) {
-        const std::size_t end = std::min(choices.find('|', begin), choices.size());
-        if (item == value) return choices.substr(begin, end - begin);
-        begin = end + 1;
-    }
-    return "?";
-}
-
 std::string argb(const PF_Pixel8& p) {
     return "ARGB " + std::to_string(p.alpha) + " " + std::to_string(p.red) + " " + std::to_string(p.green) + " " +
            std::to_string(p.blue);
@@ -41,7 +32,7 @@ std::string argb(const PF_Pixel8& p) {
 void describeValue(std::ostream& out, const ParamStream& stream, const PF_ParamDef& value) {
     switch (stream.def.param_type) {
     case PF_Param_POPUP:
-        out << value.u.pd.value << " \"" << choiceName(stream.choices, value.u.pd.value) << "\"";
+        out << value.u.pd.value << " \"" << popupChoiceName(stream.choices, value.u.pd.value) << "\"";
         break;
     case PF_Param_POINT:
         out << "(" << pixels(value.u.td.x_value) << ", " << pixels(value.u.td.y_value) << ") px";
@@ -68,7 +59,7 @@ void describe(std::ostream& out, const ParamStream& stream) {
     const PF_ParamDef& def = stream.def;
     switch (def.param_type) {
     case PF_Param_POPUP:
-        out << "popup, default " << def.u.pd.dephault << " \"" << choiceName(stream.choices, def.u.pd.dephault)
+        out << "popup, default " << def.u.pd.dephault << " \"" << popupChoiceName(stream.choices, def.u.pd.dephault)
             << "\", choices \"" << stream.choices << "\" (" << def.u.pd.num_choices << ")";
         break;
     case PF_Param_POINT:

@@ -1,5 +1,7 @@
 #include "WorldPixels.h"
 
+#include "../framework/PixelDepth.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -10,7 +12,7 @@ namespace OrvaneHost {
 
 namespace {
 
-std::int64_t bytesPerPixel(int depth) { return depth == 2 ? 16 : depth == 1 ? 8 : 4; }
+std::int64_t bytesPerPixel(int depth) { return Orvane::bytesPerPixel(Orvane::PixelDepth(depth)); }
 
 unsigned char* pixelAt(const PF_EffectWorld& world, std::int64_t x, std::int64_t y, int depth) {
     return reinterpret_cast<unsigned char*>(world.data) + y * world.rowbytes + x * bytesPerPixel(depth);

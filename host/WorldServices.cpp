@@ -8,6 +8,8 @@
 #include "WorldPixels.h"
 #include "Worlds.h"
 
+#include "../framework/PixelDepth.h"
+
 #include <optional>
 #include <string>
 
@@ -37,7 +39,7 @@ std::optional<Target> targetOf(Host& host, const PF_EffectWorld* world, const ch
         host.books().hostError(std::string(call) + ": not a live world of this host");
         return std::nullopt;
     }
-    const int depth = buffer->depth == 32 ? 2 : buffer->depth == 16 ? 1 : 0;
+    const int depth = Orvane::depthOfBits(buffer->depth).value_or(Orvane::Depth8);
     return Target{buffer->world, depth};
 }
 

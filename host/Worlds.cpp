@@ -3,6 +3,8 @@
 #include "FrameState.h"
 #include "Host.h"
 
+#include "../framework/PixelDepth.h"
+
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -15,25 +17,17 @@ constexpr std::uint64_t kMaxWorldBytes = std::uint64_t(1) << 32;
 } // namespace
 
 int pixelSizeOfDepth(int depthBits) {
-    switch (depthBits) {
-    case 8:
-        return static_cast<int>(sizeof(PF_Pixel8));
-    case 16:
-        return static_cast<int>(sizeof(PF_Pixel16));
-    case 32:
-        return static_cast<int>(sizeof(PF_PixelFloat));
-    default:
-        return 0;
-    }
+    const auto depth = Orvane::depthOfBits(depthBits);
+    return depth ? Orvane::bytesPerPixel(*depth) : 0;
 }
 
 PF_PixelFormat pixelFormatOfDepth(int depthBits) {
-    switch (depthBits) {
-    case 8:
+    switch (Orvane::depthOfBits(depthBits).value_or(Orvane::PixelDepth(-1))) {
+    case Orvane::Depth8:
         return PF_PixelFormat_ARGB32;
-    case 16:
+    case Orvane::Depth16:
         return PF_PixelFormat_ARGB64;
-    case 32:
+    case Orvane::Depth32:
         return PF_PixelFormat_ARGB128;
     default:
         return PF_PixelFormat_INVALID;

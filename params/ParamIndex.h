@@ -1,5 +1,6 @@
-// Where each parameter sits in the host's parameter array, and what its popup values mean. The host stores
-// these indices (which are also the parameter ids) in saved projects, so they never change.
+// The effect's contract with its host and with everything that drives it: where each parameter sits in the
+// host's parameter array, and what its popup values mean and are called. The host stores these indices
+// (which are also the parameter ids) in saved projects, so they never change. Every other folder reads them here.
 #pragma once
 
 #include "../sdk/host_sdk.h"
@@ -19,9 +20,11 @@ enum ParamIndex : PF_ParamIndex {
     kParamCount = 9 // the input layer and the eight parameters
 };
 
-// Popup values are 1-based.
+// Popup values are 1-based; the choices as the controls show them are in value order, split at '|'.
 enum ShapeChoice : A_long { kShapeLinear = 1, kShapeRadial = 2 };
 enum RepeatChoice : A_long { kRepeatNone = 1, kRepeatLoop = 2, kRepeatPingpong = 3 };
+constexpr const char* kShapeChoices = "Linear|Radial";
+constexpr const char* kRepeatChoices = "None|Loop|Pingpong";
 
 // The refresh counter cycles through 0 .. kRefreshCounterModulus - 1.
 constexpr A_long kRefreshCounterModulus = 10000000;

@@ -22,10 +22,10 @@ PF_Err add(PF_InData* in_data, PF_ParamDef& def, const char* name) {
 PF_Err addShape(PF_InData* in_data, PF_ParamDef& def) {
     clear(def);
     def.param_type = PF_Param_POPUP;
-    def.u.pd.num_choices = 2;
+    def.u.pd.num_choices = kShapeRadial;
     def.u.pd.dephault = kShapeLinear;
     def.u.pd.value = def.u.pd.dephault;
-    def.u.pd.u.namesptr = "Linear|Radial";
+    def.u.pd.u.namesptr = kShapeChoices;
     def.uu.id = kParamShape;
     return add(in_data, def, "Shape");
 }
@@ -49,10 +49,10 @@ PF_Err addRepeat(PF_InData* in_data, PF_ParamDef& def) {
     clear(def);
     def.flags = PF_ParamFlag_COLLAPSE_TWIRLY;
     def.param_type = PF_Param_POPUP;
-    def.u.pd.num_choices = 3;
+    def.u.pd.num_choices = kRepeatPingpong;
     def.u.pd.dephault = kRepeatNone;
     def.u.pd.value = def.u.pd.dephault;
-    def.u.pd.u.namesptr = "None|Loop|Pingpong";
+    def.u.pd.u.namesptr = kRepeatChoices;
     def.uu.id = kParamRepeat;
     return add(in_data, def, "Repeat");
 }

@@ -4,6 +4,8 @@
 
 #include "RampPlaces.h"
 
+#include "../framework/PixelDepth.h"
+
 namespace Orvane {
 namespace {
 
@@ -48,7 +50,7 @@ void paintRow(const RampKernelData& k, int depth, A_long y, A_long width, unsign
     const PaintBlock paint = !k.opacityTable ? paintFor<Painter, true, false>(depth)
                              : k.colorTable  ? paintFor<Painter, true, true>(depth)
                                              : paintFor<Painter, false, true>(depth);
-    const std::ptrdiff_t pixelSize = depth == 0 ? 4 : (depth == 1 ? 8 : 16);
+    const std::ptrdiff_t pixelSize = bytesPerPixel(PixelDepth(depth));
     // The row's part of the position, once per row: dy * direction y (Linear), dy * dy (Radial).
     const double dy = (static_cast<double>(y) + k.originY) - k.point1Y;
     const double term = k.radial ? dy * dy : dy * k.directionY;

@@ -1,6 +1,7 @@
 #include "RampRows.h"
 
 #include "../framework/BandLoop.h"
+#include "../framework/PixelDepth.h"
 #include "../framework/RowFill.h"
 
 #include <algorithm>
@@ -40,8 +41,6 @@ template <class Distance> void describe(const PingpongRepeat<Distance>& p, RampK
 
 template <class Pixel> void store(const Pixel& pixel, unsigned char* to) { std::memcpy(to, &pixel, sizeof pixel); }
 
-constexpr int kPixelSize[3] = {sizeof(PF_Pixel8), sizeof(PF_Pixel16), sizeof(PF_PixelFloat)};
-
 } // namespace
 
 RampRows::RampRows(const PositionFunction& position, const RampInputs& in, VectorPath wanted)
@@ -79,7 +78,7 @@ RampRows::RampRows(const PositionFunction& position, const RampInputs& in, Vecto
 
 void RampRows::operator()(PixelDepth depth, A_long y, A_long width, unsigned char* row) const {
     if (!isPixelDepth(depth) || width <= 0) return;
-    if (constant) return Filter::fillRow(row, width, constantPixel[depth], kPixelSize[depth]);
+    if (constant) return Filter::fillRow(row, width, constantPixel[depth], bytesPerPixel(PixelDepth(depth)));
     switch (path) {
     case VectorPath::Avx512:
         return paintRampRowAvx512(kernel, depth, y, width, row);

@@ -5,7 +5,9 @@
 #include "host/CallingHost.h"
 #include "host/EffectObjects.h"
 #include "host/ParamRegistry.h"
+#include "host/Scene.h"
 
+using namespace Orvane;
 using namespace OrvaneHost;
 using OrvaneTest::acquire;
 
@@ -59,7 +61,7 @@ protected:
 
 TEST_F(EffectObjects, EveryObjectHandedOutIsBookedUntilItIsGivenBack) {
     EXPECT_EQ(host->books().live("effect ref"), 1u);
-    AEGP_StreamRefH s = stream(5);
+    AEGP_StreamRefH s = stream(kParamColor);
     EXPECT_EQ(host->books().live("stream"), 1u);
     A_Time t{0, kTimeScale};
     AEGP_StreamValue2 value{};
@@ -75,7 +77,7 @@ TEST_F(EffectObjects, EveryObjectHandedOutIsBookedUntilItIsGivenBack) {
 }
 
 TEST_F(EffectObjects, GivingAnObjectBackTwiceIsAHostError) {
-    AEGP_StreamRefH s = stream(8);
+    AEGP_StreamRefH s = stream(kParamRefreshCounter);
     EXPECT_EQ(streams->AEGP_DisposeStream(s), 0);
     EXPECT_EQ(streams->AEGP_DisposeStream(s), kNotLive);
     EXPECT_EQ(effects->AEGP_DisposeEffect(effect), 0);
@@ -85,13 +87,13 @@ TEST_F(EffectObjects, GivingAnObjectBackTwiceIsAHostError) {
 }
 
 TEST_F(EffectObjects, UsingADisposedObjectIsAHostError) {
-    AEGP_StreamRefH s = stream(6);
+    AEGP_StreamRefH s = stream(kParamOpacity);
     ASSERT_EQ(streams->AEGP_DisposeStream(s), 0);
     A_long count = -1;
     EXPECT_EQ(keyframes->AEGP_GetStreamNumKFs(s, &count), kNotLive);
     EXPECT_EQ(count, -1);
     EXPECT_EQ(dynamic->AEGP_SetDynamicStreamFlag(s, AEGP_DynStreamFlag_HIDDEN, FALSE, TRUE), kNotLive);
-    EXPECT_FALSE(host->streams()[6].hidden);
+    EXPECT_FALSE(host->streams()[kParamOpacity].hidden);
     ASSERT_EQ(effects->AEGP_DisposeEffect(effect), 0);
     AEGP_StreamRefH again = nullptr;
     EXPECT_EQ(streams->AEGP_GetNewEffectStreamByIndex(host->pluginId(), effect, 6, &again), kNotLive);
@@ -102,7 +104,7 @@ TEST_F(EffectObjects, UsingADisposedObjectIsAHostError) {
 }
 
 TEST_F(EffectObjects, AFailedDisposalStillTakesTheObjectBack) {
-    AEGP_StreamRefH s = stream(3);
+    AEGP_StreamRefH s = stream(kParamPoint2);
     host->calls().addRule({"AEGP_DisposeStream", "", 0, false, {FaultMode::Error, 7}});
     EXPECT_EQ(streams->AEGP_DisposeStream(s), 7);
     EXPECT_EQ(host->books().live("stream"), 0u);
@@ -138,9 +140,8 @@ TEST_F(EffectObjects, TheEffectSitsOnALayerInAComposition) {
 }
 
 TEST_F(EffectObjects, ColourValuesInterpolateBetweenKeyframesAsAlphaRedGreenBlue) {
-    addKeyframe(host->streams()[5], A_Time{0, kTimeScale}, {1.0, 1.0, 0.0, 0.0});
-    addKeyframe(host->streams()[5], A_Time{120000, kTimeScale}, {1.0, 0.0, 0.0, 1.0});
-    AEGP_StreamRefH s = stream(5);
+    applyScene(*host, Scene().key(kParamColor, timeAt(0), colorValue(1, 1, 0, 0)).key(kParamColor, timeAt(1), colorValue(1, 0, 0, 1)));
+    AEGP_StreamRefH s = stream(kParamColor);
     const A_Time half{60000, kTimeScale};
     AEGP_StreamValue2 value{};
     ASSERT_EQ(streams->AEGP_GetNewStreamValue(host->pluginId(), s, AEGP_LTimeMode_CompTime, &half, FALSE, &value), 0);
@@ -167,23 +168,23 @@ TEST_F(EffectObjects, ColourValuesInterpolateBetweenKeyframesAsAlphaRedGreenBlue
 TEST_F(EffectObjects, OtherStreamsGiveOneAndTwoDimensionalValues) {
     const A_Time now{0, kTimeScale};
     AEGP_StreamValue2 value{};
-    AEGP_StreamRefH opacity = stream(6);
+    AEGP_StreamRefH opacity = stream(kParamOpacity);
     ASSERT_EQ(streams->AEGP_GetNewStreamValue(host->pluginId(), opacity, 0, &now, FALSE, &value), 0);
     EXPECT_EQ(value.val.one_d, 100.0);
     EXPECT_EQ(streams->AEGP_DisposeStreamValue(&value), 0);
-    AEGP_StreamRefH point = stream(3);
+    AEGP_StreamRefH point = stream(kParamPoint2);
     ASSERT_EQ(streams->AEGP_GetNewStreamValue(host->pluginId(), point, 0, &now, FALSE, &value), 0);
     EXPECT_EQ(value.val.two_d.x, 1920.0);
     EXPECT_EQ(value.val.two_d.y, 540.0);
     EXPECT_EQ(streams->AEGP_DisposeStreamValue(&value), 0);
-    AEGP_StreamRefH layer = stream(0);
+    AEGP_StreamRefH layer = stream(kParamInputLayer);
     EXPECT_EQ(streams->AEGP_GetNewStreamValue(host->pluginId(), layer, 0, &now, FALSE, &value), kNoValue);
     for (AEGP_StreamRefH s : {opacity, point, layer}) EXPECT_EQ(streams->AEGP_DisposeStream(s), 0);
     EXPECT_EQ(host->books().live("stream value"), 0u);
 }
 
 TEST_F(EffectObjects, AStreamValueGivenBackTwiceIsAHostError) {
-    AEGP_StreamRefH s = stream(4);
+    AEGP_StreamRefH s = stream(kParamRepeat);
     const A_Time now{0, kTimeScale};
     AEGP_StreamValue2 value{};
     ASSERT_EQ(streams->AEGP_GetNewStreamValue(host->pluginId(), s, 0, &now, FALSE, &value), 0);
@@ -195,13 +196,13 @@ TEST_F(EffectObjects, AStreamValueGivenBackTwiceIsAHostError) {
 }
 
 TEST_F(EffectObjects, TheHiddenFlagRecordsWhetherItsChangeWasUndoable) {
-    AEGP_StreamRefH s = stream(8);
+    AEGP_StreamRefH s = stream(kParamRefreshCounter);
     EXPECT_EQ(dynamic->AEGP_SetDynamicStreamFlag(s, AEGP_DynStreamFlag_HIDDEN, TRUE, FALSE), 0);
-    EXPECT_FALSE(host->streams()[8].hidden);
-    EXPECT_TRUE(host->streams()[8].hiddenChangeUndoable);
+    EXPECT_FALSE(host->streams()[kParamRefreshCounter].hidden);
+    EXPECT_TRUE(host->streams()[kParamRefreshCounter].hiddenChangeUndoable);
     EXPECT_EQ(dynamic->AEGP_SetDynamicStreamFlag(s, AEGP_DynStreamFlag_DISABLED, FALSE, TRUE), 0);
-    EXPECT_FALSE(host->streams()[8].hidden) << "another flag leaves the hidden one";
-    EXPECT_EQ(host->streams()[8].flagChanges, 3);
+    EXPECT_FALSE(host->streams()[kParamRefreshCounter].hidden) << "another flag leaves the hidden one";
+    EXPECT_EQ(host->streams()[kParamRefreshCounter].flagChanges, 3);
     EXPECT_EQ(streams->AEGP_DisposeStream(s), 0);
 }
 

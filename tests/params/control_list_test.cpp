@@ -1,8 +1,11 @@
 // What a user sees of the effect in the host's panel, before and after a press of "Refresh".
 #include "support/AppliedEffect.h"
 
+#include "host/Scene.h"
+
 #include <sstream>
 
+using namespace Orvane;
 using namespace OrvaneHost;
 
 namespace {
@@ -46,7 +49,7 @@ TEST_F(ControlList, BeforeTheFirstUiUpdateTheCounterIsStillListed) {
 }
 
 TEST_F(ControlList, APressOfRefreshBumpsTheHiddenCounterAndRendersExactlyOnce) {
-    ASSERT_EQ(pressButton(*host, 7), PF_Err_NONE);
+    ASSERT_EQ(pressButton(*host, kParamRefreshButton), PF_Err_NONE);
     EXPECT_EQ(OrvaneTest::counterValue(*host), 1);
     EXPECT_EQ(parameterControls(*host).rerenders, 1u);
     EXPECT_EQ(controlList(*host), kVisibleControls) << "nothing the user sees has changed";
@@ -54,9 +57,10 @@ TEST_F(ControlList, APressOfRefreshBumpsTheHiddenCounterAndRendersExactlyOnce) {
 }
 
 TEST_F(ControlList, ShowsCurrentValuesAndChoiceNames) {
-    host->streams()[1].current.u.pd.value = 2;
-    host->streams()[4].current.u.pd.value = 3;
-    host->streams()[6].current.u.fs_d.value = -50.0;
+    applyScene(*host, Scene()
+                          .set(kParamShape, popupValue(kShapeRadial))
+                          .set(kParamRepeat, popupValue(kRepeatPingpong))
+                          .set(kParamOpacity, sliderValue(-50.0)));
     const auto shown = lines(controlList(*host));
     EXPECT_EQ(shown[0], "1 \"Shape\": popup, default 1 \"Linear\", choices \"Linear|Radial\" (2), value 2 \"Radial\"");
     EXPECT_EQ(shown[3],

@@ -5,6 +5,7 @@
 
 #include "support/FaultSweep.h"
 
+using namespace Orvane;
 using namespace OrvaneHost;
 using namespace OrvaneTest;
 
@@ -33,16 +34,16 @@ const SweptCommand kCommands[] = {
          const bool flagSet = (host.outData().out_flags & PF_OutFlag_REFRESH_UI) != 0;
          EXPECT_EQ(flagSet, result != PF_Err_BAD_CALLBACK_PARAM) << "set on every path but a thrown code";
          const bool flagChanged = point.call.name == "AEGP_DisposeStream" || point.call.name == "AEGP_DisposeEffect";
-         EXPECT_EQ(host.streams()[8].flagChanges, flagChanged ? 2 : 1);
+         EXPECT_EQ(host.streams()[kParamRefreshCounter].flagChanges, flagChanged ? 2 : 1);
      }},
-    {"Refresh", applied, [](Host& host) { return pressButton(host, 7); }, 10, // three suites, four AEGP calls
+    {"Refresh", applied, [](Host& host) { return pressButton(host, kParamRefreshButton); }, 10, // three suites, four AEGP calls
      [](const SweepPoint& point, PF_Err result, Host& host) {
          const bool thrown = result == PF_Err_BAD_CALLBACK_PARAM;
          EXPECT_EQ((host.outData().out_flags & PF_OutFlag_FORCE_RERENDER) != 0, !thrown);
          EXPECT_EQ(parameterControls(host).rerenders, thrown ? 0u : 1u);
          EXPECT_EQ(counterValue(host), point.call.name == "AEGP_DisposeEffect" ? 1 : 0);
      }},
-    {"AnotherParameterChanged", applied, [](Host& host) { return pressButton(host, 5); }, 10,
+    {"AnotherParameterChanged", applied, [](Host& host) { return pressButton(host, kParamColor); }, 10,
      [](const SweepPoint&, PF_Err, Host& host) { EXPECT_EQ(counterValue(host), 0); }},
 };
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+using namespace Orvane;
 using namespace OrvaneHost;
 
 namespace {
@@ -52,7 +53,7 @@ protected:
 TEST_F(ParamSet, AppendsEightParametersAfterTheInputLayer) {
     EXPECT_EQ(host->inData().num_params, 9) << "the count the effect reported at setup";
     ASSERT_EQ(host->streams().size(), 9u);
-    EXPECT_EQ(host->streams()[0].def.param_type, PF_Param_LAYER);
+    EXPECT_EQ(host->streams()[kParamInputLayer].def.param_type, PF_Param_LAYER);
     for (PF_ParamIndex index : capturedIndices) EXPECT_EQ(index, -1);
     const std::vector<std::string> names = {"Shape", "Point 1", "Point 2", "Repeat", "Color", "Opacity", "", ""};
     const std::vector<PF_ParamType> types = {PF_Param_POPUP, PF_Param_POINT,  PF_Param_POINT,        PF_Param_POPUP,
@@ -89,12 +90,14 @@ TEST_F(ParamSet, ShapeAndRepeatArePopupsStartingAtTheirFirstChoice) {
         std::size_t at;
         A_long choices;
         const char* names;
+        A_long first;
     };
-    for (const Popup& expected : {Popup{0, 2, "Linear|Radial"}, Popup{3, 3, "None|Loop|Pingpong"}}) {
+    for (const Popup& expected :
+         {Popup{0, 2, "Linear|Radial", kShapeLinear}, Popup{3, 3, "None|Loop|Pingpong", kRepeatNone}}) {
         SCOPED_TRACE(expected.names);
         const PF_ParamDef& popup = captured[expected.at];
-        EXPECT_EQ(popup.u.pd.value, 1);
-        EXPECT_EQ(popup.u.pd.dephault, 1);
+        EXPECT_EQ(popup.u.pd.value, expected.first);
+        EXPECT_EQ(popup.u.pd.dephault, expected.first);
         EXPECT_EQ(popup.u.pd.num_choices, expected.choices);
         EXPECT_STREQ(popup.u.pd.u.namesptr, expected.names);
         EXPECT_TRUE(restIsZero(popup, [](PF_ParamDef& d) { d.u.pd = PF_PopupDef{}; }));
@@ -117,10 +120,10 @@ TEST_F(ParamSet, PointDefaultsArePercentagesInSixteenDotSixteen) {
 
 TEST_F(ParamSet, TheHostPlacesThePointsAtTheMiddlesOfTheLayersSideEdges) {
     // 1920 x 1080: (0, 540) and (1920, 540) layer pixels, in 16.16.
-    EXPECT_EQ(host->streams()[2].current.u.td.x_value, 0);
-    EXPECT_EQ(host->streams()[2].current.u.td.y_value, 540 * 65536);
-    EXPECT_EQ(host->streams()[3].current.u.td.x_value, 1920 * 65536);
-    EXPECT_EQ(host->streams()[3].current.u.td.y_value, 540 * 65536);
+    EXPECT_EQ(host->streams()[kParamPoint1].current.u.td.x_value, 0);
+    EXPECT_EQ(host->streams()[kParamPoint1].current.u.td.y_value, 540 * 65536);
+    EXPECT_EQ(host->streams()[kParamPoint2].current.u.td.x_value, 1920 * 65536);
+    EXPECT_EQ(host->streams()[kParamPoint2].current.u.td.y_value, 540 * 65536);
 }
 
 TEST_F(ParamSet, ColorStartsOpaqueWhite) {
@@ -182,13 +185,13 @@ TEST_F(ParamSet, TheRefreshCounterIsANamelessSliderFromZeroToTenMillion) {
 }
 
 TEST_F(ParamSet, TheHostKeepsItsOwnCopiesOfTheChoiceAndLabelStrings) {
-    const ParamStream& shape = host->streams()[1];
-    const ParamStream& button = host->streams()[7];
+    const ParamStream& shape = host->streams()[kParamShape];
+    const ParamStream& button = host->streams()[kParamRefreshButton];
     EXPECT_EQ(shape.choices, "Linear|Radial");
     EXPECT_EQ(shape.def.u.pd.u.namesptr, shape.choices.c_str());
     EXPECT_EQ(button.label, "Refresh");
     EXPECT_EQ(button.def.u.button_d.u.namesptr, button.label.c_str());
-    EXPECT_EQ(host->streams()[4].choices, "None|Loop|Pingpong");
+    EXPECT_EQ(host->streams()[kParamRepeat].choices, "None|Loop|Pingpong");
 }
 
 TEST(ParamSetFaults, AFailingAdditionEndsTheListThereAndReturnsItsCode) {
@@ -236,10 +239,10 @@ TEST(PointDefaults, FollowTheLayerSizeOfTheHost) {
     host->inData().width = 640;
     host->inData().height = 361;
     ASSERT_EQ(applyEffect(*host), PF_Err_NONE);
-    EXPECT_EQ(host->streams()[2].current.u.td.x_value, 0);
-    EXPECT_EQ(host->streams()[2].current.u.td.y_value, 11829248); // 180.5 px
-    EXPECT_EQ(host->streams()[3].current.u.td.x_value, 640 * 65536);
-    EXPECT_EQ(host->streams()[3].current.u.td.y_value, 11829248);
+    EXPECT_EQ(host->streams()[kParamPoint1].current.u.td.x_value, 0);
+    EXPECT_EQ(host->streams()[kParamPoint1].current.u.td.y_value, 11829248); // 180.5 px
+    EXPECT_EQ(host->streams()[kParamPoint2].current.u.td.x_value, 640 * 65536);
+    EXPECT_EQ(host->streams()[kParamPoint2].current.u.td.y_value, 11829248);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // PF_Cmd_UPDATE_PARAMS_UI: the refresh counter is hidden without an undo step, and the panel redrawn.
 #include "support/AppliedEffect.h"
 
+using namespace Orvane;
 using namespace OrvaneHost;
 
 namespace {
@@ -8,7 +9,7 @@ namespace {
 using ParamsUi = OrvaneTest::AppliedEffect;
 
 TEST_F(ParamsUi, ApplyingTheEffectHidesTheCounterWithoutAnUndoStep) {
-    const ParamStream& counter = host->streams()[8];
+    const ParamStream& counter = host->streams()[kParamRefreshCounter];
     EXPECT_TRUE(counter.hidden);
     EXPECT_FALSE(counter.hiddenChangeUndoable);
     EXPECT_EQ(counter.flagChanges, 1);
@@ -29,7 +30,7 @@ TEST_F(ParamsUi, HidesParameterEightThroughItsStreamAndGivesEverythingBack) {
     EXPECT_EQ(OrvaneTest::hostCallNames(*host), expected);
     for (const auto& record : host->calls().records()) {
         if (record.name == "AEGP_GetNewEffectStreamByIndex") {
-            EXPECT_EQ(record.detail, "index 8");
+            EXPECT_EQ(record.detail, "index " + std::to_string(kParamRefreshCounter));
         }
         if (record.name == "AEGP_SetDynamicStreamFlag") {
             EXPECT_EQ(record.detail, "flag 2 undoable 0 set 1");
@@ -43,11 +44,11 @@ TEST_F(ParamsUi, HidesParameterEightThroughItsStreamAndGivesEverythingBack) {
 }
 
 TEST_F(ParamsUi, HidesTheCounterAgainAtEveryUpdate) {
-    host->streams()[8].hidden = false; // as if something had shown it
+    host->streams()[kParamRefreshCounter].hidden = false; // as if something had shown it
     ASSERT_EQ(updateParamsUi(*host), PF_Err_NONE);
     ASSERT_EQ(updateParamsUi(*host), PF_Err_NONE);
-    EXPECT_TRUE(host->streams()[8].hidden);
-    EXPECT_EQ(host->streams()[8].flagChanges, 3);
+    EXPECT_TRUE(host->streams()[kParamRefreshCounter].hidden);
+    EXPECT_EQ(host->streams()[kParamRefreshCounter].flagChanges, 3);
     EXPECT_EQ(parameterControls(*host).redraws, 3u);
 }
 
@@ -63,7 +64,7 @@ TEST_F(ParamsUi, AFailedEffectReferenceLeavesTheStreamAloneButStillRedraws) {
     host->calls().addRule({"AEGP_GetNewEffectForEffect", "", 0, false, {FaultMode::Error, 7}});
     EXPECT_EQ(updateParamsUi(*host), 7);
     EXPECT_EQ(host->calls().countOf("AEGP_GetNewEffectStreamByIndex"), 0u);
-    EXPECT_EQ(host->streams()[8].flagChanges, 1) << "only the first update's change";
+    EXPECT_EQ(host->streams()[kParamRefreshCounter].flagChanges, 1) << "only the first update's change";
     EXPECT_TRUE(host->outData().out_flags & PF_OutFlag_REFRESH_UI);
 }
 
@@ -84,7 +85,7 @@ TEST_F(ParamsUi, TheFirstErrorWinsOverALaterDisposalError) {
 TEST_F(ParamsUi, ADisposalErrorIsReturnedWhenNothingFailedBefore) {
     host->calls().addRule({"AEGP_DisposeStream", "", 0, false, {FaultMode::Error, 8}});
     EXPECT_EQ(updateParamsUi(*host), 8);
-    EXPECT_TRUE(host->streams()[8].hidden);
+    EXPECT_TRUE(host->streams()[kParamRefreshCounter].hidden);
 }
 
 TEST_F(ParamsUi, WithoutABasicSuiteReturnsBadCallbackParamAndSetsNoFlag) {

@@ -3,6 +3,7 @@
 
 #include <climits>
 
+using namespace Orvane;
 using namespace OrvaneHost;
 using OrvaneTest::booksAreClean;
 using OrvaneTest::counterValue;
@@ -28,7 +29,7 @@ TEST_F(RefreshButton, ThreePressesCountThreeAndRenderThreeTimes) {
     int hookCalls = 0;
     parameterControls(*host).rerenderHook = [&](Host&) { ++hookCalls; };
     for (int press = 1; press <= 3; ++press) {
-        ASSERT_EQ(pressButton(*host, 7), PF_Err_NONE);
+        ASSERT_EQ(pressButton(*host, kParamRefreshButton), PF_Err_NONE);
         EXPECT_EQ(counterValue(*host), press);
         EXPECT_EQ(parameterControls(*host).rerenders, static_cast<std::size_t>(press));
     }
@@ -37,7 +38,7 @@ TEST_F(RefreshButton, ThreePressesCountThreeAndRenderThreeTimes) {
 
 TEST_F(RefreshButton, AsksForLayerCompAndEffectAndGivesTheEffectBackThroughSuiteThree) {
     host->calls().reset();
-    ASSERT_EQ(pressButton(*host, 7), PF_Err_NONE);
+    ASSERT_EQ(pressButton(*host, kParamRefreshButton), PF_Err_NONE);
     const std::vector<std::string> expected = {"AEGP_GetEffectLayer", "AEGP_GetLayerParentComp",
                                                "AEGP_GetNewEffectForEffect", "AEGP_DisposeEffect"};
     EXPECT_EQ(OrvaneTest::hostCallNames(*host), expected);
@@ -50,10 +51,10 @@ TEST_F(RefreshButton, AsksForLayerCompAndEffectAndGivesTheEffectBackThroughSuite
 }
 
 TEST_F(RefreshButton, TheCounterWrapsFromNineMillionNineHundredNinetyNineThousandNineHundredNinetyNineToZero) {
-    host->streams()[8].current.u.sd.value = 9999999;
-    ASSERT_EQ(pressButton(*host, 7), PF_Err_NONE);
+    host->streams()[kParamRefreshCounter].current.u.sd.value = 9999999;
+    ASSERT_EQ(pressButton(*host, kParamRefreshButton), PF_Err_NONE);
     EXPECT_EQ(counterValue(*host), 0);
-    ASSERT_EQ(pressButton(*host, 7), PF_Err_NONE);
+    ASSERT_EQ(pressButton(*host, kParamRefreshButton), PF_Err_NONE);
     EXPECT_EQ(counterValue(*host), 1);
 }
 
@@ -113,7 +114,7 @@ TEST_F(RefreshButton, AFailureBeforeTheEffectReferenceLeavesTheCounter) {
         host.reset(); // one host at a time
         host = OrvaneTest::appliedHost();
         host->calls().addRule({failing, "", 0, false, {FaultMode::Error, 7}});
-        EXPECT_EQ(pressButton(*host, 7), 7);
+        EXPECT_EQ(pressButton(*host, kParamRefreshButton), 7);
         EXPECT_EQ(counterValue(*host), 0);
         EXPECT_EQ(parameterControls(*host).rerenders, 1u);
         EXPECT_EQ(host->calls().countOf("AEGP_DisposeEffect"), 1u) << "only the apply's UI update";
@@ -123,14 +124,14 @@ TEST_F(RefreshButton, AFailureBeforeTheEffectReferenceLeavesTheCounter) {
 
 TEST_F(RefreshButton, AFailedDisposalIsReturnedWithTheCounterAlreadyChanged) {
     host->calls().addRule({"AEGP_DisposeEffect", "Effect Suite 3", 0, false, {FaultMode::Error, 7}});
-    EXPECT_EQ(pressButton(*host, 7), 7);
+    EXPECT_EQ(pressButton(*host, kParamRefreshButton), 7);
     EXPECT_EQ(counterValue(*host), 1) << "the host takes over what the effect marked changed";
     EXPECT_EQ(parameterControls(*host).rerenders, 1u);
 }
 
 TEST_F(RefreshButton, WithoutABasicSuiteReturnsBadCallbackParamAndForcesNothing) {
     host->setBasicSuiteAvailable(false);
-    EXPECT_EQ(pressButton(*host, 7), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(pressButton(*host, kParamRefreshButton), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(counterValue(*host), 0);
     EXPECT_EQ(parameterControls(*host).rerenders, 0u);
     EXPECT_FALSE(host->outData().out_flags & PF_OutFlag_FORCE_RERENDER);
@@ -138,7 +139,7 @@ TEST_F(RefreshButton, WithoutABasicSuiteReturnsBadCallbackParamAndForcesNothing)
 
 TEST_F(RefreshButton, ARefusedEffectSuiteLeavesNoEffectReferenceBehind) {
     host->calls().addRule({"AcquireSuite", "AEGP Effect Suite 3", 0, false, {FaultMode::Error, 7}});
-    EXPECT_EQ(pressButton(*host, 7), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(pressButton(*host, kParamRefreshButton), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(host->books().live("effect ref"), 0u);
     EXPECT_EQ(host->calls().countOf("AEGP_GetNewEffectForEffect"), 1u) << "the reference is not even asked for";
 }

@@ -4,25 +4,27 @@
 
 #include "host/FrameRender.h"
 #include "host/ParameterControls.h"
+#include "host/Scene.h"
+#include "params/ParamIndex.h"
 
 #include <limits>
 
 using namespace OrvaneHost;
 using namespace OrvaneTest;
+using namespace Orvane;
 
 namespace {
 
-constexpr std::size_t kPoint1 = 2, kPoint2 = 3, kColor = 5, kOpacity = 6;
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // A NaN colour keyframe value used to reach the conversion to a colour byte.
 TEST(FuzzRegressions, ANanColourKeyframeChecksOutAsZeroBytes) {
     auto host = loadModuleHost();
     ASSERT_EQ(applyEffect(*host), PF_Err_NONE);
-    auto& colour = host->streams()[kColor];
-    addKeyframe(colour, A_Time{0, kTimeScale}, StreamValue{kNaN, 1, kNaN, 0.5});
-    addKeyframe(colour, A_Time{120000, kTimeScale}, StreamValue{kNaN, 1, kNaN, 0.5});
-    const PF_ParamDef def = checkoutAt(colour, A_Time{60000, kTimeScale});
+    applyScene(*host, Scene()
+                          .key(kParamColor, timeAt(0), colorValue(kNaN, 1, kNaN, 0.5))
+                          .key(kParamColor, timeAt(1), colorValue(kNaN, 1, kNaN, 0.5)));
+    const PF_ParamDef def = checkoutAt(host->streams()[kParamColor], timeAt(0.5));
     EXPECT_EQ(def.u.cd.value.alpha, 0);
     EXPECT_EQ(def.u.cd.value.red, 255);
     EXPECT_EQ(def.u.cd.value.green, 0);
@@ -32,11 +34,11 @@ TEST(FuzzRegressions, ANanColourKeyframeChecksOutAsZeroBytes) {
 TEST(FuzzRegressions, ANanPointOrPopupValueChecksOutAsZero) {
     auto host = loadModuleHost();
     ASSERT_EQ(applyEffect(*host), PF_Err_NONE);
-    PF_ParamDef point = host->streams()[kPoint1].current;
+    PF_ParamDef point = host->streams()[kParamPoint1].current;
     storeValue(point, StreamValue{kNaN, -kNaN, 0, 0});
     EXPECT_EQ(point.u.td.x_value, 0);
     EXPECT_EQ(point.u.td.y_value, 0);
-    PF_ParamDef shape = host->streams()[1].current;
+    PF_ParamDef shape = host->streams()[kParamShape].current;
     storeValue(shape, StreamValue{kNaN, 0, 0, 0});
     EXPECT_EQ(shape.u.pd.value, 0);
 }
@@ -44,11 +46,12 @@ TEST(FuzzRegressions, ANanPointOrPopupValueChecksOutAsZero) {
 TEST(FuzzRegressions, AFrameWithNanKeyframesRendersAndGivesEverythingBack) {
     auto host = loadModuleHost();
     ASSERT_EQ(applyEffect(*host), PF_Err_NONE);
-    host->streams()[kPoint2].current.u.td.x_value = 6 << 16;
-    addKeyframe(host->streams()[kColor], A_Time{-5, kTimeScale}, StreamValue{kNaN, kNaN, kNaN, kNaN});
-    addKeyframe(host->streams()[kColor], A_Time{7, kTimeScale}, StreamValue{1, 0, 1, 0});
-    addKeyframe(host->streams()[kOpacity], A_Time{0, kTimeScale}, StreamValue{kNaN, 0, 0, 0});
-    addKeyframe(host->streams()[kOpacity], A_Time{1, kTimeScale}, StreamValue{50, 0, 0, 0});
+    applyScene(*host, Scene()
+                          .set(kParamPoint2, pointValue(6, 540))
+                          .key(kParamColor, A_Time{-5, kTimeScale}, StreamValue{kNaN, kNaN, kNaN, kNaN})
+                          .key(kParamColor, A_Time{7, kTimeScale}, colorValue(1, 0, 1, 0))
+                          .key(kParamOpacity, A_Time{0, kTimeScale}, sliderValue(kNaN))
+                          .key(kParamOpacity, A_Time{1, kTimeScale}, sliderValue(50)));
     for (int depth : {8, 16, 32}) {
         Frame frame;
         EXPECT_EQ(renderFrame(*host, LayerSetup{9, 4, depth}, 0, frame), PF_Err_NONE) << depth;

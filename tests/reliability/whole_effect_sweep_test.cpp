@@ -3,16 +3,18 @@
 // failure comes before the pixel pass leaves the output as the host made it. Prints the sweep's size.
 #include "support/FrameSweep.h"
 
+#include "host/Scene.h"
+#include "params/ParamIndex.h"
+
 #include <cstdio>
 #include <string>
 
 using namespace OrvaneHost;
 using namespace OrvaneTest;
+using namespace Orvane;
 
 namespace {
 
-enum : std::size_t { kShape = 1, kPoint1 = 2, kPoint2 = 3, kRepeat = 4, kColor = 5, kOpacity = 6 };
-constexpr PF_ParamIndex kRefreshButton = 7;
 
 PF_Err expectedGlobalSetup(const SweepPoint& point) {
     const std::string& name = point.call.name;
@@ -70,9 +72,9 @@ std::size_t sweepParameters() {
     };
     injected += sweepFaults({loadModuleHost, applied, [](Host& host) { return updateParamsUi(host); },
                              codesAndBooks("UI update")});
-    injected += sweepFaults({loadModuleHost, applied, [](Host& host) { return pressButton(host, kRefreshButton); },
+    injected += sweepFaults({loadModuleHost, applied, [](Host& host) { return pressButton(host, kParamRefreshButton); },
                              codesAndBooks("Refresh pressed")});
-    for (PF_ParamIndex changed : {PF_ParamIndex(kShape), PF_ParamIndex(kColor)})
+    for (PF_ParamIndex changed : {PF_ParamIndex(kParamShape), PF_ParamIndex(kParamColor)})
         injected += sweepFaults({loadModuleHost, applied, [changed](Host& host) { return pressButton(host, changed); },
                                  codesAndBooks("parameter changed")});
     return injected;
@@ -100,19 +102,17 @@ void setScene(Host& host, const FrameScene& scene) {
     behaviour.rowPaddingBytes = 12;
     host.setBehaviour(behaviour);
     ASSERT_EQ(applyEffect(host), PF_Err_NONE);
-    auto& streams = host.streams();
-    streams[kRepeat].current.u.pd.value = scene.repeat;
     // Points 3 pixels apart keep each keyframed table at a handful of samples.
-    streams[kPoint1].current.u.td.x_value = 10 << 16;
-    streams[kPoint1].current.u.td.y_value = 8 << 16;
-    streams[kPoint2].current.u.td.x_value = 13 << 16;
-    streams[kPoint2].current.u.td.y_value = 8 << 16;
-    if (scene.keyframed) {
-        addKeyframe(streams[kColor], A_Time{0, kTimeScale}, StreamValue{1, 1, 0, 0});
-        addKeyframe(streams[kColor], A_Time{120000, kTimeScale}, StreamValue{0.5, 0, 0, 1});
-        addKeyframe(streams[kOpacity], A_Time{0, kTimeScale}, StreamValue{10, 0, 0, 0});
-        addKeyframe(streams[kOpacity], A_Time{60000, kTimeScale}, StreamValue{90, 0, 0, 0});
-    }
+    Scene values;
+    values.set(kParamRepeat, popupValue(scene.repeat))
+        .set(kParamPoint1, pointValue(10, 8))
+        .set(kParamPoint2, pointValue(13, 8));
+    if (scene.keyframed)
+        values.key(kParamColor, timeAt(0), colorValue(1, 1, 0, 0))
+            .key(kParamColor, timeAt(1), colorValue(0.5, 0, 0, 1))
+            .key(kParamOpacity, timeAt(0), sliderValue(10))
+            .key(kParamOpacity, timeAt(0.5), sliderValue(90));
+    applyScene(host, values);
 }
 
 std::size_t sweepFrame(const FrameScene& scene) {
@@ -130,7 +130,7 @@ TEST(WholeEffectFaults, EveryCallOfEveryCommandFailsCleanly) {
     const PF_RationalScale full{1, 1}, half{1, 2};
     for (int depth : {8, 16, 32})
         for (bool keyframed : {false, true})
-            for (A_long repeat : {1, 2, 3}) {
+            for (A_long repeat : {kRepeatNone, kRepeatLoop, kRepeatPingpong}) {
                 injected += sweepFrame({depth, keyframed, 1, repeat, full});
                 injected += sweepFrame({depth, keyframed, 3, repeat, half});
             }

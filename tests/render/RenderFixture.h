@@ -7,7 +7,9 @@
 #include "host/FrameRender.h"
 #include "host/FrameSession.h"
 #include "host/ParameterControls.h"
+#include "host/Scene.h"
 #include "host/Worlds.h"
+#include "params/ParamIndex.h"
 
 #include <cmath>
 #include <cstdint>
@@ -16,7 +18,7 @@
 
 namespace OrvaneTest {
 
-enum : PF_ParamIndex { kShape = 1, kPoint1 = 2, kPoint2 = 3, kRepeat = 4, kColor = 5, kOpacity = 6 };
+using namespace Orvane; // the effect's parameter indices and popup values
 
 // Colour keyframes: alpha, red, green, blue.
 inline constexpr OrvaneHost::StreamValue kRed{1, 1, 0, 0}, kGreen{1, 0, 1, 0}, kBlue{1, 0, 0, 1}, kWhite{1, 1, 1, 1};
@@ -26,20 +28,19 @@ struct RenderFixture : ::testing::Test {
 
     void SetUp() override { ASSERT_EQ(OrvaneHost::applyEffect(*host), PF_Err_NONE); }
 
-    PF_ParamDef& current(PF_ParamIndex index) { return host->streams().at(std::size_t(index)).current; }
-    void setPopup(PF_ParamIndex index, A_long value) { current(index).u.pd.value = value; }
+    // The controls as a user sets them, each change put into the host at once.
+    void apply(const OrvaneHost::Scene& scene) { OrvaneHost::applyScene(*host, scene); }
+    void setPopup(PF_ParamIndex index, A_long value) { apply(OrvaneHost::Scene().set(index, OrvaneHost::popupValue(value))); }
     void setPoint(PF_ParamIndex index, double x, double y) {
-        current(index).u.td.x_value = static_cast<PF_Fixed>(std::lround(x * 65536.0));
-        current(index).u.td.y_value = static_cast<PF_Fixed>(std::lround(y * 65536.0));
+        apply(OrvaneHost::Scene().set(index, OrvaneHost::pointValue(x, y)));
     }
     void setColor(A_u_char alpha, A_u_char red, A_u_char green, A_u_char blue) {
-        current(kColor).u.cd.value = PF_Pixel8{alpha, red, green, blue};
+        apply(OrvaneHost::Scene().set(kParamColor, OrvaneHost::colorValue(PF_Pixel8{alpha, red, green, blue})));
     }
-    void setOpacity(double percent) { current(kOpacity).u.fs_d.value = percent; }
+    void setOpacity(double percent) { apply(OrvaneHost::Scene().set(kParamOpacity, OrvaneHost::sliderValue(percent))); }
     // A keyframe at `seconds`: a colour as alpha, red, green, blue in 0..1, an opacity in percent.
     void key(PF_ParamIndex index, double seconds, const OrvaneHost::StreamValue& value) {
-        OrvaneHost::addKeyframe(host->streams().at(std::size_t(index)),
-                                A_Time{OrvaneHost::unitsFromSeconds(seconds), OrvaneHost::kTimeScale}, value);
+        apply(OrvaneHost::Scene().key(index, OrvaneHost::timeAt(seconds), value));
     }
     // Two keyframes: `first` at 0 s and `last` at `seconds`.
     void animate(PF_ParamIndex index, const OrvaneHost::StreamValue& first, const OrvaneHost::StreamValue& last,
@@ -48,7 +49,7 @@ struct RenderFixture : ::testing::Test {
         key(index, seconds, last);
     }
     void animateOpacity(double firstPercent, double lastPercent, double seconds = 1) {
-        animate(kOpacity, {firstPercent, 0, 0, 0}, {lastPercent, 0, 0, 0}, seconds);
+        animate(kParamOpacity, OrvaneHost::sliderValue(firstPercent), OrvaneHost::sliderValue(lastPercent), seconds);
     }
 
     OrvaneHost::Frame render(const OrvaneHost::LayerSetup& setup, A_long time = 0,

@@ -52,9 +52,9 @@ void PrintTo(const FailingAllocation& f, std::ostream* out) { *out << f.name; }
 struct AllocationFailure : RenderFixture, ::testing::WithParamInterface<FailingAllocation> {
     void SetUp() override {
         RenderFixture::SetUp();
-        setPoint(kPoint1, 0, 0);
-        setPoint(kPoint2, 777, 0); // 777 samples: the colour table is 777 * 16 bytes
-        animate(kColor, kRed, kBlue);
+        setPoint(kParamPoint1, 0, 0);
+        setPoint(kParamPoint2, 777, 0); // 777 samples: the colour table is 777 * 16 bytes
+        animate(kParamColor, kRed, kBlue);
     }
     void TearDown() override { failSize = 0; }
 };

@@ -56,7 +56,7 @@ TEST_F(ConstantFrame, ByteColoursComeOutExactlyAtEightBitsAndScaledToSixteen) {
 }
 
 TEST_F(ConstantFrame, NoStreamValueIsRequestedWithoutKeyframes) {
-    key(kColor, 0.5, StreamValue{1, 0, 0, 0}); // a single keyframe is still a constant
+    key(kParamColor, 0.5, StreamValue{1, 0, 0, 0}); // a single keyframe is still a constant
     FrameReport report;
     LayerSetup setup;
     render(setup, 0, &report);
@@ -67,7 +67,7 @@ TEST_F(ConstantFrame, NoStreamValueIsRequestedWithoutKeyframes) {
 
 TEST_F(ConstantFrame, TheInputLayersContentNeverShows) {
     setOpacity(30);
-    animate(kColor, {1, 0.2, 0.4, 0.6}, {1, 0.9, 0.1, 0.3});
+    animate(kParamColor, {1, 0.2, 0.4, 0.6}, {1, 0.9, 0.1, 0.3});
     for (int depth : {8, 16, 32}) {
         SCOPED_TRACE(depth);
         LayerSetup setup;

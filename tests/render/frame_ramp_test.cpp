@@ -16,7 +16,7 @@ using RampFrame = RenderFixture;
 using Requests = std::map<PF_ParamIndex, std::size_t>;
 
 TEST_F(RampFrame, LinearNoneLaysTheColourAnimationAlongTheDefaultPointsAtEightBits) {
-    animate(kColor, kRed, kBlue);
+    animate(kParamColor, kRed, kBlue);
     FrameReport report;
     const Frame f = renderAt(8, &report);
     // L = 1920, N = 1920. x = 960: f = 1919 * 960 / 1920 = 959.5; samples 959 and 960 sit at times
@@ -25,22 +25,22 @@ TEST_F(RampFrame, LinearNoneLaysTheColourAnimationAlongTheDefaultPointsAtEightBi
     EXPECT_TRUE(is8(f, 480, 100, 255, 191, 0, 64));
     EXPECT_TRUE(is8(f, 960, 540, 255, 128, 0, 127));
     EXPECT_TRUE(is8(f, 1919, 1079, 255, 0, 0, 255));
-    EXPECT_EQ(report.streamValueRequestsByParam, (Requests{{kColor, 1920}}));
+    EXPECT_EQ(report.streamValueRequestsByParam, (Requests{{kParamColor, 1920}}));
     EXPECT_TRUE(booksAreClean(*host));
 }
 
 TEST_F(RampFrame, TheRampIsTheSameWhateverTimeIsRendered) {
-    animate(kColor, kRed, kBlue);
+    animate(kParamColor, kRed, kBlue);
     const Frame atStart = renderAt(8);
     const Frame later = render(LayerSetup{}, unitsFromSeconds(1.5));
     EXPECT_EQ(atStart.bytes, later.bytes);
 }
 
 TEST_F(RampFrame, RadialLoopSamplesOpacityAroundPointOneAtSixteenBits) {
-    setPopup(kShape, 2);
-    setPopup(kRepeat, 2);
-    setPoint(kPoint1, 960, 540);
-    setPoint(kPoint2, 1260, 540);
+    setPopup(kParamShape, kShapeRadial);
+    setPopup(kParamRepeat, kRepeatLoop);
+    setPoint(kParamPoint1, 960, 540);
+    setPoint(kParamPoint2, 1260, 540);
     setColor(255, 128, 64, 0);
     animateOpacity(0, 100, 2);
     FrameReport report;
@@ -53,15 +53,15 @@ TEST_F(RampFrame, RadialLoopSamplesOpacityAroundPointOneAtSixteenBits) {
     EXPECT_TRUE(is16(f, 1259, 540, 32768, 16448, 8224, 0)) << "sample 299 is the last keyframe";
     EXPECT_TRUE(is16(f, 1000, 570, 5479, 16448, 8224, 0)) << "distance 50";
     EXPECT_TRUE(is16(f, 0, 0, 22078, 16448, 8224, 0)) << "distance 1101.5, looped to 201.5";
-    EXPECT_EQ(report.streamValueRequestsByParam, (Requests{{kOpacity, 300}}));
+    EXPECT_EQ(report.streamValueRequestsByParam, (Requests{{kParamOpacity, 300}}));
     EXPECT_TRUE(booksAreClean(*host));
 }
 
 TEST_F(RampFrame, LinearPingpongWithBothTablesInFloat) {
-    setPopup(kRepeat, 3);
-    setPoint(kPoint1, 100, 540);
-    setPoint(kPoint2, 400, 540);
-    animate(kColor, kGreen, kWhite);
+    setPopup(kParamRepeat, kRepeatPingpong);
+    setPoint(kParamPoint1, 100, 540);
+    setPoint(kParamPoint2, 400, 540);
+    animate(kParamColor, kGreen, kWhite);
     animateOpacity(100, 0);
     FrameReport report;
     const Frame f = renderAt(32, &report);
@@ -74,16 +74,16 @@ TEST_F(RampFrame, LinearPingpongWithBothTablesInFloat) {
     EXPECT_TRUE(isFloat(f, 50, 9, floatFromBits(0x3f5555ca), floatFromBits(0x3e2aa8d9), 1, floatFromBits(0x3e2aa8d9)))
         << "s = -50 mirrors to 50";
     EXPECT_TRUE(isFloat(f, 399, 9, floatFromBits(0x3b5ad0b7), floatFromBits(0x3f7f252f), 1, floatFromBits(0x3f7f252f)));
-    EXPECT_EQ(report.streamValueRequestsByParam, (Requests{{kColor, 300}, {kOpacity, 300}}));
+    EXPECT_EQ(report.streamValueRequestsByParam, (Requests{{kParamColor, 300}, {kParamOpacity, 300}}));
 }
 
 TEST_F(RampFrame, RadialNoneWithThreeColourKeyframesHoldsTheLastBeyondPointTwo) {
-    setPopup(kShape, 2);
-    setPoint(kPoint1, 0, 0);
-    setPoint(kPoint2, 100, 0);
-    key(kColor, 0, kRed);
-    key(kColor, 0.5, kGreen);
-    key(kColor, 1, kBlue);
+    setPopup(kParamShape, kShapeRadial);
+    setPoint(kParamPoint1, 0, 0);
+    setPoint(kParamPoint2, 100, 0);
+    key(kParamColor, 0, kRed);
+    key(kParamColor, 0.5, kGreen);
+    key(kParamColor, 1, kBlue);
     const Frame f = renderAt(8);
     EXPECT_TRUE(is8(f, 0, 0, 255, 255, 0, 0));
     EXPECT_TRUE(is8(f, 10, 0, 255, 204, 51, 0));
@@ -94,10 +94,10 @@ TEST_F(RampFrame, RadialNoneWithThreeColourKeyframesHoldsTheLastBeyondPointTwo) 
 }
 
 TEST_F(RampFrame, LinearLoopClosesBackToTheFirstColourAtSixteenBits) {
-    setPopup(kRepeat, 2);
-    setPoint(kPoint1, 0, 540);
-    setPoint(kPoint2, 1000, 540);
-    animate(kColor, kRed, kBlue);
+    setPopup(kParamRepeat, kRepeatLoop);
+    setPoint(kParamPoint1, 0, 540);
+    setPoint(kParamPoint2, 1000, 540);
+    animate(kParamColor, kRed, kBlue);
     FrameReport report;
     const Frame f = renderAt(16, &report);
     EXPECT_TRUE(is16(f, 0, 0, 32768, 32768, 0, 0));
@@ -106,11 +106,11 @@ TEST_F(RampFrame, LinearLoopClosesBackToTheFirstColourAtSixteenBits) {
     EXPECT_TRUE(is16(f, 1000, 0, 32768, 32768, 0, 0));
     EXPECT_TRUE(is16(f, 1500, 0, 32768, 16368, 0, 16400));
     EXPECT_TRUE(is16(f, 1919, 0, 32768, 2624, 0, 30144)) << "t = 919 in the second period";
-    EXPECT_EQ(report.streamValueRequestsByParam, (Requests{{kColor, 1000}}));
+    EXPECT_EQ(report.streamValueRequestsByParam, (Requests{{kParamColor, 1000}}));
 }
 
 TEST_F(RampFrame, HalfResolutionScalesThePointsAndTheBuffers) {
-    animate(kColor, kRed, kBlue);
+    animate(kParamColor, kRed, kBlue);
     LayerSetup setup;
     setup.downsampleX = PF_RationalScale{1, 2};
     setup.downsampleY = PF_RationalScale{1, 2};
@@ -121,7 +121,7 @@ TEST_F(RampFrame, HalfResolutionScalesThePointsAndTheBuffers) {
     EXPECT_TRUE(is8(f, 0, 0, 255, 255, 0, 0));
     EXPECT_TRUE(is8(f, 480, 270, 255, 128, 0, 127));
     EXPECT_TRUE(is8(f, 959, 539, 255, 0, 0, 255));
-    EXPECT_EQ(report.streamValueRequestsByParam, (Requests{{kColor, 960}}));
+    EXPECT_EQ(report.streamValueRequestsByParam, (Requests{{kParamColor, 960}}));
 }
 
 TEST_F(RampFrame, OddDownsamplingRoundsTheBuffersUp) {
@@ -136,18 +136,18 @@ TEST_F(RampFrame, OddDownsamplingRoundsTheBuffersUp) {
 }
 
 TEST_F(RampFrame, BothKeyframedOverAHundredPixelsRequestAHundredSamplesEach) {
-    setPoint(kPoint1, 10, 10);
-    setPoint(kPoint2, 110, 10);
-    animate(kColor, kRed, kBlue, 2);
+    setPoint(kParamPoint1, 10, 10);
+    setPoint(kParamPoint2, 110, 10);
+    animate(kParamColor, kRed, kBlue, 2);
     animateOpacity(0, 100, 2);
     FrameReport report;
     renderAt(8, &report);
-    EXPECT_EQ(report.streamValueRequestsByParam, (Requests{{kColor, 100}, {kOpacity, 100}}));
+    EXPECT_EQ(report.streamValueRequestsByParam, (Requests{{kParamColor, 100}, {kParamOpacity, 100}}));
 }
 
 TEST_F(RampFrame, OpacityKeyframedBeyondItsRangeIsHeldInTheTable) {
-    setPoint(kPoint1, 0, 0);
-    setPoint(kPoint2, 100, 0);
+    setPoint(kParamPoint1, 0, 0);
+    setPoint(kParamPoint2, 100, 0);
     animateOpacity(150, -20);
     const Frame f = renderAt(32);
     EXPECT_TRUE(isFloat(f, 0, 0, 1, 1, 1, 1)) << "the first entry is 1";
@@ -159,7 +159,7 @@ TEST_F(RampFrame, OpacityKeyframedBeyondItsRangeIsHeldInTheTable) {
 }
 
 TEST_F(RampFrame, TheRampStaysWithTheLayerWhenTheBufferHasAnOrigin) {
-    animate(kColor, kRed, kBlue);
+    animate(kParamColor, kRed, kBlue);
     FrameSession session(*host, LayerSetup{}, 0);
     session.layer().world.origin_x = -20;
     ASSERT_EQ(session.preRender(), 0);
@@ -172,14 +172,14 @@ TEST_F(RampFrame, TheRampStaysWithTheLayerWhenTheBufferHasAnOrigin) {
 }
 
 TEST_F(RampFrame, ShapeAndRepeatValuesOutsideTheirChoicesDrawLinearNone) {
-    animate(kColor, kRed, kBlue);
+    animate(kParamColor, kRed, kBlue);
     const Frame expected = renderAt(8);
-    setPopup(kShape, 9);
-    setPopup(kRepeat, 0);
+    setPopup(kParamShape, 9);
+    setPopup(kParamRepeat, 0);
     FrameReport report;
     const Frame damaged = renderAt(8, &report);
     EXPECT_EQ(damaged.bytes, expected.bytes);
-    EXPECT_EQ(report.streamValueRequestsByParam, (Requests{{kColor, 1920}}));
+    EXPECT_EQ(report.streamValueRequestsByParam, (Requests{{kParamColor, 1920}}));
 }
 
 } // namespace

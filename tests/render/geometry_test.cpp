@@ -1,4 +1,5 @@
 // Ramp geometry from the record's points, and the six position functions.
+#include "params/ParamIndex.h"
 #include "render/RampGeometry.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +13,8 @@ namespace {
 
 RampRenderParams recordWith(double x1, double y1, double x2, double y2) {
     RampRenderParams record{};
-    record.shape = 1;
-    record.repeat = 1;
+    record.shape = kShapeLinear;
+    record.repeat = kRepeatNone;
     record.point1[0] = x1;
     record.point1[1] = y1;
     record.point2[0] = x2;
@@ -39,10 +40,10 @@ TEST(RampGeometryTest, ADiagonalRampHasAUnitDirection) {
     EXPECT_EQ(g.rampLength, 5.0);
     EXPECT_EQ(g.direction.x, 3.0 / 5.0);
     EXPECT_EQ(g.direction.y, 4.0 / 5.0);
-    EXPECT_EQ(positionAt(1, 1, g, 10, 20), 0.0);
-    EXPECT_DOUBLE_EQ(positionAt(1, 1, g, 13, 24), 5.0);
+    EXPECT_EQ(positionAt(kShapeLinear, kRepeatNone, g, 10, 20), 0.0);
+    EXPECT_DOUBLE_EQ(positionAt(kShapeLinear, kRepeatNone, g, 13, 24), 5.0);
     // (14, 17) lies on the perpendicular through Point 1: d = (4, -3).
-    EXPECT_NEAR(positionAt(1, 1, g, 14, 17), 0.0, 1e-12);
+    EXPECT_NEAR(positionAt(kShapeLinear, kRepeatNone, g, 14, 17), 0.0, 1e-12);
 }
 
 TEST(RampGeometryTest, CoincidentPointsGiveTheShortestLengthAndNoDirection) {
@@ -50,42 +51,42 @@ TEST(RampGeometryTest, CoincidentPointsGiveTheShortestLengthAndNoDirection) {
     EXPECT_EQ(g.rampLength, 1e-6);
     EXPECT_EQ(g.direction.x, 0.0);
     EXPECT_EQ(g.direction.y, 0.0);
-    for (A_long repeat : {1, 2, 3}) EXPECT_EQ(positionAt(1, repeat, g, 100, -30), 0.0) << repeat;
-    EXPECT_EQ(positionAt(2, 1, g, 8, 9), 5.0) << "radial is the plain distance";
+    for (A_long repeat : {kRepeatNone, kRepeatLoop, kRepeatPingpong}) EXPECT_EQ(positionAt(kShapeLinear, repeat, g, 100, -30), 0.0) << repeat;
+    EXPECT_EQ(positionAt(kShapeRadial, kRepeatNone, g, 8, 9), 5.0) << "radial is the plain distance";
 }
 
 TEST(RampGeometryTest, LinearNoneIsTheSignedDistanceAlongTheAxis) {
     const RampGeometry g = deriveGeometry(recordWith(100, 50, 300, 50), nullptr);
-    EXPECT_EQ(positionAt(1, 1, g, 100, 999), 0.0) << "on the perpendicular through Point 1";
-    EXPECT_EQ(positionAt(1, 1, g, 300, -7), 200.0) << "on the perpendicular through Point 2";
-    EXPECT_EQ(positionAt(1, 1, g, 0, 50), -100.0) << "half the length behind Point 1";
-    EXPECT_EQ(positionAt(1, 1, g, 500, 50), 400.0) << "beyond Point 2, not held";
+    EXPECT_EQ(positionAt(kShapeLinear, kRepeatNone, g, 100, 999), 0.0) << "on the perpendicular through Point 1";
+    EXPECT_EQ(positionAt(kShapeLinear, kRepeatNone, g, 300, -7), 200.0) << "on the perpendicular through Point 2";
+    EXPECT_EQ(positionAt(kShapeLinear, kRepeatNone, g, 0, 50), -100.0) << "half the length behind Point 1";
+    EXPECT_EQ(positionAt(kShapeLinear, kRepeatNone, g, 500, 50), 400.0) << "beyond Point 2, not held";
 }
 
 TEST(RampGeometryTest, LoopWrapsIntoZeroToLength) {
     const RampGeometry g = deriveGeometry(recordWith(0, 0, 4, 0), nullptr);
-    EXPECT_EQ(positionAt(1, 2, g, -1, 0), 3.0) << "-L/4 gives 3L/4";
-    EXPECT_EQ(positionAt(1, 2, g, 4, 0), 0.0) << "L gives 0";
-    EXPECT_EQ(positionAt(1, 2, g, 6, 0), 2.0) << "1.5 L gives L/2";
-    EXPECT_EQ(positionAt(1, 2, g, -8, 3), 0.0);
+    EXPECT_EQ(positionAt(kShapeLinear, kRepeatLoop, g, -1, 0), 3.0) << "-L/4 gives 3L/4";
+    EXPECT_EQ(positionAt(kShapeLinear, kRepeatLoop, g, 4, 0), 0.0) << "L gives 0";
+    EXPECT_EQ(positionAt(kShapeLinear, kRepeatLoop, g, 6, 0), 2.0) << "1.5 L gives L/2";
+    EXPECT_EQ(positionAt(kShapeLinear, kRepeatLoop, g, -8, 3), 0.0);
 }
 
 TEST(RampGeometryTest, PingpongRunsForwardThenBack) {
     const RampGeometry g = deriveGeometry(recordWith(0, 0, 4, 0), nullptr);
-    EXPECT_EQ(positionAt(1, 3, g, 1, 0), 1.0);
-    EXPECT_EQ(positionAt(1, 3, g, 4, 0), 4.0) << "L gives 2L - L";
-    EXPECT_EQ(positionAt(1, 3, g, 7, 0), 1.0) << "1.75 L gives L/4";
-    EXPECT_EQ(positionAt(1, 3, g, -1, 0), 1.0) << "-L/4 gives L/4 after the fix-up";
-    EXPECT_EQ(positionAt(1, 3, g, 9, 0), 1.0) << "the third period runs forward again";
+    EXPECT_EQ(positionAt(kShapeLinear, kRepeatPingpong, g, 1, 0), 1.0);
+    EXPECT_EQ(positionAt(kShapeLinear, kRepeatPingpong, g, 4, 0), 4.0) << "L gives 2L - L";
+    EXPECT_EQ(positionAt(kShapeLinear, kRepeatPingpong, g, 7, 0), 1.0) << "1.75 L gives L/4";
+    EXPECT_EQ(positionAt(kShapeLinear, kRepeatPingpong, g, -1, 0), 1.0) << "-L/4 gives L/4 after the fix-up";
+    EXPECT_EQ(positionAt(kShapeLinear, kRepeatPingpong, g, 9, 0), 1.0) << "the third period runs forward again";
 }
 
 TEST(RampGeometryTest, RadialMeasuresAroundPointOne) {
     const RampGeometry g = deriveGeometry(recordWith(0, 0, 4, 0), nullptr);
-    EXPECT_EQ(positionAt(2, 1, g, 3, 4), 5.0);
-    EXPECT_EQ(positionAt(2, 1, g, 0, 4), 4.0) << "Point 2's circle";
-    EXPECT_EQ(positionAt(2, 2, g, 0, 4), 0.0) << "Loop: the distance L gives 0";
-    EXPECT_EQ(positionAt(2, 2, g, 3, 4), 1.0);
-    EXPECT_EQ(positionAt(2, 3, g, 3, 4), 3.0) << "Pingpong: 5 is 2L - 5 = 3";
+    EXPECT_EQ(positionAt(kShapeRadial, kRepeatNone, g, 3, 4), 5.0);
+    EXPECT_EQ(positionAt(kShapeRadial, kRepeatNone, g, 0, 4), 4.0) << "Point 2's circle";
+    EXPECT_EQ(positionAt(kShapeRadial, kRepeatLoop, g, 0, 4), 0.0) << "Loop: the distance L gives 0";
+    EXPECT_EQ(positionAt(kShapeRadial, kRepeatLoop, g, 3, 4), 1.0);
+    EXPECT_EQ(positionAt(kShapeRadial, kRepeatPingpong, g, 3, 4), 3.0) << "Pingpong: 5 is 2L - 5 = 3";
 }
 
 TEST(RampGeometryTest, TheInputOriginShiftsEveryPixel) {
@@ -96,17 +97,17 @@ TEST(RampGeometryTest, TheInputOriginShiftsEveryPixel) {
     const RampGeometry g = deriveGeometry(recordWith(0, 0, 100, 0), &input);
     EXPECT_EQ(g.worldOrigin.x, -20.0);
     EXPECT_EQ(g.worldOrigin.y, 7.0);
-    EXPECT_EQ(positionAt(1, 1, g, 20, 0), 0.0) << "column 20 of the buffer is x = 0 of the layer";
-    EXPECT_EQ(positionAt(2, 1, g, 23, -3), 5.0);
+    EXPECT_EQ(positionAt(kShapeLinear, kRepeatNone, g, 20, 0), 0.0) << "column 20 of the buffer is x = 0 of the layer";
+    EXPECT_EQ(positionAt(kShapeRadial, kRepeatNone, g, 23, -3), 5.0);
 }
 
 TEST(RampGeometryTest, ChoicesOutsideThePopupsDrawAsTheFirstChoice) {
     const RampGeometry g = deriveGeometry(recordWith(0, 0, 4, 0), nullptr);
     for (A_long shape : {0, 3, -1, 0x7FFFFFFF}) {
-        EXPECT_EQ(positionAt(shape, 1, g, 3, 4), 3.0) << "shape " << shape << " is Linear";
+        EXPECT_EQ(positionAt(shape, kRepeatNone, g, 3, 4), 3.0) << "shape " << shape << " is Linear";
     }
     for (A_long repeat : {0, 4, -2}) {
-        EXPECT_EQ(positionAt(1, repeat, g, 9, 0), 9.0) << "repeat " << repeat << " is None";
+        EXPECT_EQ(positionAt(kShapeLinear, repeat, g, 9, 0), 9.0) << "repeat " << repeat << " is None";
         EXPECT_FALSE(isLoop(repeat));
     }
 }
@@ -120,7 +121,7 @@ TEST(RampGeometryTest, NonFinitePointsGiveSafeGeometry) {
     const RampGeometry broken = deriveGeometry(recordWith(nan, 0, 4, 0), nullptr);
     EXPECT_EQ(broken.rampLength, 1e-6);
     EXPECT_EQ(broken.direction.x, 0.0);
-    EXPECT_TRUE(std::isnan(positionAt(2, 2, broken, 1, 1)));
+    EXPECT_TRUE(std::isnan(positionAt(kShapeRadial, kRepeatLoop, broken, 1, 1)));
 }
 
 } // namespace

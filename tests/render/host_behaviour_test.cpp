@@ -19,51 +19,46 @@ using namespace OrvaneTest;
 
 namespace {
 
-struct Scene {
-    A_long shape;  // 1 Linear, 2 Radial
-    A_long repeat; // 1 None, 2 Loop, 3 Pingpong
+struct SceneCase {
+    A_long shape;  // a ShapeChoice
+    A_long repeat; // a RepeatChoice
     int depth;
     bool keyframed;
 };
 
-std::vector<Scene> everyScene() {
-    std::vector<Scene> scenes;
-    for (A_long shape : {1, 2})
-        for (A_long repeat : {1, 2, 3})
+std::vector<SceneCase> everyScene() {
+    std::vector<SceneCase> scenes;
+    for (A_long shape : {kShapeLinear, kShapeRadial})
+        for (A_long repeat : {kRepeatNone, kRepeatLoop, kRepeatPingpong})
             for (int depth : {8, 16, 32})
-                for (bool keyframed : {false, true}) scenes.push_back(Scene{shape, repeat, depth, keyframed});
+                for (bool keyframed : {false, true}) scenes.push_back(SceneCase{shape, repeat, depth, keyframed});
     return scenes;
 }
 
-std::string nameOf(const Scene& s) {
-    return std::string(s.shape == 2 ? "radial" : "linear") + ", repeat " + std::to_string(s.repeat) + ", " +
+std::string nameOf(const SceneCase& s) {
+    return std::string(s.shape == kShapeRadial ? "radial" : "linear") + ", repeat " + std::to_string(s.repeat) + ", " +
            std::to_string(s.depth) + " bits, " + (s.keyframed ? "keyframed" : "constant");
 }
 
-// A keyframe at `seconds` in the host's own time units. The keyframes lie on whole 1/24 and 1/30 s.
-void key(Host& host, PF_ParamIndex index, double seconds, const StreamValue& value) {
+// The case's controls, keyframes in the host's own time units (they lie on whole 1/24 and 1/30 s).
+void setScene(Host& host, const SceneCase& scene) {
     const A_u_long scale = host.behaviour().timeScale;
-    addKeyframe(host.streams()[std::size_t(index)], A_Time{unitsFromSeconds(seconds, scale), scale}, value);
-}
-
-void setScene(Host& host, const Scene& scene) {
-    auto& streams = host.streams();
-    streams[kShape].current.u.pd.value = scene.shape;
-    streams[kRepeat].current.u.pd.value = scene.repeat;
-    streams[kPoint1].current.u.td.x_value = 7 << 16;
-    streams[kPoint1].current.u.td.y_value = 5 << 16;
-    streams[kPoint2].current.u.td.x_value = 47 << 16; // 42.06 pixels from Point 1: 43 samples per table
-    streams[kPoint2].current.u.td.y_value = 18 << 16;
-    streams[kColor].current.u.cd.value = PF_Pixel8{255, 200, 100, 30};
-    streams[kOpacity].current.u.fs_d.value = 70;
-    streams[kColor].keyframes.clear();
-    streams[kOpacity].keyframes.clear();
-    if (!scene.keyframed) return;
-    key(host, kColor, 0, StreamValue{1, 0.9, 0.1, 0.2});
-    key(host, kColor, 0.5, StreamValue{1, 0.1, 0.8, 0.3});
-    key(host, kColor, 1, StreamValue{1, 0.2, 0.3, 1.0});
-    key(host, kOpacity, 0, StreamValue{100, 0, 0, 0});
-    key(host, kOpacity, 1, StreamValue{20, 0, 0, 0});
+    const auto at = [scale](double seconds) { return timeAt(seconds, scale); };
+    std::vector<Keyframe> colors, opacities;
+    if (scene.keyframed) {
+        colors = {{at(0), colorValue(1, 0.9, 0.1, 0.2)}, {at(0.5), colorValue(1, 0.1, 0.8, 0.3)},
+                  {at(1), colorValue(1, 0.2, 0.3, 1.0)}};
+        opacities = {{at(0), sliderValue(100)}, {at(1), sliderValue(20)}};
+    }
+    applyScene(host, Scene()
+                         .set(kParamShape, popupValue(scene.shape))
+                         .set(kParamRepeat, popupValue(scene.repeat))
+                         .set(kParamPoint1, pointValue(7, 5))
+                         .set(kParamPoint2, pointValue(47, 18)) // 42.06 pixels from Point 1: 43 samples per table
+                         .set(kParamColor, colorValue(PF_Pixel8{255, 200, 100, 30}))
+                         .set(kParamOpacity, sliderValue(70))
+                         .keyframes(kParamColor, colors)
+                         .keyframes(kParamOpacity, opacities));
 }
 
 std::unique_ptr<Host> hostBehaving(const HostBehaviour& behaviour) {
@@ -73,7 +68,7 @@ std::unique_ptr<Host> hostBehaving(const HostBehaviour& behaviour) {
     return host;
 }
 
-Frame renderScene(Host& host, const Scene& scene, PF_Err expected = PF_Err_NONE) {
+Frame renderScene(Host& host, const SceneCase& scene, PF_Err expected = PF_Err_NONE) {
     setScene(host, scene);
     LayerSetup layer;
     layer.width = 61;
@@ -130,11 +125,11 @@ struct HostBehaviours : ::testing::TestWithParam<NamedBehaviour> {};
 
 TEST_P(HostBehaviours, FramesAreThoseOfAPlainHostAndEverythingIsGivenBack) {
     const HostBehaviour& behaviour = GetParam().behaviour;
-    const std::vector<Scene> scenes = everyScene();
+    const std::vector<SceneCase> scenes = everyScene();
     std::vector<Frame> expected;
     {
         auto plain = hostBehaving(HostBehaviour{}); // one host at a time
-        for (const Scene& scene : scenes) expected.push_back(renderScene(*plain, scene));
+        for (const SceneCase& scene : scenes) expected.push_back(renderScene(*plain, scene));
     }
     auto host = hostBehaving(behaviour);
     std::size_t frames = 0;
@@ -159,7 +154,7 @@ TEST(HostAbort, AStopAtAnyAbortCheckIsReturnedWithEverythingGivenBack) {
     HostBehaviour behaviour = hostBehaviours()[1].behaviour;
     behaviour.jitter = false;
     auto host = hostBehaving(behaviour);
-    const Scene scene{2, 3, 16, true};
+    const SceneCase scene{kShapeRadial, kRepeatPingpong, 16, true};
     host->calls().reset();
     renderScene(*host, scene);
     const std::uint64_t checks = host->calls().countOf("abort");

@@ -61,7 +61,7 @@ TEST_F(PreRender, DownsamplingScalesEachAxisByItsOwnFactor) {
     EXPECT_EQ(r.point1[1], 270.0);
     EXPECT_EQ(r.point2[0], 960.0);
     EXPECT_EQ(r.point2[1], 270.0);
-    setPoint(kPoint1, 100, 80);
+    setPoint(kParamPoint1, 100, 80);
     LayerSetup uneven;
     uneven.downsampleX = PF_RationalScale{1, 2};
     uneven.downsampleY = PF_RationalScale{1, 4};
@@ -73,9 +73,9 @@ TEST_F(PreRender, DownsamplingScalesEachAxisByItsOwnFactor) {
 }
 
 TEST_F(PreRender, ValuesAreStoredAsTheParametersHoldThem) {
-    current(kPoint1).u.td.x_value = 688128; // 10.5 pixels in 16.16
-    setPopup(kShape, 2);
-    setPopup(kRepeat, 3);
+    setPoint(kParamPoint1, 10.5, 540);
+    setPopup(kParamShape, kShapeRadial);
+    setPopup(kParamRepeat, kRepeatPingpong);
     setColor(128, 0, 255, 1);
     setOpacity(-50);
     Orvane::RampRenderParams r = preRender();

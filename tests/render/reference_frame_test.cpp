@@ -5,6 +5,7 @@
 #include "RenderFixture.h"
 
 #include "host/ParamStreams.h"
+#include "host/PopupChoices.h"
 #include "render/RampGeometry.h"
 
 #include <algorithm>
@@ -26,8 +27,8 @@ enum class Tables { Constant, Color, ColorAndOpacity };
 
 struct Case {
     int depth;
-    A_long shape;  // 1 Linear, 2 Radial
-    A_long repeat; // 1 None, 2 Loop, 3 Pingpong
+    A_long shape;  // a ShapeChoice
+    A_long repeat; // a RepeatChoice
     Tables tables;
 };
 
@@ -63,12 +64,12 @@ std::vector<StreamValue> sampleStream(const ParamStream& stream, A_long n) {
 
 double repeatOf(double s, const Reference& r) {
     const double len = r.l;
-    if (r.c.repeat == 2) {
+    if (r.c.repeat == kRepeatLoop) {
         double m = std::fmod(s, len);
         if (0 > m) m = m + len;
         return m;
     }
-    if (r.c.repeat == 3) {
+    if (r.c.repeat == kRepeatPingpong) {
         double m = std::fmod(s, 2 * len);
         if (0 > m) m = m + 2 * len;
         return len > m ? m : 2 * len - m;
@@ -80,9 +81,9 @@ PF_PixelFloat referencePixel(const Reference& r, int x, int y) {
     if (r.colors.empty() && r.opacities.empty()) return r.constant;
     const double dx = double(x) - kP1x;
     const double dy = double(y) - kP1y;
-    const double s = r.c.shape == 2 ? std::sqrt(dx * dx + dy * dy) : dx * r.dirX + dy * r.dirY;
+    const double s = r.c.shape == kShapeRadial ? std::sqrt(dx * dx + dy * dy) : dx * r.dirX + dy * r.dirY;
     const double t = repeatOf(s, r);
-    const A_long entries = r.c.repeat == 2 ? r.n + 1 : r.n;
+    const A_long entries = r.c.repeat == kRepeatLoop ? r.n + 1 : r.n;
     PF_PixelFloat color{0, r.constant.red, r.constant.green, r.constant.blue};
     float opacity = r.opacity;
     std::size_t lo = 0, hi = 0;
@@ -157,14 +158,14 @@ struct ReferenceFrame : RenderFixture, ::testing::WithParamInterface<Case> {
         r.constant = PF_PixelFloat{1.0f, float(200 / 255.0), float(100 / 255.0), float(50 / 255.0)};
         r.opacity = float(75 * 0.01);
         if (r.c.tables != Tables::Constant)
-            for (const StreamValue& v : sampleStream(host->streams().at(kColor), r.n))
+            for (const StreamValue& v : sampleStream(host->streams().at(kParamColor), r.n))
                 r.colors.push_back(PF_PixelFloat{float(v[0]), float(v[1]), float(v[2]), float(v[3])});
         if (r.c.tables == Tables::ColorAndOpacity)
-            for (const StreamValue& v : sampleStream(host->streams().at(kOpacity), r.n)) {
+            for (const StreamValue& v : sampleStream(host->streams().at(kParamOpacity), r.n)) {
                 const double o = v[0] * 0.01;
                 r.opacities.push_back(float(0 > o ? 0 : (o > 1 ? 1 : o)));
             }
-        if (r.c.repeat == 2) {
+        if (r.c.repeat == kRepeatLoop) {
             if (!r.colors.empty()) r.colors.push_back(r.colors.front());
             if (!r.opacities.empty()) r.opacities.push_back(r.opacities.front());
         }
@@ -174,16 +175,16 @@ struct ReferenceFrame : RenderFixture, ::testing::WithParamInterface<Case> {
 
     void setUpCase() {
         const Case c = GetParam();
-        setPopup(kShape, c.shape);
-        setPopup(kRepeat, c.repeat);
-        setPoint(kPoint1, kP1x, kP1y);
-        setPoint(kPoint2, kP2x, kP2y);
+        setPopup(kParamShape, c.shape);
+        setPopup(kParamRepeat, c.repeat);
+        setPoint(kParamPoint1, kP1x, kP1y);
+        setPoint(kParamPoint2, kP2x, kP2y);
         setColor(255, 200, 100, 50);
         setOpacity(75);
         if (c.tables != Tables::Constant)
-            for (int i = 0; i < 3; ++i) key(kColor, kColorKeyTimes[i], kColorKeys[i]);
+            for (int i = 0; i < 3; ++i) key(kParamColor, kColorKeyTimes[i], kColorKeys[i]);
         if (c.tables == Tables::ColorAndOpacity)
-            for (int i = 0; i < 2; ++i) key(kOpacity, kOpacityKeyTimes[i], kOpacityKeys[i]);
+            for (int i = 0; i < 2; ++i) key(kParamOpacity, kOpacityKeyTimes[i], kOpacityKeys[i]);
     }
 };
 
@@ -212,8 +213,8 @@ TEST_P(ReferenceFrame, EveryPixelMatchesThePlainEvaluationBitForBit) {
 std::vector<Case> allCases() {
     std::vector<Case> cases;
     for (int depth : {8, 16, 32})
-        for (A_long shape : {1, 2})
-            for (A_long repeat : {1, 2, 3})
+        for (A_long shape : {kShapeLinear, kShapeRadial})
+            for (A_long repeat : {kRepeatNone, kRepeatLoop, kRepeatPingpong})
                 for (Tables tables : {Tables::Constant, Tables::Color, Tables::ColorAndOpacity})
                     cases.push_back(Case{depth, shape, repeat, tables});
     return cases;
@@ -221,11 +222,9 @@ std::vector<Case> allCases() {
 
 std::string caseName(const ::testing::TestParamInfo<Case>& info) {
     const Case& c = info.param;
-    static const char* const shapes[] = {"", "Linear", "Radial"};
-    static const char* const repeats[] = {"", "None", "Loop", "Pingpong"};
+    const std::string shape = popupChoiceName(kShapeChoices, c.shape), repeat = popupChoiceName(kRepeatChoices, c.repeat);
     static const char* const tables[] = {"Constant", "ColorTable", "BothTables"};
-    return std::string(shapes[c.shape]) + repeats[c.repeat] + tables[int(c.tables)] + std::to_string(c.depth) +
-           "bit";
+    return shape + repeat + tables[int(c.tables)] + std::to_string(c.depth) + "bit";
 }
 
 INSTANTIATE_TEST_SUITE_P(DiagonalRamp, ReferenceFrame, ::testing::ValuesIn(allCases()), caseName);

@@ -18,7 +18,7 @@ using SmartRender = RenderFixture;
 const LayerSetup kSmallLayer{64, 32};
 
 TEST_F(SmartRender, AFormatOfNoKnownDepthIsNotDrawnAndNotASuccess) {
-    animate(kColor, kRed, kBlue);
+    animate(kParamColor, kRed, kBlue);
     hostWorlds(*host).reportedFormat = PF_PixelFormat_INVALID;
     FrameSession session(*host, kSmallLayer, 0);
     ASSERT_EQ(session.preRender(), 0);
@@ -32,7 +32,7 @@ TEST_F(SmartRender, AFormatOfNoKnownDepthIsNotDrawnAndNotASuccess) {
 // A host's pixel checkout may succeed without pixels (the layer has nothing where the frame asks): no host
 // call receives a null world, nothing is drawn, the frame succeeds and everything is given back.
 TEST_F(SmartRender, ACheckoutWithoutPixelsDrawsNothingAndSucceeds) {
-    animate(kColor, kRed, kBlue);
+    animate(kParamColor, kRed, kBlue);
     for (bool emptyInput : {true, false})
         for (int depth : {8, 16, 32}) {
             SCOPED_TRACE(testing::Message() << (emptyInput ? "input" : "output") << " without pixels, " << depth
@@ -110,13 +110,13 @@ TEST_F(SmartRender, TheInputAndOutputAreCheckedOutOnceAndTheLayerUnderTheRequest
 }
 
 TEST_F(SmartRender, OneTwoAndSevenThreadsGiveByteIdenticalFrames) {
-    setPopup(kShape, 2);
-    setPopup(kRepeat, 3);
-    setPoint(kPoint1, 700, 300);
-    setPoint(kPoint2, 1000, 700);
-    key(kColor, 0, StreamValue{1, 0.9, 0.1, 0.2});
-    key(kColor, 0.5, StreamValue{1, 0.1, 0.8, 0.3});
-    key(kColor, 1, StreamValue{1, 0.2, 0.3, 1.0});
+    setPopup(kParamShape, kShapeRadial);
+    setPopup(kParamRepeat, kRepeatPingpong);
+    setPoint(kParamPoint1, 700, 300);
+    setPoint(kParamPoint2, 1000, 700);
+    key(kParamColor, 0, StreamValue{1, 0.9, 0.1, 0.2});
+    key(kParamColor, 0.5, StreamValue{1, 0.1, 0.8, 0.3});
+    key(kParamColor, 1, StreamValue{1, 0.2, 0.3, 1.0});
     animateOpacity(100, 20);
     // The full layer at 8 bits; the deeper frames at a quarter of its area, which is enough to put rows
     // of every band on each thread.
@@ -142,15 +142,14 @@ void sweepFrame(int threads, bool keyframed) {
     const auto setUp = [&](Host& host) {
         ASSERT_EQ(applyEffect(host), PF_Err_NONE);
         setHostThreads(host, threads);
-        auto& streams = host.streams();
-        streams[kPoint1].current.u.td.x_value = 1 << 16;
-        streams[kPoint2].current.u.td.x_value = 4 << 16; // L = 3: three samples per keyframed table
-        if (keyframed) {
-            addKeyframe(streams[kColor], A_Time{0, kTimeScale}, StreamValue{1, 1, 0, 0});
-            addKeyframe(streams[kColor], A_Time{120000, kTimeScale}, StreamValue{1, 0, 0, 1});
-            addKeyframe(streams[kOpacity], A_Time{0, kTimeScale}, StreamValue{10, 0, 0, 0});
-            addKeyframe(streams[kOpacity], A_Time{60000, kTimeScale}, StreamValue{90, 0, 0, 0});
-        }
+        Scene scene;
+        scene.set(kParamPoint1, pointValue(1, 540)).set(kParamPoint2, pointValue(4, 540)); // L = 3: three samples
+        if (keyframed)
+            scene.key(kParamColor, timeAt(0), kRed)
+                .key(kParamColor, timeAt(1), kBlue)
+                .key(kParamOpacity, timeAt(0), sliderValue(10))
+                .key(kParamOpacity, timeAt(0.5), sliderValue(90));
+        applyScene(host, scene);
     };
     EXPECT_GT(sweepFrameFaults(setUp, LayerSetup{6, 5, 16}, 0), 40u);
 }

@@ -4,11 +4,15 @@
 
 #include "support/ModuleHost.h"
 
+#include "params/ParamIndex.h"
+
 #include "host/ParameterControls.h"
 
 #include <string>
 
 namespace OrvaneTest {
+
+using namespace Orvane; // the effect's parameter indices and popup values
 
 inline std::unique_ptr<OrvaneHost::Host> appliedHost() {
     auto host = loadModuleHost();
@@ -29,7 +33,7 @@ template <class Suite> const Suite* acquire(OrvaneHost::Host& host, const char* 
     return static_cast<const Suite*>(suite);
 }
 
-inline A_long counterValue(OrvaneHost::Host& host) { return host.streams().at(8).current.u.sd.value; }
+inline A_long counterValue(OrvaneHost::Host& host) { return host.streams().at(kParamRefreshCounter).current.u.sd.value; }
 
 // The names of the calls the effect made, in order, leaving out suite acquisition and release.
 inline std::vector<std::string> hostCallNames(OrvaneHost::Host& host) {
