@@ -150,6 +150,38 @@ TEST_P(HostBehaviours, FramesAreThoseOfAPlainHostAndEverythingIsGivenBack) {
 INSTANTIATE_TEST_SUITE_P(RealHosts, HostBehaviours, ::testing::ValuesIn(hostBehaviours()),
                          [](const ::testing::TestParamInfo<NamedBehaviour>& info) { return info.param.name; });
 
+// Hosts are independent: two running hosts (no recorder) in one process, each rendering a scene of its own
+// on threads of its own at the same time, give each scene's own frames and keep their own books.
+TEST(HostInstances, TwoHostsInOneProcessRenderTheirOwnScenesAtOnce) {
+    const SceneCase scenes[2] = {{kShapeRadial, kRepeatPingpong, 16, true}, {kShapeLinear, kRepeatLoop, 32, true}};
+    std::vector<Frame> expected;
+    for (const SceneCase& scene : scenes) expected.push_back(renderScene(*hostBehaving(HostBehaviour{}), scene));
+    ASSERT_NE(expected[0].bytes, expected[1].bytes);
+
+    std::unique_ptr<Host> hosts[2];
+    for (auto& host : hosts) {
+        host = std::make_unique<Host>(std::string(ORVANE_MODULE_PATH), Recording::Off);
+        HostBehaviour behaviour;
+        behaviour.reportedThreads = 3;
+        behaviour.renderOnOtherThread = true;
+        host->setBehaviour(behaviour);
+        ASSERT_EQ(applyEffect(*host), PF_Err_NONE);
+    }
+    int differing[2] = {0, 0};
+    std::thread renders[2];
+    for (int h = 0; h < 2; ++h)
+        renders[h] = std::thread([&, h] {
+            for (int frame = 0; frame < 20; ++frame)
+                if (renderScene(*hosts[h], scenes[h]).bytes != expected[std::size_t(h)].bytes) ++differing[h];
+        });
+    for (std::thread& render : renders) render.join();
+    for (int h = 0; h < 2; ++h) {
+        EXPECT_EQ(differing[h], 0) << "host " << h;
+        EXPECT_TRUE(booksAreClean(*hosts[h])) << "host " << h;
+        EXPECT_EQ(hosts[h]->books().opened("pre-render data"), 20u) << "each host served only its own frames";
+    }
+}
+
 TEST(HostAbort, AStopAtAnyAbortCheckIsReturnedWithEverythingGivenBack) {
     HostBehaviour behaviour = hostBehaviours()[1].behaviour;
     behaviour.jitter = false;

@@ -118,8 +118,10 @@ void RunningTool::collectTerminal(int timeoutMs) {
 bool RunningTool::running() {
     if (ended) return false;
     collectTerminal(0);
-    const pid_t done = waitpid(child, &status, WNOHANG);
+    rusage usage{};
+    const pid_t done = wait4(child, &status, WNOHANG, &usage);
     ended = done == child;
+    if (ended) peakKilobytes = usage.ru_maxrss;
     return !ended;
 }
 
@@ -159,6 +161,7 @@ ToolResult RunningTool::finish() {
     collectTerminal(0);
     result.exitCode = !result.timedOut && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    result.peakKilobytes = peakKilobytes;
     if (options.terminal) {
         result.out = terminalBytes;
     } else {

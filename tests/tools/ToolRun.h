@@ -13,6 +13,7 @@ struct ToolResult {
     int exitCode = -1; // -1 when the process did not exit normally
     int signal = 0;    // the signal that ended it, if one did
     bool timedOut = false;
+    long peakKilobytes = 0; // the most memory the process held at once (its peak resident set)
     std::string out, err; // with RunOptions::terminal, both streams' bytes as the terminal received them in `out`
 };
 
@@ -51,6 +52,7 @@ private:
     std::string terminalBytes;
     bool ended = false;
     int status = 0;
+    long peakKilobytes = 0;
 };
 
 // Runs ORVANE_RENDER_PATH with `args`, with ORVANE_MODULE removed from its environment (unless the options

@@ -83,6 +83,24 @@ TEST(StandardOutputPipe, CarriesEveryFrameIntoTheNextProgram) {
               filesOneAfterAnother(folder, {"f-0.pam", "f-1.pam", "f-2.pam", "f-3.pam"}));
 }
 
+// A render machine runs sequences for hours: a long sequence needs no more memory than one frame of it.
+TEST(StandardOutputPipe, ALongSequenceNeedsTheMemoryOfOneFrame) {
+    RunOptions discard;
+    discard.standardOutput = "/dev/null";
+    const auto peak = [&](const std::string& frames) {
+        const ToolResult run = runRender({"--size", "640x90", "--color", "0:#203060", "--color", "9:#f0c040",
+                                          "--opacity", "0:100", "--opacity", "9:20", "--frames", frames, "-o", "-",
+                                          "--format", "pam"},
+                                         discard);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        return run.peakKilobytes;
+    };
+    const long one = peak("0-0"), many = peak("0-299");
+    // 300 frames asking 640 stream values each used to keep their every call: some 100 MB more.
+    EXPECT_LT(many - one, 4 * 1024) << "one frame " << one << " KB, 300 frames " << many << " KB";
+    EXPECT_GT(one, 0);
+}
+
 // A reader that went away or a full disk stops the run with the exit code of standard output, never a death
 // by SIGPIPE; a terminal is refused before anything is made.
 TEST(StandardOutputPipe, AClosedOrFullOneOrATerminalIsRefused) {
