@@ -1,7 +1,8 @@
 // The benchmark's frames, smaller: a diagonal ramp (no row is constant) in each shape, repeat mode and table
-// variant at every depth, rendered through the host and compared bit for bit with a plain per-pixel
-// evaluation of the same arithmetic written out here, one step after another, with no shortcuts. The
-// band loop, conversions and pixel functions may be made fast; these frames must not change.
+// variant at every depth, rendered through the host (smart render draws them with the row painters of this
+// machine's fastest vector path) and compared bit for bit with a plain per-pixel evaluation of the same
+// arithmetic written out here, one step after another, with no shortcuts. However the painters are made
+// fast, these frames must not change.
 #include "RenderFixture.h"
 
 #include "host/ParamStreams.h"
