@@ -44,8 +44,19 @@ constexpr int kPixelSize[3] = {sizeof(PF_Pixel8), sizeof(PF_Pixel16), sizeof(PF_
 
 } // namespace
 
+RampRowPainter rampRowPainter(VectorPath path) {
+    switch (path) {
+    case VectorPath::Avx512:
+        return paintRampRowAvx512;
+    case VectorPath::Avx2:
+        return paintRampRowAvx2;
+    default:
+        return paintRampRowSse2;
+    }
+}
+
 RampRows::RampRows(const PositionFunction& position, const RampInputs& in, VectorPath wanted)
-    : path(runsVectorPath(wanted) ? wanted : fastestVectorPath()) {
+    : painter(rampRowPainter(runsVectorPath(wanted) ? wanted : fastestVectorPath())) {
     std::visit([this](const auto& concrete) { describe(concrete, kernel); }, position.get());
     // A length that is not positive puts every position from 0 on at or past the end, as 0 does: the
     // painters rely on a positive length or 0 (smart render's is never below 1e-6).
@@ -80,14 +91,7 @@ RampRows::RampRows(const PositionFunction& position, const RampInputs& in, Vecto
 void RampRows::operator()(PixelDepth depth, A_long y, A_long width, unsigned char* row) const {
     if (!isPixelDepth(depth) || width <= 0) return;
     if (constant) return Filter::fillRow(row, width, constantPixel[depth], kPixelSize[depth]);
-    switch (path) {
-    case VectorPath::Avx512:
-        return paintRampRowAvx512(kernel, depth, y, width, row);
-    case VectorPath::Avx2:
-        return paintRampRowAvx2(kernel, depth, y, width, row);
-    default:
-        return paintRampRowSse2(kernel, depth, y, width, row);
-    }
+    painter(kernel, depth, y, width, row);
 }
 
 } // namespace Orvane

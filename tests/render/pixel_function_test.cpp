@@ -1,5 +1,6 @@
 // The table lookup and the four pixel function variants, and the ramp's row painters, which must give the
-// pixel function's frames byte for byte on every vector path.
+// pixel function's frames byte for byte on every vector path and never read outside their table.
+#include "GuardedEntries.h"
 #include "support/FrameworkFixture.h"
 
 #include "framework/Filter.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -152,6 +154,8 @@ TEST(PixelFunctionTest, ALoopClosedTableRunsBackIntoTheFirstColour) {
 namespace {
 
 using OrvaneHost::WorldBuffer;
+using OrvaneTest::GuardedEntries;
+using OrvaneTest::TableEdge;
 
 // One frame to draw both ways: the ramp's values as smart render derives them, and the buffers' shape.
 struct Scene {
@@ -205,12 +209,28 @@ struct ExactRows : OrvaneTest::FrameworkFixture, ::testing::WithParamInterface<V
         return std::vector<unsigned char>(destination->storage.get(), destination->storage.get() + destination->bytes);
     }
 
-    // Both ways at every depth; the first difference, if any, with where it is.
+    static PositionFunction positionOf(const Scene& scene) {
+        return makePositionFunction(scene.shape, scene.repeat, scene.geometry);
+    }
+
+    // The rows painted by RampRows and by the pixel function, at every depth.
     void expectSame(const Scene& scene) {
-        const PositionFunction position = makePositionFunction(scene.shape, scene.repeat, scene.geometry);
-        const Filter::PixelFunction pixel = makePixelFunction(position, scene.inputs());
-        const RampRows rows(position, scene.inputs(), GetParam());
-        const Filter::RowFunction paint = std::cref(rows);
+        const RampRows rows(positionOf(scene), scene.inputs(), GetParam());
+        expectRows(scene, std::cref(rows));
+    }
+
+    // The rows painted by the path's painter reading `ramp` (a RampRows' kernel whose table the test placed)
+    // and by the pixel function of the scene's tables, at every depth.
+    void expectSameFrom(const Scene& scene, const RampKernelData& ramp) {
+        const RampRowPainter painter = rampRowPainter(GetParam());
+        expectRows(scene, [&](PixelDepth depth, A_long y, A_long width, unsigned char* row) {
+            painter(ramp, depth, y, width, row);
+        });
+    }
+
+    // Both ways at every depth; the first difference, if any, with where it is.
+    void expectRows(const Scene& scene, const Filter::RowFunction& paint) {
+        const Filter::PixelFunction pixel = makePixelFunction(positionOf(scene), scene.inputs());
         for (int depthBits : kDepthBits) {
             const auto want = draw<Filter::SimpleFilter>(scene, depthBits, pixel);
             const auto got = draw<Filter::RowFilter>(scene, depthBits, paint);
@@ -296,6 +316,77 @@ TEST_P(ExactRows, ThousandRandomSmallFramesEqualThePixelFunctionsToTheByte) {
         expectSame(scene);
         if (HasFatalFailure()) return;
     }
+}
+
+// Ramps whose last entry is reached: ending exactly on a pixel inside the row, and on the row's last pixel
+// (where each path's last group holds one pixel of the row and places columns past it); two entries on a
+// ramp a pixel long; a position just below the end whose table position rounds up to the last entry (the
+// one way Loop takes it whole). Points on whole pixels, so Radial ends exactly on Point 1's row.
+struct TableEnd {
+    const char* what;
+    double point1[2], point2[2];
+    double originX;
+    A_long width, height, entryCount;
+};
+
+const TableEnd kTableEnds[] = {
+    {"ends on a pixel inside the row", {3, 2}, {11, 2}, 0, 21, 4, 9},
+    {"ends on the row's last pixel", {0, 1}, {16, 1}, 0, 17, 3, 17},
+    {"two entries, a pixel long", {2, 0}, {3, 0}, 0, 7, 2, 2},
+    {"just below the end, rounded up to the last entry", {1e-5, 0}, {1000 + 1e-5, 0}, 990, 16, 2, 1001},
+};
+
+// Whether some pixel of the scene takes the last entry, whole or blended.
+bool reachesTheLastEntry(const Scene& scene) {
+    const PositionFunction position = makePositionFunction(scene.shape, scene.repeat, scene.geometry);
+    const double length = scene.inputs().rampLength;
+    for (A_long y = 0; y < scene.height; ++y)
+        for (A_long x = 0; x < scene.width; ++x) {
+            const TablePlace place = placeInTable(position(x, y), length, scene.entryCount);
+            if (place.kind == TablePlace::Last || (place.kind == TablePlace::Blend && place.index == scene.entryCount - 2))
+                return true;
+        }
+    return false;
+}
+
+// Every path, shape, repeat mode, table variant and depth on the ramps above, the painter's table copied to
+// memory that ends at one of its ends (a page that cannot be read follows or precedes it) and holds NaN
+// entries beyond its other end: reading outside the table faults or paints a NaN where the pixel function
+// paints a number.
+TEST_P(ExactRows, PaintersReadNothingOutsideTheirTable) {
+    for (const TableEnd& end : kTableEnds)
+        for (A_long shape : {1, 2})
+            for (A_long repeat : {1, 2, 3})
+                for (int variant : {1, 2, 3})
+                    for (TableEdge edge : {TableEdge::Start, TableEdge::End}) {
+                        Scene scene;
+                        scene.width = end.width, scene.height = end.height, scene.padding = 3;
+                        scene.shape = shape, scene.repeat = repeat;
+                        RampRenderParams record{};
+                        std::copy(end.point1, end.point1 + 2, record.point1);
+                        std::copy(end.point2, end.point2 + 2, record.point2);
+                        scene.geometry = deriveGeometry(record, nullptr);
+                        scene.geometry.worldOrigin.x = end.originX;
+                        scene.entryCount = end.entryCount;
+                        for (A_long i = 0; i < scene.entryCount; ++i) {
+                            const float u = float(i + 1) / float(scene.entryCount + 1); // never 0
+                            if (variant & 1) scene.colors.push_back(PF_PixelFloat{0.25f + 0.5f * u, u, 1.0f - u, 0.5f});
+                            if (variant & 2) scene.opacities.push_back(0.2f + 0.7f * u);
+                        }
+                        scene.color = PF_PixelFloat{1.0f, 0.8f, 0.4f, 0.2f};
+                        scene.opacity = 0.75f;
+                        SCOPED_TRACE(std::string(end.what) + (edge == TableEdge::End ? ", table against its end"
+                                                                                      : ", table against its start"));
+                        ASSERT_TRUE(reachesTheLastEntry(scene)) << scene.describe();
+
+                        const RampRows rows(positionOf(scene), scene.inputs(), GetParam());
+                        RampKernelData ramp = rows.kernelData();
+                        const GuardedEntries guarded(std::size_t(ramp.entryCount), edge);
+                        std::copy(ramp.entries, ramp.entries + ramp.entryCount, guarded.entries());
+                        ramp.entries = guarded.entries();
+                        expectSameFrom(scene, ramp);
+                        if (HasFatalFailure()) return;
+                    }
 }
 
 std::string pathName(const ::testing::TestParamInfo<VectorPath>& info) {
