@@ -389,6 +389,38 @@ TEST_P(ExactRows, PaintersReadNothingOutsideTheirTable) {
                     }
 }
 
+// Tables so long that N - 1 is no longer a float (2^24 + 1 rounds down to 2^24, 2^24 + 3 up to 2^24 + 4): the
+// pixels at or past the ramp's end still take entry N - 1, and nothing past it. Only the table's first and
+// last entries are written (the rest stay unmapped zero pages); every pixel takes one of them whole, as the
+// scene's two-entry tables give.
+TEST_P(ExactRows, TablesTooLongForAFloatIndexEndOnTheirLastEntry) {
+    constexpr A_long kFloatIntegers = A_long(1) << 24; // every whole number up to it is a float
+    for (A_long count : {kFloatIntegers + 2, kFloatIntegers + 4})
+        for (A_long shape : {1, 2})
+            for (A_long repeat : {1, 2, 3}) {
+                Scene scene;
+                scene.width = 21, scene.height = 1;
+                scene.shape = shape, scene.repeat = repeat;
+                RampRenderParams record{};
+                record.point1[0] = 4, record.point2[0] = 5; // whole positions: 0 (the first entry) or the end
+                scene.geometry = deriveGeometry(record, nullptr);
+                scene.colors = {PF_PixelFloat{0.5f, 0.1f, 0.2f, 0.3f}, PF_PixelFloat{0.9f, 0.7f, 0.6f, 0.5f}};
+                scene.opacities = {0.25f, 0.75f};
+                scene.entryCount = 2;
+                SCOPED_TRACE(count);
+
+                const RampRows rows(positionOf(scene), scene.inputs(), GetParam());
+                RampKernelData ramp = rows.kernelData();
+                const GuardedEntries guarded(std::size_t(count), TableEdge::End);
+                guarded.entries()[0] = ramp.entries[0];
+                guarded.entries()[count - 1] = ramp.entries[1];
+                ramp.entries = guarded.entries();
+                ramp.entryCount = count;
+                expectSameFrom(scene, ramp);
+                if (HasFatalFailure()) return;
+            }
+}
+
 std::string pathName(const ::testing::TestParamInfo<VectorPath>& info) {
     static const char* const names[] = {"Sse2", "Avx2", "Avx512"};
     return names[int(info.param)];
