@@ -336,6 +336,28 @@ const TableEnd kTableEnds[] = {
     {"just below the end, rounded up to the last entry", {1e-5, 0}, {1000 + 1e-5, 0}, 990, 16, 2, 1001},
 };
 
+// The scene of a row of kTableEnds: `variant` 1 a colour table, 2 an opacity table, 3 both, of entries
+// that are never 0 (so a NaN read instead shows at every depth).
+Scene tableEndScene(const TableEnd& end, A_long shape, A_long repeat, int variant) {
+    Scene scene;
+    scene.width = end.width, scene.height = end.height, scene.padding = 3;
+    scene.shape = shape, scene.repeat = repeat;
+    RampRenderParams record{};
+    std::copy(end.point1, end.point1 + 2, record.point1);
+    std::copy(end.point2, end.point2 + 2, record.point2);
+    scene.geometry = deriveGeometry(record, nullptr);
+    scene.geometry.worldOrigin.x = end.originX;
+    scene.entryCount = end.entryCount;
+    for (A_long i = 0; i < scene.entryCount; ++i) {
+        const float u = float(i + 1) / float(scene.entryCount + 1);
+        if (variant & 1) scene.colors.push_back(PF_PixelFloat{0.25f + 0.5f * u, u, 1.0f - u, 0.5f});
+        if (variant & 2) scene.opacities.push_back(0.2f + 0.7f * u);
+    }
+    scene.color = PF_PixelFloat{1.0f, 0.8f, 0.4f, 0.2f};
+    scene.opacity = 0.75f;
+    return scene;
+}
+
 // Whether some pixel of the scene takes the last entry, whole or blended.
 bool reachesTheLastEntry(const Scene& scene) {
     const PositionFunction position = makePositionFunction(scene.shape, scene.repeat, scene.geometry);
@@ -343,8 +365,8 @@ bool reachesTheLastEntry(const Scene& scene) {
     for (A_long y = 0; y < scene.height; ++y)
         for (A_long x = 0; x < scene.width; ++x) {
             const TablePlace place = placeInTable(position(x, y), length, scene.entryCount);
-            if (place.kind == TablePlace::Last || (place.kind == TablePlace::Blend && place.index == scene.entryCount - 2))
-                return true;
+            const bool blendedIn = place.kind == TablePlace::Blend && place.index == scene.entryCount - 2;
+            if (place.kind == TablePlace::Last || blendedIn) return true;
         }
     return false;
 }
@@ -359,26 +381,10 @@ TEST_P(ExactRows, PaintersReadNothingOutsideTheirTable) {
             for (A_long repeat : {1, 2, 3})
                 for (int variant : {1, 2, 3})
                     for (TableEdge edge : {TableEdge::Start, TableEdge::End}) {
-                        Scene scene;
-                        scene.width = end.width, scene.height = end.height, scene.padding = 3;
-                        scene.shape = shape, scene.repeat = repeat;
-                        RampRenderParams record{};
-                        std::copy(end.point1, end.point1 + 2, record.point1);
-                        std::copy(end.point2, end.point2 + 2, record.point2);
-                        scene.geometry = deriveGeometry(record, nullptr);
-                        scene.geometry.worldOrigin.x = end.originX;
-                        scene.entryCount = end.entryCount;
-                        for (A_long i = 0; i < scene.entryCount; ++i) {
-                            const float u = float(i + 1) / float(scene.entryCount + 1); // never 0
-                            if (variant & 1) scene.colors.push_back(PF_PixelFloat{0.25f + 0.5f * u, u, 1.0f - u, 0.5f});
-                            if (variant & 2) scene.opacities.push_back(0.2f + 0.7f * u);
-                        }
-                        scene.color = PF_PixelFloat{1.0f, 0.8f, 0.4f, 0.2f};
-                        scene.opacity = 0.75f;
-                        SCOPED_TRACE(std::string(end.what) + (edge == TableEdge::End ? ", table against its end"
-                                                                                      : ", table against its start"));
+                        const Scene scene = tableEndScene(end, shape, repeat, variant);
+                        SCOPED_TRACE(std::string(end.what) + ", table against its " +
+                                     (edge == TableEdge::End ? "end" : "start"));
                         ASSERT_TRUE(reachesTheLastEntry(scene)) << scene.describe();
-
                         const RampRows rows(positionOf(scene), scene.inputs(), GetParam());
                         RampKernelData ramp = rows.kernelData();
                         const GuardedEntries guarded(std::size_t(ramp.entryCount), edge);
@@ -391,8 +397,8 @@ TEST_P(ExactRows, PaintersReadNothingOutsideTheirTable) {
 
 // Tables so long that N - 1 is no longer a float (2^24 + 1 rounds down to 2^24, 2^24 + 3 up to 2^24 + 4): the
 // pixels at or past the ramp's end still take entry N - 1, and nothing past it. Only the table's first and
-// last entries are written (the rest stay unmapped zero pages); every pixel takes one of them whole, as the
-// scene's two-entry tables give.
+// last entries are written (the pages between are never touched and read as zeros); every pixel takes one of
+// them whole, as the scene's two-entry tables give.
 TEST_P(ExactRows, TablesTooLongForAFloatIndexEndOnTheirLastEntry) {
     constexpr A_long kFloatIntegers = A_long(1) << 24; // every whole number up to it is a float
     for (A_long count : {kFloatIntegers + 2, kFloatIntegers + 4})
