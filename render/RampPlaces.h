@@ -42,8 +42,9 @@ void placeLanes(const RampKernelData& k, double term, A_long x0, int lanes, Bloc
     const double originX = k.originX, point1X = k.point1X, directionX = k.directionX;
     const double period = Repeat == RampRepeat::Pingpong ? 2 * k.repeatLength : k.repeatLength;
     const double rampLength = k.rampLength;
-    const double nm1 = static_cast<double>(k.entryCount - 1);
-    const float nm1f = static_cast<float>(k.entryCount - 1);
+    const A_long lastIndex = k.entryCount - 1;
+    const double nm1 = static_cast<double>(lastIndex);
+    const float nm1f = static_cast<float>(lastIndex);
     // f, the table position in float, of the H pixels at columns x (exact in double).
     auto tablePosition = [&](const D& x) {
         const D dx = (x + originX) - point1X;
@@ -90,13 +91,17 @@ void placeLanes(const RampKernelData& k, double term, A_long x0, int lanes, Bloc
         }
         const I blend = (f >= 0.0f) & (f < nm1f);
         const I first = f < 0.0f;
-        // f where it blends (-0 kept: the fraction keeps its sign), else the first or the last entry.
-        const F held = blend ? f : (first ? 0.0f : nm1f);
-        const I lo = __builtin_convertvector(held, I);
-        const F fraction = held - __builtin_convertvector(lo, F);
+        const I last = ~(blend | first);
+        // f where it blends (-0 kept: the fraction keeps its sign), else 0. The last entry's index is added
+        // as an integer: beyond 2^24 + 1 entries N - 1 is not always a float, and rounded it would name an
+        // entry before the last or one past it.
+        const F held = blend ? f : 0.0f;
+        const I whole = __builtin_convertvector(held, I);
+        const F fraction = held - __builtin_convertvector(whole, F);
+        const I lo = whole + (last & lastIndex);
         constexpr float nan = std::numeric_limits<float>::quiet_NaN();
         if constexpr (Adjacent) {
-            const I pair = (lo + ~(blend | first)) << 4; // the last entry's pair starts one entry before it
+            const I pair = (lo + last) << 4; // the last entry's pair starts one entry before it
             const F weight = blend ? fraction : (first ? nan : -nan);
             std::memcpy(out.lo + i, &pair, sizeof pair);
             std::memcpy(out.weight + i, &weight, sizeof weight);

@@ -43,8 +43,19 @@ template <class Pixel> void store(const Pixel& pixel, unsigned char* to) { std::
 
 } // namespace
 
+RampRowPainter rampRowPainter(VectorPath path) {
+    switch (path) {
+    case VectorPath::Avx512:
+        return paintRampRowAvx512;
+    case VectorPath::Avx2:
+        return paintRampRowAvx2;
+    default:
+        return paintRampRowSse2;
+    }
+}
+
 RampRows::RampRows(const PositionFunction& position, const RampInputs& in, VectorPath wanted)
-    : path(runsVectorPath(wanted) ? wanted : fastestVectorPath()) {
+    : painter(rampRowPainter(runsVectorPath(wanted) ? wanted : fastestVectorPath())) {
     std::visit([this](const auto& concrete) { describe(concrete, kernel); }, position.get());
     // A length that is not positive puts every position from 0 on at or past the end, as 0 does: the
     // painters rely on a positive length or 0 (smart render's is never below 1e-6).
@@ -78,15 +89,8 @@ RampRows::RampRows(const PositionFunction& position, const RampInputs& in, Vecto
 
 void RampRows::operator()(PixelDepth depth, A_long y, A_long width, unsigned char* row) const {
     if (!isPixelDepth(depth) || width <= 0) return;
-    if (constant) return Filter::fillRow(row, width, constantPixel[depth], bytesPerPixel(PixelDepth(depth)));
-    switch (path) {
-    case VectorPath::Avx512:
-        return paintRampRowAvx512(kernel, depth, y, width, row);
-    case VectorPath::Avx2:
-        return paintRampRowAvx2(kernel, depth, y, width, row);
-    default:
-        return paintRampRowSse2(kernel, depth, y, width, row);
-    }
+    if (constant) return Filter::fillRow(row, width, constantPixel[depth], bytesPerPixel(depth));
+    painter(kernel, depth, y, width, row);
 }
 
 } // namespace Orvane

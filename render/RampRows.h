@@ -11,6 +11,10 @@
 
 namespace Orvane {
 
+// A row painter of RampKernel.h, and the one of a path (which the caller has found this machine runs).
+using RampRowPainter = void (*)(const RampKernelData& ramp, int depth, A_long y, A_long width, unsigned char* row);
+RampRowPainter rampRowPainter(VectorPath path);
+
 class RampRows {
 public:
     // From the same values as makePixelFunction, with a copy of the tables (which hold inputs.entryCount
@@ -22,10 +26,13 @@ public:
     // The `width` pixels of row y at `depth`, from `row` on (any byte address; nothing beyond is written).
     void operator()(PixelDepth depth, A_long y, A_long width, unsigned char* row) const;
 
+    // What the painter reads (no entries where the colour is constant).
+    const RampKernelData& kernelData() const { return kernel; }
+
 private:
     ColorTable entries;      // the tables' copies as one (see RampKernelData)
     RampKernelData kernel{}; // points into the entries
-    VectorPath path;
+    RampRowPainter painter;
     bool constant;
     unsigned char constantPixel[3][16]{}; // the constant variant's pixel at each depth
 };

@@ -1,13 +1,16 @@
 // The table lookup and the four pixel function variants, and the ramp's row painters, which must give the
-// pixel function's frames byte for byte on every vector path.
+// pixel function's frames byte for byte on every vector path and never read outside their table.
+#include "GuardedEntries.h"
 #include "support/FrameworkFixture.h"
 
 #include "framework/Filter.h"
+#include "params/ParamIndex.h"
 #include "render/RampPixel.h"
 #include "render/RampRows.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -152,12 +155,14 @@ TEST(PixelFunctionTest, ALoopClosedTableRunsBackIntoTheFirstColour) {
 namespace {
 
 using OrvaneHost::WorldBuffer;
+using OrvaneTest::GuardedEntries;
+using OrvaneTest::TableEdge;
 
 // One frame to draw both ways: the ramp's values as smart render derives them, and the buffers' shape.
 struct Scene {
     A_long width = 0, height = 0;
     int padding = 0; // bytes after each row of both buffers
-    A_long shape = 1, repeat = 1;
+    A_long shape = kShapeLinear, repeat = kRepeatNone;
     RampGeometry geometry;
     ColorTable colors;
     OpacityTable opacities;
@@ -205,12 +210,28 @@ struct ExactRows : OrvaneTest::FrameworkFixture, ::testing::WithParamInterface<V
         return std::vector<unsigned char>(destination->storage.get(), destination->storage.get() + destination->bytes);
     }
 
-    // Both ways at every depth; the first difference, if any, with where it is.
+    static PositionFunction positionOf(const Scene& scene) {
+        return makePositionFunction(scene.shape, scene.repeat, scene.geometry);
+    }
+
+    // The rows painted by RampRows and by the pixel function, at every depth.
     void expectSame(const Scene& scene) {
-        const PositionFunction position = makePositionFunction(scene.shape, scene.repeat, scene.geometry);
-        const Filter::PixelFunction pixel = makePixelFunction(position, scene.inputs());
-        const RampRows rows(position, scene.inputs(), GetParam());
-        const Filter::RowFunction paint = std::cref(rows);
+        const RampRows rows(positionOf(scene), scene.inputs(), GetParam());
+        expectRows(scene, std::cref(rows));
+    }
+
+    // The rows painted by the path's painter reading `ramp` (a RampRows' kernel whose table the test placed)
+    // and by the pixel function of the scene's tables, at every depth.
+    void expectSameFrom(const Scene& scene, const RampKernelData& ramp) {
+        const RampRowPainter painter = rampRowPainter(GetParam());
+        expectRows(scene, [&](PixelDepth depth, A_long y, A_long width, unsigned char* row) {
+            painter(ramp, depth, y, width, row);
+        });
+    }
+
+    // Both ways at every depth; the first difference, if any, with where it is.
+    void expectRows(const Scene& scene, const Filter::RowFunction& paint) {
+        const Filter::PixelFunction pixel = makePixelFunction(positionOf(scene), scene.inputs());
         for (int depthBits : kDepthBits) {
             const auto want = draw<Filter::SimpleFilter>(scene, depthBits, pixel);
             const auto got = draw<Filter::RowFilter>(scene, depthBits, paint);
@@ -226,8 +247,8 @@ struct ExactRows : OrvaneTest::FrameworkFixture, ::testing::WithParamInterface<V
 // The benchmark's frames at a sixteenth of the size: the diagonal ramp in each shape, repeat mode and table
 // variant, tables of the length smart render samples, rows padded by an odd number of bytes.
 TEST_P(ExactRows, TheBenchmarkFramesEqualThePixelFunctionsToTheByte) {
-    for (A_long shape : {1, 2})
-        for (A_long repeat : {1, 2, 3})
+    for (A_long shape : {kShapeLinear, kShapeRadial})
+        for (A_long repeat : {kRepeatNone, kRepeatLoop, kRepeatPingpong})
             for (int variant = 0; variant < 4; ++variant) {
                 Scene scene;
                 scene.width = 240, scene.height = 135, scene.padding = 3;
@@ -235,7 +256,7 @@ TEST_P(ExactRows, TheBenchmarkFramesEqualThePixelFunctionsToTheByte) {
                 RampRenderParams record{};
                 record.point1[0] = 12.5, record.point1[1] = 18.75, record.point2[0] = 218.75, record.point2[1] = 118.75;
                 scene.geometry = deriveGeometry(record, nullptr);
-                scene.entryCount = A_long(std::ceil(scene.geometry.rampLength)) + (repeat == 2 ? 1 : 0);
+                scene.entryCount = A_long(std::ceil(scene.geometry.rampLength)) + (repeat == kRepeatLoop ? 1 : 0);
                 for (A_long i = 0; i < scene.entryCount; ++i) {
                     const float u = float(i) / float(scene.entryCount - 1);
                     if (variant & 1) scene.colors.push_back(PF_PixelFloat{1.0f, u, 1.0f - u, u * u});
@@ -264,7 +285,7 @@ TEST_P(ExactRows, ThousandRandomSmallFramesEqualThePixelFunctionsToTheByte) {
         Scene scene;
         scene.width = below(4) == 0 ? 1 + below(200) : 1 + below(40); // rows of several blocks, and of one
         scene.height = 1 + below(8), scene.padding = below(18);
-        scene.shape = 1 + below(2), scene.repeat = 1 + below(3);
+        scene.shape = kShapeLinear + below(2), scene.repeat = kRepeatNone + below(3); // every choice
         RampRenderParams record{};
         const int points = below(6);
         const double reach = points == 1 ? 1e5 : 60;
@@ -296,6 +317,115 @@ TEST_P(ExactRows, ThousandRandomSmallFramesEqualThePixelFunctionsToTheByte) {
         expectSame(scene);
         if (HasFatalFailure()) return;
     }
+}
+
+// Ramps whose last entry is reached: ending exactly on a pixel inside the row, and on the row's last pixel
+// (where each path's last group holds one pixel of the row and places columns past it); two entries on a
+// ramp a pixel long; a position just below the end whose table position rounds up to the last entry (the
+// one way Loop takes it whole). Points on whole pixels, so Radial ends exactly on Point 1's row.
+struct TableEnd {
+    const char* what;
+    double point1[2], point2[2];
+    double originX;
+    A_long width, height, entryCount;
+};
+
+const TableEnd kTableEnds[] = {
+    {"ends on a pixel inside the row", {3, 2}, {11, 2}, 0, 21, 4, 9},
+    {"ends on the row's last pixel", {0, 1}, {16, 1}, 0, 17, 3, 17},
+    {"two entries, a pixel long", {2, 0}, {3, 0}, 0, 7, 2, 2},
+    {"just below the end, rounded up to the last entry", {1e-5, 0}, {1000 + 1e-5, 0}, 990, 16, 2, 1001},
+};
+
+// The scene of a row of kTableEnds: `variant` 1 a colour table, 2 an opacity table, 3 both, of entries
+// that are never 0 (so a NaN read instead shows at every depth).
+Scene tableEndScene(const TableEnd& end, A_long shape, A_long repeat, int variant) {
+    Scene scene;
+    scene.width = end.width, scene.height = end.height, scene.padding = 3;
+    scene.shape = shape, scene.repeat = repeat;
+    RampRenderParams record{};
+    std::copy(end.point1, end.point1 + 2, record.point1);
+    std::copy(end.point2, end.point2 + 2, record.point2);
+    scene.geometry = deriveGeometry(record, nullptr);
+    scene.geometry.worldOrigin.x = end.originX;
+    scene.entryCount = end.entryCount;
+    for (A_long i = 0; i < scene.entryCount; ++i) {
+        const float u = float(i + 1) / float(scene.entryCount + 1);
+        if (variant & 1) scene.colors.push_back(PF_PixelFloat{0.25f + 0.5f * u, u, 1.0f - u, 0.5f});
+        if (variant & 2) scene.opacities.push_back(0.2f + 0.7f * u);
+    }
+    scene.color = PF_PixelFloat{1.0f, 0.8f, 0.4f, 0.2f};
+    scene.opacity = 0.75f;
+    return scene;
+}
+
+// Whether some pixel of the scene takes the last entry, whole or blended.
+bool reachesTheLastEntry(const Scene& scene) {
+    const PositionFunction position = makePositionFunction(scene.shape, scene.repeat, scene.geometry);
+    const double length = scene.inputs().rampLength;
+    for (A_long y = 0; y < scene.height; ++y)
+        for (A_long x = 0; x < scene.width; ++x) {
+            const TablePlace place = placeInTable(position(x, y), length, scene.entryCount);
+            const bool blendedIn = place.kind == TablePlace::Blend && place.index == scene.entryCount - 2;
+            if (place.kind == TablePlace::Last || blendedIn) return true;
+        }
+    return false;
+}
+
+// Every path, shape, repeat mode, table variant and depth on the ramps above, the painter's table copied to
+// memory that ends at one of its ends (a page that cannot be read follows or precedes it) and holds NaN
+// entries beyond its other end: reading outside the table faults or paints a NaN where the pixel function
+// paints a number.
+TEST_P(ExactRows, PaintersReadNothingOutsideTheirTable) {
+    for (const TableEnd& end : kTableEnds)
+        for (A_long shape : {kShapeLinear, kShapeRadial})
+            for (A_long repeat : {kRepeatNone, kRepeatLoop, kRepeatPingpong})
+                for (int variant : {1, 2, 3})
+                    for (TableEdge edge : {TableEdge::Start, TableEdge::End}) {
+                        const Scene scene = tableEndScene(end, shape, repeat, variant);
+                        SCOPED_TRACE(std::string(end.what) + ", table against its " +
+                                     (edge == TableEdge::End ? "end" : "start"));
+                        ASSERT_TRUE(reachesTheLastEntry(scene)) << scene.describe();
+                        const RampRows rows(positionOf(scene), scene.inputs(), GetParam());
+                        RampKernelData ramp = rows.kernelData();
+                        const GuardedEntries guarded(std::size_t(ramp.entryCount), edge);
+                        std::copy(ramp.entries, ramp.entries + ramp.entryCount, guarded.entries());
+                        ramp.entries = guarded.entries();
+                        expectSameFrom(scene, ramp);
+                        if (HasFatalFailure()) return;
+                    }
+}
+
+// Tables so long that N - 1 is no longer a float (2^24 + 1 rounds down to 2^24, 2^24 + 3 up to 2^24 + 4): the
+// pixels at or past the ramp's end still take entry N - 1, and nothing past it. Only the table's first and
+// last entries are written (the pages between are never touched and read as zeros); every pixel takes one of
+// them whole, as the scene's two-entry tables give.
+TEST_P(ExactRows, TablesTooLongForAFloatIndexEndOnTheirLastEntry) {
+    constexpr A_long kFloatIntegers = A_long(1) << 24; // every whole number up to it is a float
+    for (A_long count : {kFloatIntegers + 2, kFloatIntegers + 4})
+        for (A_long shape : {kShapeLinear, kShapeRadial})
+            for (A_long repeat : {kRepeatNone, kRepeatLoop, kRepeatPingpong}) {
+                Scene scene;
+                scene.width = 21, scene.height = 1;
+                scene.shape = shape, scene.repeat = repeat;
+                RampRenderParams record{};
+                record.point1[0] = 4, record.point2[0] = 5; // whole positions: 0 (the first entry) or the end
+                scene.geometry = deriveGeometry(record, nullptr);
+                scene.colors = {PF_PixelFloat{0.5f, 0.1f, 0.2f, 0.3f}, PF_PixelFloat{0.9f, 0.7f, 0.6f, 0.5f}};
+                scene.opacities = {0.25f, 0.75f};
+                scene.entryCount = 2;
+                SCOPED_TRACE(count);
+
+                const RampRows rows(positionOf(scene), scene.inputs(), GetParam());
+                RampKernelData ramp = rows.kernelData();
+                const GuardedEntries guarded(std::size_t(count), TableEdge::End);
+                guarded.entries()[0] = ramp.entries[0];
+                guarded.entries()[count - 1] = ramp.entries[1];
+                ramp.entries = guarded.entries();
+                ramp.entryCount = count;
+                expectSameFrom(scene, ramp);
+                if (HasFatalFailure()) return;
+            }
 }
 
 std::string pathName(const ::testing::TestParamInfo<VectorPath>& info) {
