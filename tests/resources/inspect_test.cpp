@@ -2,7 +2,7 @@
 // malformed or that a host could not load.
 #include "DamagedModule.h"
 
-#include "tools/Inspect.h"
+#include "renderer/Inspect.h"
 
 #include <cstdio>
 #include <fstream>

@@ -5,9 +5,9 @@
 #include "Refusal.h"
 #include "ScratchFolder.h"
 
-#include "tools/ImageOutput.h"
-#include "tools/ImageWriters.h"
-#include "tools/SampleScaling.h"
+#include "renderer/ImageOutput.h"
+#include "renderer/ImageWriters.h"
+#include "renderer/SampleScaling.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 namespace OrvaneToolsTest {
 
 ScratchFolder::ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvane-tools-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "orvane-render-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch folder");
     root = pattern;
 }

@@ -1,7 +1,7 @@
 // The text forms of orvane-render's option values: what is accepted, what it means, and what is refused.
 #include "Refusal.h"
 
-#include "tools/ValueParsing.h"
+#include "renderer/ValueParsing.h"
 
 #include <gtest/gtest.h>
 

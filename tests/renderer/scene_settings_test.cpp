@@ -1,11 +1,11 @@
 // Scene files, merging them with the command line, and resolving the settings into a job.
 #include "Refusal.h"
 
-#include "tools/CommandLine.h"
-#include "tools/FrameNaming.h"
-#include "tools/RenderJob.h"
-#include "tools/SceneFile.h"
-#include "tools/SettingKeys.h"
+#include "renderer/CommandLine.h"
+#include "renderer/FrameNaming.h"
+#include "renderer/RenderJob.h"
+#include "renderer/SceneFile.h"
+#include "renderer/SettingKeys.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // What orvane-render's parts refuse: the message of the error an action throws, its exit code checked.
 #pragma once
 
-#include "tools/ToolError.h"
+#include "renderer/ToolError.h"
 
 #include <gtest/gtest.h>
 
