@@ -1,3 +1,6 @@
+// The EXR writer: 32-bit float R, G, B, A from any depth (8-bit / 255, 16-bit / 32768), colour
+// premultiplied by alpha as EXR readers expect.
+#include "ImageFormat.h"
 #include "ImageWriters.h"
 
 #include "SampleScaling.h"

@@ -1,3 +1,5 @@
+// Finding a format by name or by a file's extension, and refusing an output the format cannot take, in
+// messages whose lists of formats and depths come from the table.
 #include "ImageFormat.h"
 
 #include "ToolError.h"
@@ -15,6 +17,7 @@ std::string lowered(std::string text) {
     return text;
 }
 
+// ".png" of "a/b.PNG"; empty when the file name has no dot.
 std::string lowerExtension(const std::string& path) {
     const auto slash = path.find_last_of("/\\");
     const auto dot = path.find_last_of('.');
@@ -22,94 +25,91 @@ std::string lowerExtension(const std::string& path) {
     return lowered(path.substr(dot));
 }
 
-struct NamedFormat {
-    ImageFormat format;
-    const char* extension; // also the --format name, without the dot
-};
-
-const NamedFormat kFormats[] = {
-    {ImageFormat::Png, "png"}, {ImageFormat::Exr, "exr"}, {ImageFormat::Pam, "pam"}, {ImageFormat::Pfm, "pfm"}};
-
-std::optional<ImageFormat> formatNamed(const std::string& name) {
-    for (const NamedFormat& f : kFormats)
-        if (name == f.extension) return f.format;
-    return std::nullopt;
+template <class Keep> std::vector<std::string> namesOf(Keep keep) {
+    std::vector<std::string> names;
+    for (const ImageFormat& format : imageFormats())
+        if (format.written() && keep(format)) names.push_back(format.name);
+    return names;
 }
 
-const char* extensionOf(ImageFormat format) {
-    for (const NamedFormat& f : kFormats)
-        if (f.format == format) return f.extension;
-    return "?";
+std::string depthList(const std::vector<int>& depths) {
+    std::vector<std::string> items;
+    for (int depth : depths) items.push_back(std::to_string(depth));
+    return spokenList(items);
+}
+
+// Refuses what `format` cannot write: anything, in a build without its library, or frames of `depth`. The
+// formats offered instead are files (".pfm") or, for standard output, names ("pfm") of those that go there.
+void checkWritten(const ImageFormat& format, int depth, bool toStandardOutput, const std::string& named) {
+    const std::string prefix = toStandardOutput ? "" : ".";
+    const auto offered = [&](auto keep) {
+        return spokenList(namesOf([&](const ImageFormat& f) { return keep(f) && (!toStandardOutput || f.streams()); }),
+                          prefix);
+    };
+    if (!format.written())
+        throw usageError(named + ": this build of orvane-render writes no " + format.title +
+                         " files (its library was not found when it was built); it writes " +
+                         offered([](const ImageFormat&) { return true; }));
+    if (!format.takes(depth))
+        throw usageError(named + ": " + format.title + " holds depth " + depthList(format.depths) + ", not " +
+                         std::to_string(depth) + ": use --depth " + depthList(format.depths) + ", or " +
+                         offered([depth](const ImageFormat& f) { return f.takes(depth); }));
 }
 
 } // namespace
 
-bool formatAvailable(ImageFormat format) {
-    switch (format) {
-    case ImageFormat::Png:
-#if ORVANE_HAVE_PNG
-        return true;
-#else
-        return false;
-#endif
-    case ImageFormat::Exr:
-#if ORVANE_HAVE_EXR
-        return true;
-#else
-        return false;
-#endif
-    case ImageFormat::Pam:
-    case ImageFormat::Pfm:
-        return true;
-    }
-    return false;
+bool ImageFormat::takes(int depth) const { return std::find(depths.begin(), depths.end(), depth) != depths.end(); }
+
+const ImageFormat* findImageFormat(const std::string& name) {
+    const std::string wanted = lowered(name);
+    for (const ImageFormat& format : imageFormats())
+        if (wanted == format.name) return &format;
+    return nullptr;
 }
 
-const char* formatName(ImageFormat format) {
-    switch (format) {
-    case ImageFormat::Png: return "PNG";
-    case ImageFormat::Exr: return "EXR";
-    case ImageFormat::Pam: return "PAM";
-    case ImageFormat::Pfm: return "PFM";
-    }
-    return "?";
+std::vector<std::string> writtenFormatNames() {
+    return namesOf([](const ImageFormat&) { return true; });
 }
 
-ImageFormat parseImageFormat(const std::string& text, const std::string& what) {
-    if (const auto format = formatNamed(lowered(text))) return *format;
-    throw usageError(what + ": expected png, pam, pfm or exr, got '" + text + "'");
+std::vector<std::string> streamedFormatNames() {
+    return namesOf([](const ImageFormat& format) { return format.streams(); });
 }
 
-ImageFormat formatForOutput(const std::string& path, std::optional<ImageFormat> requested, int depth,
-                            const std::string& what, const std::string& formatWhat) {
-    ImageFormat format;
+std::string spokenList(const std::vector<std::string>& items, const std::string& prefix) {
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == items.size() ? " or " : ", ") + prefix + items[i];
+    return text;
+}
+
+const ImageFormat* parseImageFormat(const std::string& text, const std::string& what) {
+    if (const ImageFormat* format = findImageFormat(text)) return format;
+    throw usageError(what + ": expected " + spokenList(writtenFormatNames()) + ", got '" + text + "'");
+}
+
+const ImageFormat& formatForOutput(const std::string& path, const ImageFormat* requested, int depth,
+                                   const std::string& what, const std::string& formatWhat) {
     if (isStandardOutputName(path)) {
         if (!requested)
-            throw usageError(what + " -: give --format png, pam or pfm to say how the frames are written to "
-                                    "standard output");
-        format = *requested;
-        if (format == ImageFormat::Exr)
-            throw usageError(formatWhat + " exr: an EXR file cannot be written to standard output (its writer goes "
-                                          "back to fill in an index of the rows); use pfm for float frames");
-    } else {
-        const std::string ext = lowerExtension(path);
-        const auto named = ext.empty() ? std::nullopt : formatNamed(ext.substr(1));
-        if (!named)
-            throw usageError(what + " " + path + ": the file name must end in .png, .exr, .pam or .pfm" +
-                             (ext.empty() ? std::string() : " (not " + ext + ")"));
-        format = *named;
-        if (requested && *requested != format)
-            throw usageError(formatWhat + " " + extensionOf(*requested) + " and " + what + " " + path +
-                             " disagree: a file's format is its extension (--format is for -o -)");
+            throw usageError(what + " -: give --format " + spokenList(streamedFormatNames()) +
+                             " to say how the frames are written to standard output");
+        if (!requested->streams())
+            throw usageError(formatWhat + " " + requested->name + ": " + requested->title +
+                             " cannot be written to standard output (" + requested->noStream + "); use " +
+                             spokenList(streamedFormatNames()));
+        checkWritten(*requested, depth, true, formatWhat + " " + requested->name);
+        return *requested;
     }
-    if (!formatAvailable(format))
-        throw usageError(what + " " + path + ": this build of orvane-render writes no " + formatName(format) +
-                         " files (its library was not found when it was built); write PFM for float frames, PAM "
-                         "otherwise");
-    if (format == ImageFormat::Pam && depth == 32)
-        throw usageError(what + " " + path + ": PAM holds integer samples only, so it cannot keep depth 32; "
-                         "use .pfm (or .exr) for float, or --depth 8 or 16");
-    return format;
+    const std::string ext = lowerExtension(path);
+    const ImageFormat* format = ext.empty() ? nullptr : findImageFormat(ext.substr(1));
+    if (!format)
+        throw usageError(what + " " + path + ": the file name must end in " + spokenList(writtenFormatNames(), ".") +
+                         (ext.empty() ? std::string() : " (not " + ext + ")"));
+    if (requested && requested != format)
+        throw usageError(formatWhat + " " + requested->name + " and " + what + " " + path +
+                         " disagree: a file's format is its extension (--format is for -o -)");
+    checkWritten(*format, depth, false, what + " " + path);
+    return *format;
 }
 
 } // namespace OrvaneTools

@@ -1,29 +1,58 @@
-// The image formats orvane-render writes, chosen by the output file's extension or, for standard output,
-// by --format. PNG and EXR need their libraries at build time; PAM and PFM are always there.
+// The image formats orvane-render writes, each one description in one table (ImageFormats.cpp), which the
+// option parsing, the checks of the output, --help and the dispatch to the writers all read.
 #pragma once
 
-#include <optional>
+#include "FrameView.h"
+
+#include <cstdio>
 #include <string>
+#include <vector>
 
 namespace OrvaneTools {
 
-enum class ImageFormat { Png, Exr, Pam, Pfm };
+// Writes the whole frame to `file` (open for writing at its start), converting a few rows at a time, never
+// a second copy of the frame; throws WriteFailure (ImageWriters.h) when the file cannot take the bytes.
+// `name` names the file in a library's own messages.
+using ImageWriter = void (*)(const FrameView& frame, std::FILE* file, const std::string& name);
+
+struct ImageFormat {
+    const char* name;        // the file extension without its dot, and the value of --format: "png"
+    const char* title;       // what messages call it: "PNG"
+    std::vector<int> depths; // the depths (bits per channel) a file can be written from
+    const char* noStream;    // why it cannot go to standard output; nullptr when it can
+    ImageWriter write;       // nullptr when this build was made without the format's library
+    const char* help;        // what a file holds, for the "Output:" list of --help
+
+    bool written() const { return write != nullptr; }
+    bool streams() const { return noStream == nullptr; }
+    bool takes(int depth) const;
+};
+
+// Every format, in the order --help and messages list them.
+const std::vector<ImageFormat>& imageFormats();
+
+// The format named `name` ("png", ".png" is not a name), in any letter case; nullptr for none.
+const ImageFormat* findImageFormat(const std::string& name);
+
+// The names of the formats this build writes, or of those of them that can go to standard output.
+std::vector<std::string> writtenFormatNames();
+std::vector<std::string> streamedFormatNames();
+
+// "a, b or c", with `prefix` before every item (".png, .exr or .pam").
+std::string spokenList(const std::vector<std::string>& items, const std::string& prefix = "");
 
 // The output name that stands for standard output.
 inline bool isStandardOutputName(const std::string& path) { return path == "-"; }
 
-// "png", "exr", "pam" or "pfm", in any letter case (--format); throws a usage ToolError naming `what`.
-ImageFormat parseImageFormat(const std::string& text, const std::string& what);
+// A --format value: a format's name in any letter case; throws a usage ToolError naming `what`.
+const ImageFormat* parseImageFormat(const std::string& text, const std::string& what);
 
-// The format of `path`: its extension (".png", ".exr", ".pam", ".pfm", any letter case), or `requested` when
-// `path` is standard output ("-"). Throws a usage ToolError for any other extension, for standard output
-// without a format and for EXR there (its writer seeks back in the file), for a `requested` format that the
-// extension contradicts, for a format this build lacks, and for PAM at depth 32 (PAM holds integers only).
-// `what` and `formatWhat` name the output and format settings in messages.
-ImageFormat formatForOutput(const std::string& path, std::optional<ImageFormat> requested, int depth,
-                            const std::string& what, const std::string& formatWhat);
-
-bool formatAvailable(ImageFormat format);
-const char* formatName(ImageFormat format);
+// The format of `path`: its extension (any letter case), or `requested` when `path` is standard output
+// ("-"). Throws a usage ToolError for an extension of no format, for standard output without a format or
+// with one that cannot go there, for a `requested` format that the extension contradicts, for a format this
+// build does not write and for a depth the format cannot take. `what` and `formatWhat` name the output and
+// format settings in messages.
+const ImageFormat& formatForOutput(const std::string& path, const ImageFormat* requested, int depth,
+                                   const std::string& what, const std::string& formatWhat);
 
 } // namespace OrvaneTools

@@ -13,31 +13,13 @@ namespace OrvaneTools {
 
 namespace {
 
-// `name` names the file in the EXR library's own messages. Throws WriteFailure.
-void writeImage(ImageFormat format, const FrameView& frame, std::FILE* file, const std::string& name) {
-    switch (format) {
-    case ImageFormat::Png:
-#if ORVANE_HAVE_PNG
-        writePng(frame, file);
-        return;
-#else
-        throw WriteFailure("this build writes no PNG files");
-#endif
-    case ImageFormat::Exr:
-#if ORVANE_HAVE_EXR
-        writeExr(frame, file, name);
-        return;
-#else
-        (void)name;
-        throw WriteFailure("this build writes no EXR files");
-#endif
-    case ImageFormat::Pam:
-        writePam(frame, file);
-        return;
-    case ImageFormat::Pfm:
-        writePfm(frame, file);
-        return;
-    }
+// `name` names the file in a library's own messages. The output was checked against the format when the
+// job was resolved; this refuses anything else all the same. Throws WriteFailure.
+void writeImage(const ImageFormat& format, const FrameView& frame, std::FILE* file, const std::string& name) {
+    if (!format.written()) throw WriteFailure(std::string("this build writes no ") + format.title + " files");
+    if (!format.takes(frame.depth))
+        throw WriteFailure(std::string(format.title) + " cannot hold depth " + std::to_string(frame.depth));
+    format.write(frame, file, name);
 }
 
 } // namespace
@@ -51,7 +33,7 @@ void writeBytes(std::FILE* file, const void* bytes, std::size_t count) {
     if (std::fwrite(bytes, 1, count, file) != count) throw WriteFailure(writeFailureReason(errno));
 }
 
-void writeImageFile(ImageFormat format, const FrameView& frame, const std::string& path, bool replaceReadOnly) {
+void writeImageFile(const ImageFormat& format, const FrameView& frame, const std::string& path, bool replaceReadOnly) {
     AtomicFile file(path, replaceReadOnly);
     try {
         writeImage(format, frame, file.stream(), path);
@@ -61,7 +43,7 @@ void writeImageFile(ImageFormat format, const FrameView& frame, const std::strin
     file.commit();
 }
 
-void writeImageToStandardOutput(ImageFormat format, const FrameView& frame, long number) {
+void writeImageToStandardOutput(const ImageFormat& format, const FrameView& frame, long number) {
     try {
         writeImage(format, frame, stdout, "standard output");
         errno = 0;

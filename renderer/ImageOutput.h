@@ -11,11 +11,11 @@ namespace OrvaneTools {
 
 // Throws a ToolError (ExitCode::OutputWrite) naming `path` and the reason when the file cannot be written
 // (AtomicFile.h says what is never replaced); `path` is then untouched. `replaceReadOnly` is --force.
-void writeImageFile(ImageFormat format, const FrameView& frame, const std::string& path, bool replaceReadOnly = false);
+void writeImageFile(const ImageFormat& format, const FrameView& frame, const std::string& path, bool replaceReadOnly = false);
 
 // Writes the frame to standard output (prepared with prepareStandardOutputForImages) and flushes it, so that
 // a reader has each frame as soon as it is made, and counts it as a frame written. Throws a ToolError
 // (ExitCode::StandardOutput) with the reason when standard output is closed or full; `number` names the frame.
-void writeImageToStandardOutput(ImageFormat format, const FrameView& frame, long number);
+void writeImageToStandardOutput(const ImageFormat& format, const FrameView& frame, long number);
 
 } // namespace OrvaneTools

@@ -1,3 +1,6 @@
+// The PAM writer: the buffer's exact values, TUPLTYPE RGB_ALPHA, MAXVAL 255 at depth 8 and 32768 at depth
+// 16 (16-bit samples big-endian). PAM holds integers only: its description takes no float depth.
+#include "ImageFormat.h"
 #include "ImageWriters.h"
 
 #include "SampleScaling.h"
@@ -7,9 +10,8 @@
 
 namespace OrvaneTools {
 
-void writePam(const FrameView& frame, std::FILE* file) {
+void writePam(const FrameView& frame, std::FILE* file, const std::string&) {
     checkFrameView(frame);
-    if (frame.depth == 32) throw WriteFailure("PAM cannot hold float samples");
     const bool wide = frame.depth == 16;
     const std::size_t width = static_cast<std::size_t>(frame.width);
 

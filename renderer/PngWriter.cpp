@@ -1,3 +1,6 @@
+// The PNG writer: RGBA with straight alpha, 8-bit samples at depth 8 and 16-bit at depths 16 and 32 (host
+// 16-bit values scaled from 0..32768 to 0..65535 with rounding; floats held to 0..1).
+#include "ImageFormat.h"
 #include "ImageWriters.h"
 
 #include "SampleScaling.h"
@@ -102,7 +105,7 @@ bool isOutOfMemory(const char* message) {
 
 } // namespace
 
-void writePng(const FrameView& frame, std::FILE* file) {
+void writePng(const FrameView& frame, std::FILE* file, const std::string&) {
     checkFrameView(frame);
     const int bitDepth = frame.depth == 8 ? 8 : 16;
     std::vector<unsigned char> row(static_cast<std::size_t>(frame.width) * 4 * static_cast<std::size_t>(bitDepth / 8));

@@ -141,12 +141,12 @@ FrameToRender RenderJob::frameAt(long k) const {
 RenderJob resolveJob(const RenderSettings& settings) {
     RenderJob job;
     if (!settings.output)
-        throw usageError("no output file: give -o OUT (.png, .exr, .pam or .pfm), or -o - with --format for "
-                         "standard output");
+        throw usageError("no output file: give -o OUT (" + spokenList(writtenFormatNames(), ".") +
+                         "), or -o - with --format for standard output");
     job.output = *settings.output;
     job.toStandardOutput = isStandardOutputName(job.output);
     job.depth = settings.depth.value_or(8);
-    job.format = formatForOutput(job.output, settings.format, job.depth, settings.nameOf("output"),
+    job.format = &formatForOutput(job.output, settings.format, job.depth, settings.nameOf("output"),
                                  settings.nameOf("format"));
     job.modulePath = settings.module ? *settings.module : OrvaneHost::defaultModulePath();
     job.size = settings.size.value_or(FrameSize{1920, 1080});

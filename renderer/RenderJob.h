@@ -32,7 +32,7 @@ struct RenderJob {
     std::string modulePath;
     std::string output; // as given, with its run of '#' for sequences
     bool toStandardOutput = false; // output "-": every frame goes to standard output, one after another
-    ImageFormat format = ImageFormat::Pam;
+    const ImageFormat* format = nullptr; // never nullptr once resolved
     FrameSize size{1920, 1080};
     int depth = 8;
     Downsample downsample;

@@ -130,9 +130,9 @@ void renderFrames(OrvaneHost::Host& host, const RenderJob& job, const std::vecto
             printReport(output.out, text.str());
         }
         if (job.toStandardOutput)
-            writeImageToStandardOutput(job.format, viewOf(frame), target.number);
+            writeImageToStandardOutput(*job.format, viewOf(frame), target.number);
         else
-            writeImageFile(job.format, viewOf(frame), target.path, job.replaceReadOnly);
+            writeImageFile(*job.format, viewOf(frame), target.path, job.replaceReadOnly);
         progress.frameDone(++written);
     }
 }

@@ -1,5 +1,7 @@
 #include "RenderSettings.h"
 
+#include "ImageFormat.h"
+
 namespace OrvaneTools {
 
 namespace {
@@ -23,8 +25,8 @@ RenderSettings mergeSettings(const RenderSettings& base, const RenderSettings& o
     take(merged.module, overrides.module);
     take(merged.output, overrides.output);
     // A file's format is its extension: a file named in `overrides` drops a format `base` gave for -o -.
-    if (overrides.output && !isStandardOutputName(*overrides.output) && !overrides.format) merged.format.reset();
-    take(merged.format, overrides.format);
+    if (overrides.output && !isStandardOutputName(*overrides.output) && !overrides.format) merged.format = nullptr;
+    if (overrides.format) merged.format = overrides.format;
     take(merged.size, overrides.size);
     take(merged.depth, overrides.depth);
     take(merged.downsample, overrides.downsample);

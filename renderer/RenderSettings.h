@@ -2,8 +2,6 @@
 // A field left empty takes the default (or the effect parameter's own value) when the job is resolved.
 #pragma once
 
-#include "ImageFormat.h"
-
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -11,6 +9,8 @@
 #include <vector>
 
 namespace OrvaneTools {
+
+struct ImageFormat;
 
 // Popup item numbers of the effect's "Shape" and "Repeat" parameters.
 enum class Shape { Linear = 1, Radial = 2 };
@@ -55,7 +55,7 @@ struct FrameRange {
 struct RenderSettings {
     std::optional<std::string> module; // from the command line or ORVANE_MODULE only, never from a scene
     std::optional<std::string> output;     // "-" for standard output
-    std::optional<ImageFormat> format;     // --format: how frames go to standard output
+    const ImageFormat* format = nullptr;   // --format: how frames go to standard output (ImageFormat.h)
     std::optional<FrameSize> size;
     std::optional<int> depth;
     std::optional<Downsample> downsample;

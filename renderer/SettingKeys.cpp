@@ -1,5 +1,7 @@
 #include "SettingKeys.h"
 
+#include "ImageFormat.h"
+
 #include "ToolError.h"
 #include "ValueParsing.h"
 
