@@ -1,6 +1,6 @@
 #include "SceneFile.h"
 
-#include "SettingKeys.h"
+#include "SettingOptions.h"
 #include "ToolError.h"
 
 #include "host/RegularFile.h"
@@ -39,7 +39,7 @@ std::string numberText(const json& value) {
     return value.dump();
 }
 
-std::string expectedForms(const SettingKey& key) {
+std::string expectedForms(const SettingOption& key) {
     switch (key.form) {
     case SettingForm::Text: return "a string";
     case SettingForm::Number: return "a number or a string";
@@ -53,7 +53,7 @@ std::string expectedForms(const SettingKey& key) {
 }
 
 // One entry of a repeatable setting: "T:V", V, or {"time": T, "<key>": V}.
-std::string entryText(const SettingKey& key, const json& entry, const std::string& what) {
+std::string entryText(const SettingOption& key, const json& entry, const std::string& what) {
     const auto scalar = [&](const json& v) {
         if (v.is_string()) return v.get<std::string>();
         if (v.is_number()) return numberText(v);
@@ -65,7 +65,7 @@ std::string entryText(const SettingKey& key, const json& entry, const std::strin
 }
 
 // The option's text (or texts) that a JSON value stands for.
-Texts textsOf(const SettingKey& key, const json& value, const std::string& what) {
+Texts textsOf(const SettingOption& key, const json& value, const std::string& what) {
     const SettingForm form = key.form;
     if (form == SettingForm::Flag) {
         if (!value.is_boolean()) wrongForm(what, expectedForms(key), value);
@@ -114,8 +114,8 @@ json parseJson(const std::string& text, const std::string& source) {
 
 std::string knownKeys() {
     std::string list;
-    for (const SettingKey& key : settingKeys())
-        if (!key.notInScene) list += (list.empty() ? "" : ", ") + std::string(key.name);
+    for (const SettingOption& key : settingOptions())
+        if (key.notInScene.empty()) list += (list.empty() ? "" : ", ") + std::string(key.name);
     return list;
 }
 
@@ -130,9 +130,9 @@ RenderSettings parseScene(const std::string& jsonText, const std::string& source
     for (const auto& [name, value] : scene.items()) {
         const std::string what = source + ": \"" + name + "\"";
         if (name == "scene") throw usageError(what + ": a scene cannot read another scene");
-        const SettingKey* key = findSettingKey(name);
+        const SettingOption* key = findSettingOption(name);
         if (!key) throw usageError(source + ": unknown setting \"" + name + "\" (known: " + knownKeys() + ")");
-        if (key->notInScene) throw usageError(what + ": " + key->notInScene);
+        if (!key->notInScene.empty()) throw usageError(what + ": " + key->notInScene);
         applySetting(*key, textsOf(*key, value, what), what, settings);
     }
     return settings;

@@ -1,6 +1,6 @@
 // A scene file: orvane-render's settings kept as JSON, so that a user can keep a ramp and render it again.
 // Its keys are the long option names ("size", "color", "press-refresh", ...), each read from the option's
-// text exactly as the command line reads it (SettingKeys.h), or from the natural JSON form:
+// text exactly as the command line reads it (SettingOptions.h), or from the natural JSON form:
 //   { "size": "640x360", "shape": "radial", "repeat": "pingpong",
 //     "point1": [320, 180], "color": ["0:#102040", "1:#f0a020", {"time": 2, "color": "#ffffff"}],
 //     "opacity": 100, "frames": "0-24", "fps": 24, "output": "ramp-##.png" }

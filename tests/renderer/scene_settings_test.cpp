@@ -5,7 +5,7 @@
 #include "renderer/FrameNaming.h"
 #include "renderer/RenderJob.h"
 #include "renderer/SceneFile.h"
-#include "renderer/SettingKeys.h"
+#include "renderer/SettingOptions.h"
 
 #include <gtest/gtest.h>
 
@@ -83,8 +83,8 @@ TEST(SceneFile, TakesTheSameValuesAsTheCommandLine) {
 TEST(SceneFile, KeysAreTheLongOptionNamesAllOfThem) {
     for (const std::string& name : longOptionNames()) {
         if (name == "help" || name == "scene" || name == "version") continue;
-        const SettingKey* key = findSettingKey(name);
-        ASSERT_NE(key, nullptr) << "--" << name << " has no scene key";
+        const SettingOption* option = findSettingOption(name);
+        ASSERT_NE(option, nullptr) << "--" << name << " has no scene key";
         const std::string message = refusal([&] { parseScene("{\"" + name + "\": {}}", "s"); });
         EXPECT_EQ(message.find("unknown setting"), std::string::npos) << message;
         EXPECT_NE(message.find("s: \"" + name + "\""), std::string::npos) << message;
