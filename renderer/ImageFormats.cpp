@@ -1,5 +1,6 @@
-// The image formats orvane-render writes, one row each. A new format is one row here and one writer file
-// (with its line in CMakeLists.txt); --format, the output's extension, --help and the writing read it.
+// The image formats orvane-render writes, one row each, which --format, the output's extension, --help and
+// the writing read. A new format is one row here with its writer's declaration, one writer file and its line
+// in CMakeLists.txt (a format whose library may be missing gets its writer from an #if, as PNG and EXR do).
 #include "ImageFormat.h"
 
 namespace OrvaneTools {

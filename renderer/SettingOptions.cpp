@@ -59,9 +59,11 @@ std::string alternatives(const std::vector<std::string>& names) {
 
 } // namespace
 
-// A new option is one row here, the field of RenderSettings that holds its value, and its parser when none
-// of ValueParsing.h fits. The options that set nothing of the run (--scene, --version, --help and the
-// inspect command) are declared by the command line alone (CommandLine.cpp).
+// A new option is one row here and the field of RenderSettings the row names (with a parser in
+// ValueParsing.h when none there fits); the command line, scene files, --help and merging take it from the
+// row, and README's section on orvane-render documents it (a test compares that section with --help). The
+// options that set nothing of the run (--scene, --version, --help and the inspect command) are declared by
+// the command line alone (CommandLine.cpp).
 const std::vector<SettingOption>& settingOptions() {
     static const std::vector<SettingOption> options = {
         option<&S::output, fileName>("output", 'o', "OUT",

@@ -61,8 +61,6 @@ using namespace OrvaneToolsTest;
 
 namespace {
 
-const ImageFormat& formatNamed(const std::string& name) { return *findImageFormat(name); }
-
 // A host buffer of `pixels` laid out in rows of `width`, with `padding` spare bytes after each row.
 template <class Pixel> struct HostBuffer {
     HostBuffer(int w, const std::vector<Pixel>& pixels, int depth, std::size_t padding = 0) {
@@ -119,7 +117,7 @@ TEST(PngWriter, EightBitRgbaFromAlphaRedGreenBlue) {
     ScratchFolder folder;
     // alpha, red, green, blue; padded rows so that rowbytes is honoured
     HostBuffer<PF_Pixel8> buffer(2, {{128, 255, 0, 10}, {255, 1, 2, 3}, {0, 9, 8, 7}, {64, 40, 50, 60}}, 8, 12);
-    writeImageFile(formatNamed("png"), buffer.view, folder.path("a.png"));
+    writeImageFile(*findImageFormat("png"), buffer.view, folder.path("a.png"));
     const PngImage png = readPng(folder.path("a.png"));
     EXPECT_EQ(png.width, 2);
     EXPECT_EQ(png.height, 2);
@@ -132,14 +130,14 @@ TEST(PngWriter, EightBitRgbaFromAlphaRedGreenBlue) {
 TEST(PngWriter, SixteenBitFromHost16AndFloat) {
     ScratchFolder folder;
     HostBuffer<PF_Pixel16> deep(2, {{16384, 32768, 0, 1}, {32768, 8192, 24576, 32767}}, 16);
-    writeImageFile(formatNamed("png"), deep.view, folder.path("deep.png"));
+    writeImageFile(*findImageFormat("png"), deep.view, folder.path("deep.png"));
     const PngImage a = readPng(folder.path("deep.png"));
     EXPECT_EQ(a.bitDepth, 16);
     const std::vector<std::uint16_t> expectedDeep = {65535, 0, 2, 32768, 16384, 49151, 65533, 65535};
     EXPECT_EQ(a.samples, expectedDeep); // 8192 -> 16383.75, 24576 -> 49151.25
 
     HostBuffer<PF_PixelFloat> floats(2, {{0.5f, 1.0f, 0.25f, 0.0f}, {1.0f, 1.5f, -0.5f, 0.75f}}, 32);
-    writeImageFile(formatNamed("png"), floats.view, folder.path("float.png"));
+    writeImageFile(*findImageFormat("png"), floats.view, folder.path("float.png"));
     const PngImage b = readPng(folder.path("float.png"));
     EXPECT_EQ(b.bitDepth, 16);
     const std::vector<std::uint16_t> expectedFloat = {65535, 16384, 0, 32768, 65535, 0, 49151, 65535};
@@ -151,7 +149,7 @@ TEST(PngWriter, SixteenBitFromHost16AndFloat) {
 TEST(ExrWriter, FloatRgbaPremultipliedFromEveryDepth) {
     ScratchFolder folder;
     HostBuffer<PF_Pixel8> eight(1, {{128, 255, 0, 51}}, 8);
-    writeImageFile(formatNamed("exr"), eight.view, folder.path("8.exr"));
+    writeImageFile(*findImageFormat("exr"), eight.view, folder.path("8.exr"));
     const ExrImage a = readExr(folder.path("8.exr"));
     EXPECT_TRUE(a.allChannelsFloat);
     EXPECT_EQ(a.channels, (std::vector<std::string>{"A", "B", "G", "R"}));
@@ -162,7 +160,7 @@ TEST(ExrWriter, FloatRgbaPremultipliedFromEveryDepth) {
     EXPECT_FLOAT_EQ(a.at(0, 0, 2), 0.2f * alpha);
 
     HostBuffer<PF_Pixel16> sixteen(2, {{16384, 32768, 32768, 32768}, {32768, 8192, 0, 32768}}, 16);
-    writeImageFile(formatNamed("exr"), sixteen.view, folder.path("16.exr"));
+    writeImageFile(*findImageFormat("exr"), sixteen.view, folder.path("16.exr"));
     const ExrImage b = readExr(folder.path("16.exr"));
     EXPECT_EQ(b.width, 2);
     EXPECT_EQ(b.height, 1);
@@ -172,7 +170,7 @@ TEST(ExrWriter, FloatRgbaPremultipliedFromEveryDepth) {
     EXPECT_FLOAT_EQ(b.at(1, 0, 2), 1.0f);
 
     HostBuffer<PF_PixelFloat> floats(1, {{0.25f, 2.0f, 0.5f, 0.0f}}, 32);
-    writeImageFile(formatNamed("exr"), floats.view, folder.path("32.exr"));
+    writeImageFile(*findImageFormat("exr"), floats.view, folder.path("32.exr"));
     const ExrImage c = readExr(folder.path("32.exr"));
     EXPECT_FLOAT_EQ(c.at(0, 0, 0), 0.5f);
     EXPECT_FLOAT_EQ(c.at(0, 0, 1), 0.125f);
@@ -183,7 +181,7 @@ TEST(ExrWriter, FloatRgbaPremultipliedFromEveryDepth) {
 TEST(PamWriter, EightBitHeaderAndSamples) {
     ScratchFolder folder;
     HostBuffer<PF_Pixel8> buffer(3, {{128, 255, 254, 253}, {0, 1, 2, 3}, {255, 0, 0, 0}}, 8, 4);
-    writeImageFile(formatNamed("pam"), buffer.view, folder.path("a.pam"));
+    writeImageFile(*findImageFormat("pam"), buffer.view, folder.path("a.pam"));
     const std::string bytes = fileBytes(folder.path("a.pam"));
     const std::string header = "P7\nWIDTH 3\nHEIGHT 1\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
     ASSERT_EQ(bytes.substr(0, header.size()), header);
@@ -194,7 +192,7 @@ TEST(PamWriter, EightBitHeaderAndSamples) {
 TEST(PamWriter, SixteenBitSamplesAreBigEndianUpToFullScale) {
     ScratchFolder folder;
     HostBuffer<PF_Pixel16> buffer(1, {{0x1234, 32768, 0x00FF, 40000}}, 16);
-    writeImageFile(formatNamed("pam"), buffer.view, folder.path("a.pam"));
+    writeImageFile(*findImageFormat("pam"), buffer.view, folder.path("a.pam"));
     const PamImage pam = readPam(folder.path("a.pam"));
     EXPECT_EQ(pam.maxval, 32768);
     EXPECT_EQ(pam.tupleType, "RGB_ALPHA");
@@ -206,7 +204,7 @@ TEST(PamWriter, SixteenBitSamplesAreBigEndianUpToFullScale) {
 TEST(PamWriter, RefusesFloat) {
     ScratchFolder folder;
     HostBuffer<PF_PixelFloat> buffer(1, {{1, 1, 1, 1}}, 32);
-    EXPECT_NE(refusal([&] { writeImageFile(formatNamed("pam"), buffer.view, folder.path("a.pam")); },
+    EXPECT_NE(refusal([&] { writeImageFile(*findImageFormat("pam"), buffer.view, folder.path("a.pam")); },
                       ExitCode::OutputWrite),
               "")
         << "float written as PAM";
@@ -229,7 +227,7 @@ TEST(PfmWriter, FloatBuffersBitForBit) {
                                          {1.0f, 0.0f, 0.5f, std::numeric_limits<float>::infinity()},
                                          {0.0f, 0.3f, 0.6f, 0.9f}},
                                      32, 16);
-    writeImageFile(formatNamed("pfm"), buffer.view, folder.path("a.pfm"));
+    writeImageFile(*findImageFormat("pfm"), buffer.view, folder.path("a.pfm"));
     const PfmImage pfm = readPfm(folder.path("a.pfm"));
     EXPECT_EQ(pfm.header, "PF4\n2 2\n-1.0\n");
     const std::vector<float> expected = {2.0f, -0.0f, 0.1f, 0.25f, tiny, -1.5f, 1e30f, nan,
@@ -246,23 +244,23 @@ TEST(PfmWriter, FloatBuffersBitForBit) {
 TEST(PfmWriter, EightAndSixteenBitsAsUnitFloats) {
     ScratchFolder folder;
     HostBuffer<PF_Pixel8> eight(1, {{128, 255, 0, 51}}, 8);
-    writeImageFile(formatNamed("pfm"), eight.view, folder.path("8.pfm"));
+    writeImageFile(*findImageFormat("pfm"), eight.view, folder.path("8.pfm"));
     EXPECT_EQ(readPfm(folder.path("8.pfm")).samples, (std::vector<float>{1.0f, 0.0f, 51 / 255.0f, 128 / 255.0f}));
     HostBuffer<PF_Pixel16> sixteen(1, {{16384, 32768, 8192, 0}}, 16);
-    writeImageFile(formatNamed("pfm"), sixteen.view, folder.path("16.pfm"));
+    writeImageFile(*findImageFormat("pfm"), sixteen.view, folder.path("16.pfm"));
     EXPECT_EQ(readPfm(folder.path("16.pfm")).samples, (std::vector<float>{1.0f, 0.25f, 0.0f, 0.5f}));
 }
 
 // What a failed write of a PAM reports: the user's file name and the reason, as exit code 5.
 std::string writeRefusal(const FrameView& view, const std::string& path, bool force = false) {
-    return refusal([&] { writeImageFile(formatNamed("pam"), view, path, force); }, ExitCode::OutputWrite);
+    return refusal([&] { writeImageFile(*findImageFormat("pam"), view, path, force); }, ExitCode::OutputWrite);
 }
 
 TEST(ImageOutput, ReplacesTheTargetWhole) {
     ScratchFolder folder;
     folder.write("a.pam", std::string(5000, 'x'));
     HostBuffer<PF_Pixel8> buffer(1, {{255, 1, 2, 3}}, 8);
-    writeImageFile(formatNamed("pam"), buffer.view, folder.path("a.pam"));
+    writeImageFile(*findImageFormat("pam"), buffer.view, folder.path("a.pam"));
     EXPECT_EQ(readPam(folder.path("a.pam")).samples, (std::vector<std::uint16_t>{1, 2, 3, 255}));
     EXPECT_EQ(folder.files(), std::vector<std::string>{"a.pam"});
 }
@@ -275,7 +273,7 @@ TEST(ImageOutput, AFailedWriteLeavesNothingBehind) {
     std::filesystem::create_directory(folder.path("taken.pam"));
     EXPECT_NE(writeRefusal(buffer.view, folder.path("taken.pam")), "") << "wrote over a folder";
     // Into a folder that does not exist: the temporary file cannot even be made.
-    EXPECT_THROW(writeImageFile(formatNamed("pam"), buffer.view, folder.path("none/a.pam")), ToolError);
+    EXPECT_THROW(writeImageFile(*findImageFormat("pam"), buffer.view, folder.path("none/a.pam")), ToolError);
     EXPECT_EQ(folder.files(), (std::vector<std::string>{"keep", "taken.pam"}));
 }
 
@@ -297,14 +295,14 @@ TEST_F(Replacing, KeepsTheReplacedFilesPermissionBits) {
     chmod(folder.path("private.pam").c_str(), 0600);
     folder.write("shared.pam", "old");
     chmod(folder.path("shared.pam").c_str(), 0664);
-    writeImageFile(formatNamed("pam"), frame.view, folder.path("private.pam"));
-    writeImageFile(formatNamed("pam"), frame.view, folder.path("shared.pam"));
+    writeImageFile(*findImageFormat("pam"), frame.view, folder.path("private.pam"));
+    writeImageFile(*findImageFormat("pam"), frame.view, folder.path("shared.pam"));
     EXPECT_EQ(modeOf(folder.path("private.pam")) & 07777, 0600u);
     EXPECT_EQ(modeOf(folder.path("shared.pam")) & 07777, 0664u);
     EXPECT_EQ(readPam(folder.path("private.pam")).samples, written);
     // A new file is made as any program makes one: 0666 less the umask.
     folder.write("plain", "");
-    writeImageFile(formatNamed("pam"), frame.view, folder.path("new.pam"));
+    writeImageFile(*findImageFormat("pam"), frame.view, folder.path("new.pam"));
     EXPECT_EQ(modeOf(folder.path("new.pam")) & 07777, modeOf(folder.path("plain")) & 07777);
 }
 
@@ -313,8 +311,8 @@ TEST_F(Replacing, WritesThroughASymbolicLinkToItsTarget) {
     folder.write("real/target.pam", "old");
     std::filesystem::create_symlink("real/target.pam", folder.path("link.pam"));
     std::filesystem::create_symlink("real/later.pam", folder.path("dangling.pam"));
-    writeImageFile(formatNamed("pam"), frame.view, folder.path("link.pam"));
-    writeImageFile(formatNamed("pam"), frame.view, folder.path("dangling.pam"));
+    writeImageFile(*findImageFormat("pam"), frame.view, folder.path("link.pam"));
+    writeImageFile(*findImageFormat("pam"), frame.view, folder.path("dangling.pam"));
     EXPECT_TRUE(std::filesystem::is_symlink(folder.path("link.pam")));
     EXPECT_TRUE(std::filesystem::is_symlink(folder.path("dangling.pam")));
     EXPECT_EQ(readPam(folder.path("real/target.pam")).samples, written);
@@ -328,7 +326,7 @@ TEST_F(Replacing, AReadOnlyFileOnlyWhenForced) {
     const std::string message = writeRefusal(frame.view, folder.path("locked.pam"));
     EXPECT_NE(message.find("locked.pam: it is read-only (give --force to replace it)"), std::string::npos) << message;
     EXPECT_EQ(fileBytes(folder.path("locked.pam")), "old");
-    writeImageFile(formatNamed("pam"), frame.view, folder.path("locked.pam"), true);
+    writeImageFile(*findImageFormat("pam"), frame.view, folder.path("locked.pam"), true);
     EXPECT_EQ(readPam(folder.path("locked.pam")).samples, written);
     EXPECT_EQ(modeOf(folder.path("locked.pam")) & 07777, 0444u);
     EXPECT_EQ(folder.files(), std::vector<std::string>{"locked.pam"});
@@ -347,7 +345,7 @@ TEST_F(Replacing, NeverWhatIsNotARegularFile) {
 // The temporary file has a short name of its own, so any name the file system takes can be written.
 TEST_F(Replacing, TheLongestFileNameTheFileSystemTakes) {
     const std::string name = std::string(251, 'n') + ".pam";
-    writeImageFile(formatNamed("pam"), frame.view, folder.path(name));
+    writeImageFile(*findImageFormat("pam"), frame.view, folder.path(name));
     EXPECT_EQ(readPam(folder.path(name)).samples, written);
     EXPECT_EQ(folder.files(), std::vector<std::string>{name});
 }
