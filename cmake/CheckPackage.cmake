@@ -1,6 +1,6 @@
 # A test of the Windows build: makes the package in a scratch folder of the build, then checks that the zip
-# holds exactly the EXPECTED files (paths inside its top folder PACKAGE) and that the module in it, shipped
-# without debugging symbols, still carries its registration and version resources.
+# holds exactly the EXPECTED files (paths inside its top folder PACKAGE), that the module and the renderer in
+# it are shipped without symbols, and that the module still carries its registration and version resources.
 #   cmake -DCPACK=... -DBUILD_DIR=... -DPACKAGE=name -DEXPECTED="a;b/c" -P CheckPackage.cmake
 set(scratch ${BUILD_DIR}/package-check)
 file(REMOVE_RECURSE ${scratch})
@@ -41,5 +41,23 @@ foreach(part registration version)
     message(FATAL_ERROR "the packaged module has lost its ${part} resource")
   endif()
 endforeach()
+
+# The 32-bit little-endian number at `offset` of `file`.
+function(read_uint32 file offset var)
+  file(READ ${file} hex OFFSET ${offset} LIMIT 4 HEX)
+  string(REGEX REPLACE "(..)(..)(..)(..)" "\\4\\3\\2\\1" hex "${hex}")
+  math(EXPR value "0x${hex}")
+  set(${var} ${value} PARENT_SCOPE)
+endfunction()
+foreach(program OrvaneVelmorathquist.aex orvane-render.exe)
+  set(file ${scratch}/unpacked/${PACKAGE}/${program})
+  read_uint32(${file} 60 header)            # where the PE header starts (e_lfanew)
+  math(EXPR symbol_count "${header} + 16")  # its file header's NumberOfSymbols
+  read_uint32(${file} ${symbol_count} symbols)
+  if(NOT symbols EQUAL 0)
+    message(FATAL_ERROR "the packaged ${program} carries ${symbols} symbols: it was not stripped")
+  endif()
+endforeach()
+
 string(REPLACE ";" "\n  " listing "${listing}")
 message(STATUS "${PACKAGE}.zip holds:\n  ${listing}")
