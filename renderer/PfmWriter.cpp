@@ -1,8 +1,5 @@
 // The PFM writer: 32-bit float R, G, B, A with straight alpha, at depth 32 the buffer's values bit for bit,
-// from depths 8 and 16 converted as for EXR. PFM's layout with a fourth channel: the text header "PF4\n<width>
-// <height>\n-1.0\n" (a negative scale: little-endian samples), then the rows from the bottom of the image to
-// its top, each pixel's four samples as little-endian IEEE 754 single-precision floats. Nothing follows the
-// last row, so frames can follow one another in a stream.
+// from depths 8 and 16 converted as for EXR.
 #include "ImageFormat.h"
 #include "ImageWriters.h"
 
@@ -29,6 +26,10 @@ unsigned char* putLittleEndian(float value, unsigned char* out) {
 
 } // namespace
 
+// PFM's layout with a fourth channel: the text header "PF4\n<width> <height>\n-1.0\n" (a negative scale:
+// little-endian samples), then the rows from the bottom of the image to its top, each pixel's four samples
+// as little-endian IEEE 754 single-precision floats. Nothing follows the last row, so frames can follow one
+// another in a stream.
 void writePfm(const FrameView& frame, std::FILE* file, const std::string&) {
     checkFrameView(frame);
     const std::string header = std::string(kPfmMagic) + "\n" + std::to_string(frame.width) + " " +

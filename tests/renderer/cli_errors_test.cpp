@@ -72,7 +72,7 @@ TEST(BadInput, FlagsAndValues) {
         {{"--frames", "0-1", "-o", "@a.png"}, kUsage, "run of '#'"},
         {{"--size", "4x4"}, kUsage, "no output file"},
         {{"-o", "@a.tif"}, kUsage, "must end in .png, .exr, .pam or .pfm"},
-        {{"--depth", "32", "-o", "@a.pam"}, kUsage, "PAM"},
+        {{"--depth", "32", "-o", "@a.pam"}, kUsage, "PAM holds depth 8 or 16, not 32: use --depth 8 or 16, or .png"},
         {{"-o", "-"}, kUsage, "--output -: give --format png, pam or pfm"},
         {{"--format", "tiff", "-o", "-"}, kUsage, "--format: expected png, exr, pam or pfm, got 'tiff'"},
         {{"--format", "exr", "-o", "-"}, kUsage, "--format exr: EXR cannot be written to standard output"},
