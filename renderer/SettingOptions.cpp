@@ -117,8 +117,8 @@ const std::vector<SettingOption>& settingOptions() {
                                             "keep the frames whose files exist and render only the missing ones",
                                             F::Flag),
         option<&S::verbose, flagValue>("verbose", 'v', "",
-                                       "print the registration, the controls, and per frame the pre-render record, "
-                                       "table sizes, stream-value requests and render time",
+                                       "print the registration, the controls, and per frame the value each control "
+                                       "was checked out with, the stream-value requests and the render time",
                                        F::Flag),
     };
     return options;
