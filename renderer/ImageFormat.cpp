@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 namespace OrvaneTools {
 
@@ -32,9 +33,10 @@ template <class Keep> std::vector<std::string> namesOf(Keep keep) {
     return names;
 }
 
-std::string depthList(const std::vector<int>& depths) {
+// "8 or 16": the depths in bits per channel.
+std::string depthList(const std::vector<Orvane::PixelDepth>& depths) {
     std::vector<std::string> items;
-    for (int depth : depths) items.push_back(std::to_string(depth));
+    for (Orvane::PixelDepth depth : depths) items.push_back(std::to_string(Orvane::bitsPerChannel(depth)));
     return spokenList(items);
 }
 
@@ -58,7 +60,10 @@ void checkWritten(const ImageFormat& format, int depth, bool toStandardOutput, c
 
 } // namespace
 
-bool ImageFormat::takes(int depth) const { return std::find(depths.begin(), depths.end(), depth) != depths.end(); }
+bool ImageFormat::takes(int depth) const {
+    const std::optional<Orvane::PixelDepth> code = Orvane::depthOfBits(depth);
+    return code && std::find(depths.begin(), depths.end(), *code) != depths.end();
+}
 
 const ImageFormat* findImageFormat(const std::string& name) {
     const std::string wanted = lowered(name);

@@ -4,6 +4,8 @@
 
 #include "FrameView.h"
 
+#include "framework/PixelDepth.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -18,14 +20,14 @@ using ImageWriter = void (*)(const FrameView& frame, std::FILE* file, const std:
 struct ImageFormat {
     const char* name;        // the file extension without its dot, and the value of --format: "png"
     const char* title;       // what messages call it: "PNG"
-    std::vector<int> depths; // the depths (bits per channel) a file can be written from
+    std::vector<Orvane::PixelDepth> depths; // the depths a file can be written from
     const char* noStream;    // why it cannot go to standard output; nullptr when it can
     ImageWriter write;       // nullptr when this build was made without the format's library
     const char* help;        // what a file holds, for the "Output:" list of --help
 
     bool written() const { return write != nullptr; }
     bool streams() const { return noStream == nullptr; }
-    bool takes(int depth) const;
+    bool takes(int depth) const; // `depth` in bits per channel, as --depth gives it
 };
 
 // Every format, in the order --help and messages list them.

@@ -13,6 +13,10 @@ void writePfm(const FrameView& frame, std::FILE* file, const std::string& name);
 
 namespace {
 
+using Orvane::Depth16;
+using Orvane::Depth32;
+using Orvane::Depth8;
+
 // A format whose library was not found when this build was made is known, and refused by name, but has no
 // writer.
 #if ORVANE_HAVE_PNG
@@ -30,13 +34,13 @@ constexpr ImageWriter kExrWriter = nullptr;
 
 const std::vector<ImageFormat>& imageFormats() {
     static const std::vector<ImageFormat> formats = {
-        {"png", "PNG", {8, 16, 32}, nullptr, kPngWriter,
+        {"png", "PNG", {Depth8, Depth16, Depth32}, nullptr, kPngWriter,
          "RGBA, straight alpha: 8-bit at depth 8, 16-bit at depths 16 and 32"},
-        {"exr", "EXR", {8, 16, 32}, "its writer goes back to fill in an index of the rows", kExrWriter,
+        {"exr", "EXR", {Depth8, Depth16, Depth32}, "its writer goes back to fill in an index of the rows", kExrWriter,
          "32-bit float RGBA from any depth, colour premultiplied by alpha"},
-        {"pam", "PAM", {8, 16}, nullptr, writePam,
+        {"pam", "PAM", {Depth8, Depth16}, nullptr, writePam,
          "the buffer's exact values, TUPLTYPE RGB_ALPHA, MAXVAL 255 (depth 8) or 32768 (depth 16)"},
-        {"pfm", "PFM", {8, 16, 32}, nullptr, writePfm,
+        {"pfm", "PFM", {Depth8, Depth16, Depth32}, nullptr, writePfm,
          "32-bit float RGBA, straight alpha: at depth 32 the buffer's exact values; header \"PF4\", width and "
          "height, -1.0 (little-endian), then the rows from the bottom up (docs/guide.md describes it)"},
     };

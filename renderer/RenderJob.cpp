@@ -5,6 +5,7 @@
 #include "ToolError.h"
 #include "ValueParsing.h"
 
+#include "framework/PixelDepth.h"
 #include "host/FrameRender.h"
 #include "host/Module.h"
 #include "host/ParamStreams.h"
@@ -99,7 +100,8 @@ void checkFrameMemory(const RenderSettings& settings, const RenderJob& job) {
     const int height = OrvaneHost::downsampledSize(job.size.height, PF_RationalScale{1, A_u_long(job.downsample.y)});
     const std::uint64_t needed = frameMemoryBytes(width, height, job.depth);
     if (OrvaneHost::checkWorldShape(width, height, job.depth, 0) != PF_Err_NONE) {
-        const std::uint64_t buffer = std::uint64_t(width) * std::uint64_t(height) * std::uint64_t(job.depth / 2);
+        const std::uint64_t pixel = std::uint64_t(Orvane::bytesPerPixel(*Orvane::depthOfBits(job.depth)));
+        const std::uint64_t buffer = std::uint64_t(width) * std::uint64_t(height) * pixel;
         throw usageError(settings.nameOf("size") + ": the host cannot make buffers for " +
                          frameText(width, height, job.depth) + " (" + memoryText(buffer) + " each)");
     }
