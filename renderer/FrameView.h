@@ -2,11 +2,14 @@
 // order alpha, red, green, blue, at 8 bits (0..255), 16 bits (0..32768) or 32-bit float.
 #pragma once
 
+#include "framework/PixelDepth.h"
+
 #include "sdk/host_sdk.h"
 
 #include <cstddef>
 #include <cstring>
 #include <stdexcept>
+#include <string>
 
 namespace OrvaneTools {
 
@@ -20,12 +23,9 @@ struct FrameView {
 };
 
 inline std::size_t pixelSizeOf(int depth) {
-    switch (depth) {
-    case 8: return sizeof(PF_Pixel8);
-    case 16: return sizeof(PF_Pixel16);
-    case 32: return sizeof(PF_PixelFloat);
-    default: throw std::invalid_argument("pixel depth must be 8, 16 or 32");
-    }
+    const auto code = Orvane::depthOfBits(depth);
+    if (!code) throw std::invalid_argument("no pixel has " + std::to_string(depth) + " bits per channel");
+    return std::size_t(Orvane::bytesPerPixel(*code));
 }
 
 // Throws std::invalid_argument when the rows would reach past the bytes the view holds.

@@ -1,9 +1,8 @@
 #include "HostScene.h"
 
-#include "host/ParamStreams.h"
+#include "host/Scene.h"
+#include "params/ParamIndex.h"
 
-#include <cmath>
-#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -11,24 +10,8 @@ namespace OrvaneTools {
 
 namespace {
 
-// The effect's parameter indices (index 0 is the input layer).
-constexpr std::size_t kShape = 1, kPoint1 = 2, kPoint2 = 3, kRepeat = 4, kColor = 5, kOpacity = 6;
-
-OrvaneHost::ParamStream& streamAt(OrvaneHost::Host& host, std::size_t index, PF_ParamType type) {
-    auto& streams = host.streams();
-    if (index >= streams.size() || streams[index].current.param_type != type)
-        throw std::logic_error("the effect did not register the expected parameter at index " + std::to_string(index));
-    return streams[index];
-}
-
-// Points are stored in 16.16 fixed point; the job keeps them within range.
-void setPoint(OrvaneHost::ParamStream& stream, const LayerPoint& point) {
-    stream.current.u.td.x_value = static_cast<PF_Fixed>(std::round(point.x * 65536.0));
-    stream.current.u.td.y_value = static_cast<PF_Fixed>(std::round(point.y * 65536.0));
-}
-
 OrvaneHost::StreamValue colorValue(const Rgba8& c) {
-    return {c.alpha / 255.0, c.red / 255.0, c.green / 255.0, c.blue / 255.0};
+    return OrvaneHost::colorValue(PF_Pixel8{c.alpha, c.red, c.green, c.blue});
 }
 
 A_Time hostTime(A_long units, const RenderJob& job) { return A_Time{units, job.timeScale}; }
@@ -47,25 +30,24 @@ void prepareHostLayer(OrvaneHost::Host& host, const RenderJob& job) {
 }
 
 void applyJobToStreams(OrvaneHost::Host& host, const RenderJob& job) {
-    if (job.shape) streamAt(host, kShape, PF_Param_POPUP).current.u.pd.value = static_cast<A_long>(*job.shape);
-    if (job.repeat) streamAt(host, kRepeat, PF_Param_POPUP).current.u.pd.value = static_cast<A_long>(*job.repeat);
-    if (job.point1) setPoint(streamAt(host, kPoint1, PF_Param_POINT), *job.point1);
-    if (job.point2) setPoint(streamAt(host, kPoint2, PF_Param_POINT), *job.point2);
+    using namespace Orvane;
+    OrvaneHost::Scene scene;
+    if (job.shape) scene.set(kParamShape, OrvaneHost::popupValue(*job.shape));
+    if (job.repeat) scene.set(kParamRepeat, OrvaneHost::popupValue(*job.repeat));
+    if (job.point1) scene.set(kParamPoint1, OrvaneHost::pointValue(job.point1->x, job.point1->y));
+    if (job.point2) scene.set(kParamPoint2, OrvaneHost::pointValue(job.point2->x, job.point2->y));
+    if (job.color) scene.set(kParamColor, colorValue(*job.color));
+    if (job.opacity) scene.set(kParamOpacity, OrvaneHost::sliderValue(*job.opacity));
 
-    OrvaneHost::ParamStream& color = streamAt(host, kColor, PF_Param_COLOR);
-    if (job.color) color.current.u.cd.value = PF_Pixel8{job.color->alpha, job.color->red, job.color->green, job.color->blue};
-    std::vector<OrvaneHost::Keyframe> colorKeys;
+    std::vector<OrvaneHost::Keyframe> colorKeys, opacityKeys;
     colorKeys.reserve(job.colorKeyframes.size());
     for (const ColorKeyframe& key : job.colorKeyframes) colorKeys.push_back({hostTime(key.time, job), colorValue(key.color)});
-    if (!colorKeys.empty()) setKeyframes(color, std::move(colorKeys));
-
-    OrvaneHost::ParamStream& opacity = streamAt(host, kOpacity, PF_Param_FLOAT_SLIDER);
-    if (job.opacity) opacity.current.u.fs_d.value = *job.opacity;
-    std::vector<OrvaneHost::Keyframe> opacityKeys;
     opacityKeys.reserve(job.opacityKeyframes.size());
     for (const OpacityKeyframe& key : job.opacityKeyframes)
-        opacityKeys.push_back({hostTime(key.time, job), OrvaneHost::StreamValue{key.percent, 0, 0, 0}});
-    if (!opacityKeys.empty()) setKeyframes(opacity, std::move(opacityKeys));
+        opacityKeys.push_back({hostTime(key.time, job), OrvaneHost::sliderValue(key.percent)});
+    if (!colorKeys.empty()) scene.keyframes(kParamColor, std::move(colorKeys));
+    if (!opacityKeys.empty()) scene.keyframes(kParamOpacity, std::move(opacityKeys));
+    OrvaneHost::applyScene(host, scene);
 }
 
 } // namespace OrvaneTools

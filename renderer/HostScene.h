@@ -12,8 +12,8 @@ namespace OrvaneTools {
 // points' defaults at percentages of the layer) and before the first frame.
 void prepareHostLayer(OrvaneHost::Host& host, const RenderJob& job);
 
-// After the effect is applied. Throws std::logic_error when the effect registered fewer parameters than
-// the job sets.
+// After the effect is applied: one scene (host/Scene.h). Throws std::invalid_argument when the effect
+// registered no control that takes a value at an index the job sets.
 void applyJobToStreams(OrvaneHost::Host& host, const RenderJob& job);
 
 } // namespace OrvaneTools

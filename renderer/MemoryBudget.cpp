@@ -1,5 +1,7 @@
 #include "MemoryBudget.h"
 
+#include "framework/PixelDepth.h"
+
 #include <cstdio>
 #include <fstream>
 
@@ -26,7 +28,8 @@ void takeSmaller(MemoryLimit& limit, std::uint64_t bytes, const char* what) {
 std::uint64_t frameMemoryBytes(int width, int height, int depth) {
     const std::uint64_t w = width > 0 ? static_cast<std::uint64_t>(width) : 0;
     const std::uint64_t h = height > 0 ? static_cast<std::uint64_t>(height) : 0;
-    const std::uint64_t pixel = static_cast<std::uint64_t>(depth / 8) * 4;
+    const auto code = Orvane::depthOfBits(depth);
+    const std::uint64_t pixel = static_cast<std::uint64_t>(Orvane::bytesPerPixel(code.value_or(Orvane::Depth32)));
     const std::uint64_t frame = w * h * pixel;
     const std::uint64_t writerRows = w * kWriterRows * 16; // float RGBA
     return 3 * frame + writerRows + kMargin;

@@ -17,6 +17,7 @@
 #include "host/Host.h"
 #include "host/HostThreads.h"
 #include "host/ParameterControls.h"
+#include "params/ParamIndex.h"
 
 #include <sstream>
 #include <vector>
@@ -25,8 +26,6 @@ namespace OrvaneTools {
 
 namespace {
 
-constexpr PF_ParamIndex kRefreshButton = 7;
-constexpr std::size_t kRefreshCounter = 8;
 
 // A frame that failed: in one of the effect's two render commands, or in the host before them (a layer it
 // cannot make, for instance), which the host's report then describes.
@@ -87,10 +86,10 @@ void reportEffect(OrvaneHost::Host& host, const std::string& aboutText, const PF
 }
 
 void pressRefresh(OrvaneHost::Host& host, const RenderJob& job, std::ostream& out) {
-    if (PF_Err err = OrvaneHost::pressButton(host, kRefreshButton)) effectFailed(host, "pressing Refresh", err);
+    if (PF_Err err = OrvaneHost::pressButton(host, Orvane::kParamRefreshButton)) effectFailed(host, "pressing Refresh", err);
     if (!job.verbose) return;
     std::ostringstream text;
-    printRefreshPress(text, host.streams().at(kRefreshCounter).current.u.sd.value,
+    printRefreshPress(text, host.streams().at(Orvane::kParamRefreshCounter).current.u.sd.value,
                       OrvaneHost::parameterControls(host).rerenders);
     printReport(out, text.str());
 }

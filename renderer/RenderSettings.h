@@ -2,6 +2,8 @@
 // A field left empty takes the default (or the effect parameter's own value) when the job is resolved.
 #pragma once
 
+#include "params/ParamIndex.h"
+
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -12,9 +14,9 @@ namespace OrvaneTools {
 
 struct ImageFormat;
 
-// Popup item numbers of the effect's "Shape" and "Repeat" parameters.
-enum class Shape { Linear = 1, Radial = 2 };
-enum class Repeat { None = 1, Loop = 2, Pingpong = 3 };
+// Popup values of the effect's "Shape" and "Repeat" parameters.
+using Shape = Orvane::ShapeChoice;
+using Repeat = Orvane::RepeatChoice;
 
 struct FrameSize {
     int width = 0;

@@ -87,8 +87,9 @@ const std::vector<SettingOption>& settingOptions() {
                                                 "render at 1/N horizontally and 1/M vertically; buffers are "
                                                 "ceil(W/N) x ceil(H/M)",
                                                 F::NumberOrPair, 'x'),
-        option<&S::shape, parseShape>("shape", 0, "linear|radial", "ramp shape", F::Text),
-        option<&S::repeat, parseRepeat>("repeat", 0, "none|loop|pingpong", "what the ramp does beyond its points",
+        option<&S::shape, parseShape>("shape", 0, alternatives(choiceNames(Orvane::kShapeChoices)), "ramp shape", F::Text),
+        option<&S::repeat, parseRepeat>("repeat", 0, alternatives(choiceNames(Orvane::kRepeatChoices)),
+                                        "what the ramp does beyond its points",
                                         F::Text),
         option<&S::point1, parsePoint>("point1", 0, "X,Y", "Point 1 in layer pixels (default 0,H/2)", F::Pair, ','),
         option<&S::point2, parsePoint>("point2", 0, "X,Y", "Point 2 in layer pixels (default W,H/2)", F::Pair, ','),

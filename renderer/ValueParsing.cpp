@@ -1,5 +1,11 @@
 #include "ValueParsing.h"
 
+#include "ImageFormat.h"
+
+#include "framework/PixelDepth.h"
+#include "host/PopupChoices.h"
+#include "params/ParamIndex.h"
+
 #include "ToolError.h"
 
 #include <algorithm>
@@ -111,7 +117,9 @@ FrameSize parseSize(const std::string& text, const std::string& what) {
 }
 
 int parseDepth(const std::string& text, const std::string& what) {
-    if (text != "8" && text != "16" && text != "32") refuse(what, "8, 16 or 32", text);
+    std::vector<std::string> bits;
+    for (const Orvane::DepthFacts& facts : Orvane::kDepthFacts) bits.push_back(std::to_string(facts.bitsPerChannel));
+    if (std::find(bits.begin(), bits.end(), text) == bits.end()) refuse(what, spokenList(bits), text);
     return static_cast<int>(parseWholeNumber(text, what));
 }
 
@@ -129,19 +137,26 @@ Downsample parseDownsample(const std::string& text, const std::string& what) {
     return Downsample{static_cast<int>(n), static_cast<int>(m)};
 }
 
+std::vector<std::string> choiceNames(const char* choices) {
+    std::vector<std::string> names = OrvaneHost::popupChoiceNames(choices);
+    for (std::string& name : names) name = lowered(name);
+    return names;
+}
+
+namespace {
+// The 1-based item of a popup named `text` in any letter case, as the control lists its choices.
+A_long parseChoice(const char* choices, const std::string& text, const std::string& what) {
+    if (const auto value = OrvaneHost::popupChoiceValue(choices, text)) return *value;
+    refuse(what, spokenList(choiceNames(choices)), text);
+}
+} // namespace
+
 Shape parseShape(const std::string& text, const std::string& what) {
-    const std::string name = lowered(text);
-    if (name == "linear") return Shape::Linear;
-    if (name == "radial") return Shape::Radial;
-    refuse(what, "linear or radial", text);
+    return Shape(parseChoice(Orvane::kShapeChoices, text, what));
 }
 
 Repeat parseRepeat(const std::string& text, const std::string& what) {
-    const std::string name = lowered(text);
-    if (name == "none") return Repeat::None;
-    if (name == "loop") return Repeat::Loop;
-    if (name == "pingpong") return Repeat::Pingpong;
-    refuse(what, "none, loop or pingpong", text);
+    return Repeat(parseChoice(Orvane::kRepeatChoices, text, what));
 }
 
 LayerPoint parsePoint(const std::string& text, const std::string& what) {

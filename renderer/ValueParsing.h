@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace OrvaneTools {
 
@@ -28,6 +29,8 @@ long parseWholeNumber(const std::string& text, const std::string& what);
 FrameSize parseSize(const std::string& text, const std::string& what);
 int parseDepth(const std::string& text, const std::string& what);
 Downsample parseDownsample(const std::string& text, const std::string& what);
+// A popup's choices as lower-case names, in value order ("linear", "radial").
+std::vector<std::string> choiceNames(const char* choices);
 Shape parseShape(const std::string& text, const std::string& what);
 Repeat parseRepeat(const std::string& text, const std::string& what);
 LayerPoint parsePoint(const std::string& text, const std::string& what);

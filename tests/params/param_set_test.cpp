@@ -47,6 +47,9 @@ protected:
         return std::memcmp(&def, &zero, sizeof def) == 0;
     }
 
+    // The definition the effect added for the parameter at `index` (the input layer is the host's own).
+    static const PF_ParamDef& added(PF_ParamIndex index) { return captured.at(std::size_t(index) - 1); }
+
     std::unique_ptr<Host> host = OrvaneTest::loadModuleHost();
 };
 
@@ -87,15 +90,15 @@ TEST_F(ParamSet, NamesAreCopiedWithTheHostsStrcpyBeforeEachAddition) {
 
 TEST_F(ParamSet, ShapeAndRepeatArePopupsStartingAtTheirFirstChoice) {
     struct Popup {
-        std::size_t at;
+        PF_ParamIndex index;
         A_long choices;
         const char* names;
         A_long first;
     };
-    for (const Popup& expected :
-         {Popup{0, 2, "Linear|Radial", kShapeLinear}, Popup{3, 3, "None|Loop|Pingpong", kRepeatNone}}) {
+    for (const Popup& expected : {Popup{kParamShape, 2, "Linear|Radial", kShapeLinear},
+                                  Popup{kParamRepeat, 3, "None|Loop|Pingpong", kRepeatNone}}) {
         SCOPED_TRACE(expected.names);
-        const PF_ParamDef& popup = captured[expected.at];
+        const PF_ParamDef& popup = added(expected.index);
         EXPECT_EQ(popup.u.pd.value, expected.first);
         EXPECT_EQ(popup.u.pd.dephault, expected.first);
         EXPECT_EQ(popup.u.pd.num_choices, expected.choices);
@@ -105,16 +108,16 @@ TEST_F(ParamSet, ShapeAndRepeatArePopupsStartingAtTheirFirstChoice) {
 }
 
 TEST_F(ParamSet, PointDefaultsArePercentagesInSixteenDotSixteen) {
-    for (int i : {1, 2}) {
-        SCOPED_TRACE("Point " + std::to_string(i));
-        const PF_PointDef& point = captured[std::size_t(i)].u.td;
-        const PF_Fixed x = i == 1 ? 0 : 6553600; // 0 and 100 x 65536
+    for (PF_ParamIndex index : {kParamPoint1, kParamPoint2}) {
+        SCOPED_TRACE(added(index).name);
+        const PF_PointDef& point = added(index).u.td;
+        const PF_Fixed x = index == kParamPoint1 ? 0 : 6553600; // 0 and 100 x 65536
         EXPECT_EQ(point.x_dephault, x);
         EXPECT_EQ(point.x_value, x);
         EXPECT_EQ(point.y_dephault, 3276800); // 50 x 65536
         EXPECT_EQ(point.y_value, 3276800);
         EXPECT_EQ(point.restrict_bounds, FALSE);
-        EXPECT_TRUE(restIsZero(captured[std::size_t(i)], [](PF_ParamDef& d) { d.u.td = PF_PointDef{}; }));
+        EXPECT_TRUE(restIsZero(added(index), [](PF_ParamDef& d) { d.u.td = PF_PointDef{}; }));
     }
 }
 
@@ -127,18 +130,18 @@ TEST_F(ParamSet, TheHostPlacesThePointsAtTheMiddlesOfTheLayersSideEdges) {
 }
 
 TEST_F(ParamSet, ColorStartsOpaqueWhite) {
-    const PF_ColorDef& color = captured[4].u.cd;
+    const PF_ColorDef& color = added(kParamColor).u.cd;
     for (const PF_Pixel8& p : {color.value, color.dephault}) {
         EXPECT_EQ(p.alpha, 255);
         EXPECT_EQ(p.red, 255);
         EXPECT_EQ(p.green, 255);
         EXPECT_EQ(p.blue, 255);
     }
-    EXPECT_TRUE(restIsZero(captured[4], [](PF_ParamDef& d) { d.u.cd = PF_ColorDef{}; }));
+    EXPECT_TRUE(restIsZero(added(kParamColor), [](PF_ParamDef& d) { d.u.cd = PF_ColorDef{}; }));
 }
 
 TEST_F(ParamSet, OpacityAcceptsMinusHundredToTwoHundredWithASliderOfZeroToHundred) {
-    const PF_FloatSliderDef& opacity = captured[5].u.fs_d;
+    const PF_FloatSliderDef& opacity = added(kParamOpacity).u.fs_d;
     EXPECT_EQ(opacity.value, 100.0);
     EXPECT_EQ(opacity.dephault, 100.0f);
     EXPECT_EQ(opacity.valid_min, -100.0f);
@@ -151,7 +154,7 @@ TEST_F(ParamSet, OpacityAcceptsMinusHundredToTwoHundredWithASliderOfZeroToHundre
     EXPECT_EQ(opacity.curve_tolerance, 0.05f);
     EXPECT_EQ(opacity.phase, 0.0);
     EXPECT_EQ(opacity.useExponent, 0);
-    EXPECT_TRUE(restIsZero(captured[5], [](PF_ParamDef& d) {
+    EXPECT_TRUE(restIsZero(added(kParamOpacity), [](PF_ParamDef& d) {
         PF_FloatSliderDef& f = d.u.fs_d;
         f.value = 0;
         f.valid_min = f.valid_max = f.slider_min = f.slider_max = f.dephault = f.curve_tolerance = 0;
@@ -161,7 +164,7 @@ TEST_F(ParamSet, OpacityAcceptsMinusHundredToTwoHundredWithASliderOfZeroToHundre
 }
 
 TEST_F(ParamSet, TheButtonIsLabelledRefreshAndSupervisedOnly) {
-    const PF_ParamDef& button = captured[6];
+    const PF_ParamDef& button = added(kParamRefreshButton);
     EXPECT_STREQ(button.u.button_d.u.namesptr, "Refresh");
     EXPECT_EQ(button.flags, PF_ParamFlag_SUPERVISE);
     EXPECT_EQ(button.u.button_d.value, 0);
@@ -169,7 +172,7 @@ TEST_F(ParamSet, TheButtonIsLabelledRefreshAndSupervisedOnly) {
 }
 
 TEST_F(ParamSet, TheRefreshCounterIsANamelessSliderFromZeroToTenMillion) {
-    const PF_SliderDef& counter = captured[7].u.sd;
+    const PF_SliderDef& counter = added(kParamRefreshCounter).u.sd;
     EXPECT_EQ(counter.value, 0);
     EXPECT_EQ(counter.dephault, 0);
     EXPECT_EQ(counter.valid_min, 0);
@@ -178,7 +181,7 @@ TEST_F(ParamSet, TheRefreshCounterIsANamelessSliderFromZeroToTenMillion) {
     EXPECT_EQ(counter.slider_max, 10000000);
     EXPECT_EQ(counter.value_str[0], '\0');
     EXPECT_EQ(counter.value_desc[0], '\0');
-    EXPECT_TRUE(restIsZero(captured[7], [](PF_ParamDef& d) {
+    EXPECT_TRUE(restIsZero(added(kParamRefreshCounter), [](PF_ParamDef& d) {
         d.u.sd.valid_max = 0;
         d.u.sd.slider_max = 0;
     }));

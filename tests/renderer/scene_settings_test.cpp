@@ -36,8 +36,8 @@ TEST(SceneFile, ReadsTextAndJsonForms) {
     EXPECT_EQ(*s.depth, 16);
     EXPECT_EQ(s.downsample->x, 2);
     EXPECT_EQ(s.downsample->y, 4);
-    EXPECT_EQ(*s.shape, Shape::Radial);
-    EXPECT_EQ(*s.repeat, Repeat::Pingpong);
+    EXPECT_EQ(*s.shape, Orvane::kShapeRadial);
+    EXPECT_EQ(*s.repeat, Orvane::kRepeatPingpong);
     EXPECT_DOUBLE_EQ(s.point1->x, 10.5);
     EXPECT_DOUBLE_EQ(s.point2->y, 180.25);
     ASSERT_EQ(s.colors->size(), 2u);

@@ -67,11 +67,11 @@ TEST(Downsample, OneFactorOrTwo) {
 }
 
 TEST(Popups, ShapeAndRepeatNamesGiveTheEffectsItemNumbers) {
-    EXPECT_EQ(static_cast<int>(parseShape("linear", "s")), 1);
-    EXPECT_EQ(static_cast<int>(parseShape("Radial", "s")), 2);
-    EXPECT_EQ(static_cast<int>(parseRepeat("none", "r")), 1);
-    EXPECT_EQ(static_cast<int>(parseRepeat("loop", "r")), 2);
-    EXPECT_EQ(static_cast<int>(parseRepeat("PINGPONG", "r")), 3);
+    EXPECT_EQ(parseShape("linear", "s"), Orvane::kShapeLinear);
+    EXPECT_EQ(parseShape("Radial", "s"), Orvane::kShapeRadial);
+    EXPECT_EQ(parseRepeat("none", "r"), Orvane::kRepeatNone);
+    EXPECT_EQ(parseRepeat("loop", "r"), Orvane::kRepeatLoop);
+    EXPECT_EQ(parseRepeat("PINGPONG", "r"), Orvane::kRepeatPingpong);
     EXPECT_NE(refusal([] { parseShape("square", "--shape"); }).find("linear or radial"), std::string::npos);
     EXPECT_NE(refusal([] { parseRepeat("mirror", "--repeat"); }).find("none, loop or pingpong"), std::string::npos);
 }
