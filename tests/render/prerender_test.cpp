@@ -14,6 +14,16 @@ namespace {
 
 std::array<A_long, 4> corners(const PF_LRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+// The record's fields as plain values: the record itself is packed, so its fields cannot be bound to the
+// references the assertions take.
+struct Record {
+    A_long shape;
+    double point1[2], point2[2];
+    A_long repeat;
+    float color[4];
+    float opacity;
+};
+
 struct PreRender : RenderFixture {
     // The handle pre-render made for its record. The host never looks inside it; the test knows the effect.
     PF_Handle recordHandle(FrameSession& session) {
@@ -21,14 +31,19 @@ struct PreRender : RenderFixture {
             if (host->handleBytes(handle).size() == sizeof(Orvane::RampRenderParams)) return handle;
         return nullptr;
     }
-    Orvane::RampRenderParams recordOf(FrameSession& session) {
-        Orvane::RampRenderParams record{};
+    Record recordOf(FrameSession& session) {
+        Orvane::RampRenderParams packed{};
         const std::vector<unsigned char> bytes = host->handleBytes(recordHandle(session));
-        EXPECT_EQ(bytes.size(), sizeof record);
-        if (bytes.size() == sizeof record) std::memcpy(&record, bytes.data(), sizeof record);
-        return record;
+        EXPECT_EQ(bytes.size(), sizeof packed);
+        if (bytes.size() == sizeof packed) std::memcpy(&packed, bytes.data(), sizeof packed);
+        return Record{packed.shape,
+                      {packed.point1[0], packed.point1[1]},
+                      {packed.point2[0], packed.point2[1]},
+                      packed.repeat,
+                      {packed.color[0], packed.color[1], packed.color[2], packed.color[3]},
+                      packed.opacity};
     }
-    Orvane::RampRenderParams preRender(const LayerSetup& setup = LayerSetup{}) {
+    Record preRender(const LayerSetup& setup = LayerSetup{}) {
         FrameSession session(*host, setup, 0);
         EXPECT_EQ(session.preRender(), 0);
         return recordOf(session);
@@ -42,7 +57,7 @@ struct PreRender : RenderFixture {
 };
 
 TEST_F(PreRender, TheDefaultsAtFullResolution) {
-    const Orvane::RampRenderParams r = preRender();
+    const Record r = preRender();
     EXPECT_EQ(r.shape, 1);
     EXPECT_EQ(r.point1[0], 0.0);
     EXPECT_EQ(r.point1[1], 540.0);
@@ -57,7 +72,7 @@ TEST_F(PreRender, TheDefaultsAtFullResolution) {
 TEST_F(PreRender, DownsamplingScalesEachAxisByItsOwnFactor) {
     LayerSetup half;
     half.downsampleX = half.downsampleY = PF_RationalScale{1, 2};
-    Orvane::RampRenderParams r = preRender(half);
+    Record r = preRender(half);
     EXPECT_EQ(r.point1[1], 270.0);
     EXPECT_EQ(r.point2[0], 960.0);
     EXPECT_EQ(r.point2[1], 270.0);
@@ -78,7 +93,7 @@ TEST_F(PreRender, ValuesAreStoredAsTheParametersHoldThem) {
     setPopup(kParamRepeat, kRepeatPingpong);
     setColor(128, 0, 255, 1);
     setOpacity(-50);
-    Orvane::RampRenderParams r = preRender();
+    Record r = preRender();
     EXPECT_EQ(r.point1[0], 10.5);
     EXPECT_EQ(r.shape, 2);
     EXPECT_EQ(r.repeat, 3);
@@ -95,7 +110,7 @@ TEST_F(PreRender, ParametersAreReadAtTheFramesTime) {
     animateOpacity(0, 100, 2);
     FrameSession session(*host, LayerSetup{}, unitsFromSeconds(0.5));
     ASSERT_EQ(session.preRender(), 0);
-    const Orvane::RampRenderParams r = recordOf(session);
+    const Record r = recordOf(session);
     EXPECT_EQ(r.opacity, 0.25f);
     const auto checkouts = callsNamed("checkout_param");
     ASSERT_EQ(checkouts.size(), 6u);
