@@ -1,6 +1,7 @@
 // The text forms of orvane-render's option values: what is accepted, what it means, and what is refused.
 #include "Refusal.h"
 
+#include "renderer/KeyframeEntries.h"
 #include "renderer/ValueParsing.h"
 
 #include <gtest/gtest.h>
@@ -100,28 +101,12 @@ TEST(Colors, HexWithAlphaLast) {
         EXPECT_NE(refusal([&] { parseColor(bad, "--color"); }), "") << bad;
 }
 
-TEST(Colors, PlainValueOrKeyframe) {
-    const ColorEntry plain = parseColorEntry("#000000", "--color");
-    EXPECT_FALSE(plain.seconds.has_value());
-    const ColorEntry keyed = parseColorEntry("1.5:#0000ff", "--color");
-    ASSERT_TRUE(keyed.seconds.has_value());
-    EXPECT_DOUBLE_EQ(*keyed.seconds, 1.5);
-    EXPECT_EQ(keyed.color.blue, 255);
-    EXPECT_NE(refusal([] { parseColorEntry("-1:#000000", "--color"); }), "");
-    EXPECT_NE(refusal([] { parseColorEntry("x:#000000", "--color"); }), "");
-    EXPECT_NE(refusal([] { parseColorEntry("1:", "--color"); }), "");
-}
-
 TEST(Opacity, PercentWithinTheParametersValidRange) {
     EXPECT_DOUBLE_EQ(parseOpacityPercent("-100", "o"), -100.0);
     EXPECT_DOUBLE_EQ(parseOpacityPercent("200", "o"), 200.0);
     EXPECT_DOUBLE_EQ(parseOpacityPercent("50.5", "o"), 50.5);
     EXPECT_NE(refusal([] { parseOpacityPercent("200.1", "--opacity"); }).find("-100 to 200"), std::string::npos);
     EXPECT_NE(refusal([] { parseOpacityPercent("-100.5", "--opacity"); }), "");
-    const OpacityEntry keyed = parseOpacityEntry("2:150", "--opacity");
-    ASSERT_TRUE(keyed.seconds.has_value());
-    EXPECT_DOUBLE_EQ(*keyed.seconds, 2.0);
-    EXPECT_DOUBLE_EQ(keyed.percent, 150.0);
 }
 
 TEST(Time, SecondsFpsAndFrames) {
@@ -151,8 +136,8 @@ TEST(Refusals, RepeatTheValueGiven) {
         {"12", [](const std::string& t) { parseDepth(t, "--depth"); }},
         {"0x2", [](const std::string& t) { parseDownsample(t, "--downsample"); }},
         {"5-3", [](const std::string& t) { parseFrames(t, "--frames"); }},
-        {"1:250", [](const std::string& t) { parseOpacityEntry(t, "--opacity"); }},
-        {"-1:#000000", [](const std::string& t) { parseColorEntry(t, "--color"); }},
+        {"1:250", [](const std::string& t) { parseControlEntries({t}, "--opacity", kOpacityForm); }},
+        {"-1:#000000", [](const std::string& t) { parseControlEntries({t}, "--color", kColorForm); }},
         {"0", [](const std::string& t) { parseMemorySize(t, "--max-memory"); }},
     };
     for (const auto& [text, parse] : cases) {
