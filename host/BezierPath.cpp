@@ -21,10 +21,11 @@ template <class F> double gaussLegendre(const F& f, double a, double b) {
 }
 
 // The arc length is wanted to well within 1e-6 px: each half of an interval is integrated again until the
-// halves agree with the whole to this, or to rounding. A cusp (speed 0) makes the integrand kink, which
-// costs a few more levels there; the budget bounds the work on any input.
+// halves agree with the whole to this, or to rounding, after a few levels that every interval gets (so that
+// a whole and its halves cannot agree by chance). The budget bounds the work on any input.
 constexpr double kLengthTolerance = 1e-10;
 constexpr int kDeepest = 40;
+constexpr int kAlwaysSplit = 3;
 constexpr int kIntervalBudget = 4000;
 
 template <class F>
@@ -32,10 +33,29 @@ double adaptiveLength(const F& f, double a, double b, double whole, double toler
     const double middle = (a + b) / 2;
     const double left = gaussLegendre(f, a, middle), right = gaussLegendre(f, middle, b);
     const double rounding = 64 * std::numeric_limits<double>::epsilon() * std::fabs(whole);
-    if (depth == 0 || --budget <= 0 || !(std::fabs(left + right - whole) > std::max(tolerance, rounding)))
-        return left + right;
+    const bool settled = depth < kDeepest - kAlwaysSplit && !(std::fabs(left + right - whole) > std::max(tolerance, rounding));
+    if (depth == 0 || --budget <= 0 || settled) return left + right;
     return adaptiveLength(f, a, middle, left, tolerance / 2, depth - 1, budget) +
            adaptiveLength(f, middle, b, right, tolerance / 2, depth - 1, budget);
+}
+
+// The roots in (0, 1) of one coordinate's derivative, d0 (1-s)^2 + 2 d1 (1-s) s + d2 s^2 with d0, d1, d2 the
+// differences of its control values: the quadratic a s^2 + b s + c below.
+void addTurns(double d0, double d1, double d2, std::vector<double>& into) {
+    const double a = d0 - 2 * d1 + d2, b = 2 * (d1 - d0), c = d0;
+    const auto keep = [&](double s) {
+        if (s > 0 && s < 1) into.push_back(s);
+    };
+    if (a == 0) {
+        if (b != 0) keep(-c / b);
+        return;
+    }
+    const double discriminant = b * b - 4 * a * c;
+    if (!(discriminant >= 0)) return;
+    // The root whose terms do not cancel, and the other from their product c / a.
+    const double q = -(b + std::copysign(std::sqrt(discriminant), b)) / 2;
+    keep(q / a);
+    if (q != 0) keep(c / q);
 }
 
 // The distance solved for is met to this, or to the rounding of a very long path's length: far below the
@@ -48,6 +68,10 @@ constexpr int kMostSteps = 200;
 
 BezierPath::BezierPath(PathPoint start, PathPoint startHandle, PathPoint endHandle, PathPoint end)
     : p0(start), p1(startHandle), p2(endHandle), p3(end) {
+    pieces = {0, 1};
+    addTurns(p1.x - p0.x, p2.x - p1.x, p3.x - p2.x, pieces);
+    addTurns(p1.y - p0.y, p2.y - p1.y, p3.y - p2.y, pieces);
+    std::sort(pieces.begin(), pieces.end());
     total = distanceTo(1);
 }
 
@@ -66,10 +90,14 @@ double BezierPath::speed(double s) const {
 }
 
 double BezierPath::distanceTo(double s) const {
-    if (!(s > 0)) return 0;
     const auto f = [this](double t) { return speed(t); };
     int budget = kIntervalBudget;
-    return adaptiveLength(f, 0, s, gaussLegendre(f, 0, s), kLengthTolerance, kDeepest, budget);
+    double length = 0;
+    for (std::size_t i = 0; i + 1 < pieces.size() && pieces[i] < s; ++i) {
+        const double from = pieces[i], to = std::min(pieces[i + 1], s);
+        length += adaptiveLength(f, from, to, gaussLegendre(f, from, to), kLengthTolerance, kDeepest, budget);
+    }
+    return length;
 }
 
 PathPoint BezierPath::atDistance(double distance) const {

@@ -2,6 +2,8 @@
 // eased along it covers the distance its ease gives, however its handles bunch the curve's parameter.
 #pragma once
 
+#include <vector>
+
 namespace OrvaneHost {
 
 struct PathPoint {
@@ -25,6 +27,9 @@ public:
 private:
     double speed(double s) const; // |dB/ds|
     PathPoint p0, p1, p2, p3;
+    // 0, the parameters where the path turns back in x or in y, and 1: the speed is smooth between them, and
+    // a cusp (speed 0, where it kinks) is one of them.
+    std::vector<double> pieces;
     double total = 0;
 };
 
