@@ -18,7 +18,9 @@ namespace {
 
 using OrvaneHost::StreamValue;
 
-const std::vector<ControlEntry>& entries(const RenderSettings& s, PF_ParamIndex control) { return s.controls.at(control); }
+const std::vector<ControlEntry>& entries(const RenderSettings& s, PF_ParamIndex control) {
+    return s.controls.at(control);
+}
 // A control's plain value, as the host holds it.
 const StreamValue& plain(const RenderSettings& s, PF_ParamIndex control) { return entries(s, control).at(0).value; }
 
@@ -119,6 +121,72 @@ TEST(SceneFile, AKeyGivenTwiceIsAnError) {
 TEST(SceneFile, AFileNameHoldsNoNul) {
     const std::string message = refusal([] { parseScene(R"({"output": "notes.txt\u0000.png"})", "s"); });
     EXPECT_NE(message.find("s: \"output\": a file name cannot hold a NUL character"), std::string::npos) << message;
+}
+
+// A keyframe object gives the modifiers as fields and reads exactly as the entry's text does; a point's
+// value may be [X, Y] alone, in a list or in an object.
+TEST(SceneFile, KeyframeObjectsReadAsTheirText) {
+    const RenderSettings scene = parseScene(R"({
+        "opacity": [{"time": 0.5, "opacity": 40, "in": "hold", "ease_out": {"speed": 10, "influence": 50}},
+                    {"time": 2, "opacity": "80", "out": "bezier", "ease_in": {"speed": -2.5, "influence": 0.1}}],
+        "point1": [{"time": 0, "point1": [100, 50], "tangent_out": [40, -80.5]}, [7, 8],
+                   {"time": 1, "point1": "300,50", "tangent_in": [-40, 80], "in": "linear"}],
+        "point2": [12, 34],
+        "shape": ["0:linear", {"time": 2, "shape": "radial", "out": "hold"}]})",
+                                            "s");
+    const CommandLine line = parse({"--opacity", "0.5:40:in=hold:ease_out=10,50", "--opacity",
+                                    "2:80:out=bezier:ease_in=-2.5,0.1", "--point1", "0:100,50:tangent_out=40,-80.5",
+                                    "--point1", "7,8", "--point1", "1:300,50:in=linear:tangent_in=-40,80",
+                                    "--point2", "12,34", "--shape", "0:linear", "--shape", "2:radial:out=hold"});
+    ASSERT_EQ(scene.controls.size(), line.flags.controls.size());
+    for (const auto& [control, entries] : line.flags.controls) {
+        const std::vector<ControlEntry>& read = scene.controls.at(control);
+        ASSERT_EQ(read.size(), entries.size()) << control;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "control " << control << ", entry " << i + 1);
+            const ControlEntry &a = read[i], &b = entries[i];
+            EXPECT_EQ(a.place, b.place);
+            EXPECT_EQ(a.seconds, b.seconds);
+            EXPECT_EQ(a.value, b.value);
+            for (const auto& [x, y] : {std::make_pair(a.in, b.in), std::make_pair(a.out, b.out)}) {
+                EXPECT_EQ(x.interpolation, y.interpolation);
+                EXPECT_EQ(x.ease.speed, y.ease.speed);
+                EXPECT_EQ(x.ease.influence, y.ease.influence);
+            }
+            EXPECT_EQ(a.tangentIn.dx, b.tangentIn.dx);
+            EXPECT_EQ(a.tangentIn.dy, b.tangentIn.dy);
+            EXPECT_EQ(a.tangentOut.dx, b.tangentOut.dx);
+            EXPECT_EQ(a.tangentOut.dy, b.tangentOut.dy);
+        }
+    }
+    EXPECT_EQ(entries(scene, Orvane::kParamOpacity)[1].in.ease.influence, 0.001);
+    EXPECT_EQ(entries(scene, Orvane::kParamPoint1)[0].tangentOut.dy, -80.5);
+}
+
+// A keyframe object is refused naming the scene key, the keyframe by its place and time, and the field.
+TEST(SceneFile, KeyframeObjectsNameWhatIsWrong) {
+    const std::pair<const char*, std::vector<std::string>> refused[] = {
+        {R"({"opacity": ["0:0", {"time": 1, "opacity": 40, "ease_in": {"speed": 0}}]})",
+         {"s: \"opacity\": keyframe 2 at 1 s, \"ease_in\"", "{\"speed\": S, \"influence\": I}", "{\"speed\":0}"}},
+        {R"({"opacity": {"time": 1, "opacity": 40, "ease_out": {"speed": 0, "influence": 150}}})",
+         {"s: \"opacity\": keyframe 1 at 1 s", "ease_out influence", "got '150'"}},
+        {R"({"opacity": {"time": 1, "opacity": 40, "in": "smooth"}})", {"keyframe 1 at 1 s", "got 'in=smooth'"}},
+        {R"({"opacity": {"time": 1, "opacity": 40, "in": "hold:ease"}})", {"\"in\"", "linear, hold or bezier"}},
+        {R"({"opacity": {"time": 1, "opacity": 40, "inn": "hold"}})", {"\"inn\"", "a field of a keyframe", "ease_in"}},
+        {R"({"color": {"time": 1, "color": "#000000", "tangent_in": [1, 2]}})", {"s: \"color\"", "a colour"}},
+        {R"({"point1": {"time": 1, "point1": [1, 2], "tangent_in": [1]}})", {"\"tangent_in\"", "[DX, DY]"}},
+        {R"({"shape": {"time": 3, "shape": "radial", "ease_in": {"speed": 1, "influence": 50}}})",
+         {"s: \"shape\": keyframe 1 at 3 s", "always held"}},
+        {R"({"point2": [{"time": 1, "point2": [1, 2]}, {"time": 1, "point2": [3, 4]}], "output": "a.png"})",
+         {"s: \"point2\": two keyframes at 1.000000 s (keyframes 1 and 2)"}},
+        {R"({"opacity": {"time": "1:2", "opacity": 40}})", {"keyframe 1 at 1:2 s, \"time\""}},
+        {R"({"point2": [1, 2, 3]})", {"s: \"point2\""}},
+    };
+    for (const auto& [json, said] : refused) {
+        const std::string message = refusal([&, json = json] { resolveJob(parseScene(json, "s")); });
+        for (const std::string& part : said)
+            EXPECT_NE(message.find(part), std::string::npos) << part << " in: " << message;
+    }
 }
 
 TEST(SceneFile, PlainValuesAreConstants) {
