@@ -33,7 +33,8 @@ double adaptiveLength(const F& f, double a, double b, double whole, double toler
     const double middle = (a + b) / 2;
     const double left = gaussLegendre(f, a, middle), right = gaussLegendre(f, middle, b);
     const double rounding = 64 * std::numeric_limits<double>::epsilon() * std::fabs(whole);
-    const bool settled = depth < kDeepest - kAlwaysSplit && !(std::fabs(left + right - whole) > std::max(tolerance, rounding));
+    const bool settled =
+        depth < kDeepest - kAlwaysSplit && !(std::fabs(left + right - whole) > std::max(tolerance, rounding));
     if (depth == 0 || --budget <= 0 || settled) return left + right;
     return adaptiveLength(f, a, middle, left, tolerance / 2, depth - 1, budget) +
            adaptiveLength(f, middle, b, right, tolerance / 2, depth - 1, budget);
@@ -86,7 +87,8 @@ double BezierPath::speed(double s) const {
     const double c0 = 3 * r * r, c1 = 6 * r * s, c2 = 3 * s * s;
     const double dx = c0 * (p1.x - p0.x) + c1 * (p2.x - p1.x) + c2 * (p3.x - p2.x);
     const double dy = c0 * (p1.y - p0.y) + c1 * (p2.y - p1.y) + c2 * (p3.y - p2.y);
-    return std::hypot(dx, dy);
+    // sqrt rounds exactly everywhere (hypot need not), so every system's renderer puts a point on the same bits.
+    return std::sqrt(dx * dx + dy * dy);
 }
 
 double BezierPath::distanceTo(double s) const {
