@@ -57,6 +57,7 @@ void registerAll() {
     pair(frameCase(8, Orvane::kShapeLinear, Orvane::kRepeatNone, Tables::Constant, false, Size::Uhd8k), frameCase(8, Orvane::kShapeLinear, Orvane::kRepeatNone, Tables::Constant, false));
     pair(floorCase("memset", 4, Size::Uhd8k), floorCase("memset", 4), kShortRounds);
     pair(samplingCase(false), samplingCase(true));
+    pair(samplingCase(false, Keys::Eased), samplingCase(false), kShortRounds);
 
     for (int depth : {8, 16, 32})
         for (int shape : kShapes)

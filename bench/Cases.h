@@ -20,6 +20,9 @@ struct Case {
 };
 
 enum class Tables { Constant, Color, Both };
+// How the keyframes of the tables are interpolated: linear, or eased on both sides (the host solves the
+// (time, value) curve for every value requested).
+enum class Keys { Linear, Eased };
 enum class Size { Uhd, Uhd8k }; // 3840 x 2160, 7680 x 4320
 
 constexpr int kWidth = 3840, kHeight = 2160;
@@ -31,8 +34,9 @@ Case frameCase(int depth, int shape, int repeat, Tables tables, bool allThreads,
 // "avx512"), or "plain": the pixel function through the per-pixel filter; one band on this thread, or
 // the filter's bands on all host threads.
 Case passCase(const std::string& path, int depth, int shape, int repeat, bool allThreads = false);
-// Keyframe sampling: 8,000 value requests on a 16 x 16 frame, and the 3840 x 2160 frame with that ramp.
-Case samplingCase(bool fullFrame);
+// Keyframe sampling: 8,000 value requests on a 16 x 16 frame, and the 3840 x 2160 frame with that ramp;
+// with linear or eased keyframes.
+Case samplingCase(bool fullFrame, Keys keys = Keys::Linear);
 // cairo painting the same gradient with 256 stops onto an ARGB32 surface.
 Case cairoCase(int shape, int repeat);
 // memset or memcpy of a frame at 4, 8 or 16 bytes per pixel.

@@ -45,8 +45,15 @@ std::shared_ptr<Host> appliedHost() {
     return host;
 }
 
+// A keyframe with the easy ease on both sides, or linear.
+Keyframe keyAt(double seconds, const StreamValue& value, Keys keys) {
+    Keyframe key{timeAt(seconds), value};
+    if (keys == Keys::Eased) key.in = key.out = KeyframeSide{Interpolation::Bezier, Ease{}};
+    return key;
+}
+
 void setRamp(Host& host, int shape, int repeat, Tables tables, double scale, double p1x, double p1y, double p2x,
-             double p2y) {
+             double p2y, Keys keys = Keys::Linear) {
     Scene scene;
     scene.set(kParamShape, popupValue(shape))
         .set(kParamRepeat, popupValue(repeat))
@@ -55,23 +62,24 @@ void setRamp(Host& host, int shape, int repeat, Tables tables, double scale, dou
         .set(kParamColor, colorValue(PF_Pixel8{255, 200, 100, 50}))
         .set(kParamOpacity, sliderValue(75));
     if (tables != Tables::Constant)
-        scene.key(kParamColor, timeAt(0), colorValue(1, 1, 0.25, 0))
-            .key(kParamColor, timeAt(0.75), colorValue(1, 0, 1, 0.5))
-            .key(kParamColor, timeAt(2), colorValue(1, 0.125, 0, 1));
+        scene.key(kParamColor, keyAt(0, colorValue(1, 1, 0.25, 0), keys))
+            .key(kParamColor, keyAt(0.75, colorValue(1, 0, 1, 0.5), keys))
+            .key(kParamColor, keyAt(2, colorValue(1, 0.125, 0, 1), keys));
     if (tables == Tables::Both)
-        scene.key(kParamOpacity, timeAt(0.5), sliderValue(100)).key(kParamOpacity, timeAt(1.5), sliderValue(20));
+        scene.key(kParamOpacity, keyAt(0.5, sliderValue(100), keys))
+            .key(kParamOpacity, keyAt(1.5, sliderValue(20), keys));
     applyScene(host, scene);
 }
 
 // Smart render's wall time only: the host's buffer making and the copy out are not the effect's. Each run
 // renders on a host of its own.
 Measure renderMeasure(int threads, int shape, int repeat, Tables tables, double scale, const double (&points)[4],
-                      LayerSetup layer) {
+                      LayerSetup layer, Keys keys = Keys::Linear) {
     const double p1x = points[0], p1y = points[1], p2x = points[2], p2y = points[3];
     return [=] {
         auto host = appliedHost();
         setHostThreads(*host, threads);
-        setRamp(*host, shape, repeat, tables, scale, p1x, p1y, p2x, p2y);
+        setRamp(*host, shape, repeat, tables, scale, p1x, p1y, p2x, p2y, keys);
         FrameReport report;
         Frame frame;
         if (renderFrame(*host, layer, 0, frame, &report) != PF_Err_NONE) throw std::runtime_error(report.message);
@@ -175,15 +183,19 @@ Case passCase(const std::string& path, int depth, int shape, int repeat, bool al
 }
 
 // 8,000 value requests: a 4000-pixel ramp with "Color" and "Opacity" keyframed, on a frame so small that
-// the pixel pass is nothing; and the full frame with the same ramp, for the share sampling takes.
-Case samplingCase(bool fullFrame) {
-    const std::string name = fullFrame ? "sampling/frame-with-that-ramp" : "sampling/4000px-ramp-both-keyframed";
+// the pixel pass is nothing; and the full frame with the same ramp, for the share sampling takes. Eased,
+// every request solves the segment's time curve.
+Case samplingCase(bool fullFrame, Keys keys) {
+    const std::string name =
+        std::string(fullFrame ? "sampling/frame-with-that-ramp" : "sampling/4000px-ramp-both-keyframed") +
+        (keys == Keys::Eased ? "-eased" : "");
     return Case{name, fullFrame ? pixelsOf(Size::Uhd) : 256.0, [=] {
                     LayerSetup layer;
                     layer.width = fullFrame ? kWidth : 16;
                     layer.height = fullFrame ? kHeight : 16;
                     layer.depth = 8;
-                    return renderMeasure(allThreads(), kShapeLinear, kRepeatNone, Tables::Both, 1, kSamplingPoints, layer);
+                    return renderMeasure(allThreads(), kShapeLinear, kRepeatNone, Tables::Both, 1, kSamplingPoints,
+                                         layer, keys);
                 }};
 }
 

@@ -1,5 +1,5 @@
 // libFuzzer target: each input is one whole frame request — layer size, downsampling, every parameter's
-// value, keyframes, time, thread count, pixel depth, how the host behaves (row padding, the order of
+// value, keyframes with their sides and a point's tangents, time, thread count, pixel depth, how the host behaves (row padding, the order of
 // iterations, handles that move) and a host call to fail — run through the host's full command sequence on
 // the effect module. A crash, a sanitizer report, anything left in the
 // host's books, or a frame that differs between 1 and 3 threads stops the fuzzer.
@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 using namespace OrvaneHost;
 using OrvaneFuzz::FuzzInput;
@@ -92,7 +93,12 @@ constexpr double kLongestKeyframedRamp = 256.0;
 // A point in layer pixels from its 16.16 value (every 32-bit value is exact in a double, and back).
 StreamValue fixedPointValue(PF_Fixed x, PF_Fixed y) { return pointValue(x / 65536.0, y / 65536.0); }
 
-void addKeys(Scene& scene, PF_ParamIndex index, double rampLength, FuzzInput& in, bool colour) {
+struct ControlKey {
+    PF_ParamIndex index;
+    Keyframe key;
+};
+
+void addKeys(std::vector<ControlKey>& keys, PF_ParamIndex index, double rampLength, FuzzInput& in, bool colour) {
     const unsigned count = rampLength <= kLongestKeyframedRamp ? in.below(6) : 0;
     for (unsigned i = 0; i < count; ++i) {
         const A_Time time{keyTime(in), kTimeScale};
@@ -102,8 +108,38 @@ void addKeys(Scene& scene, PF_ParamIndex index, double rampLength, FuzzInput& in
         } else {
             value[0] = in.hostileDouble() * 100.0;
         }
-        scene.key(index, time, value);
+        keys.push_back({index, Keyframe{time, value}});
     }
+}
+
+// A keyframe side as a user may set it: linear, hold, or bezier with any finite speed and an influence the
+// host accepts.
+KeyframeSide sideOf(FuzzInput& in) {
+    switch (in.below(3)) {
+    case 0: return {};
+    case 1: return {Interpolation::Hold, {}};
+    default: break;
+    }
+    double speed = in.hostileDouble() * 100.0;
+    if (!std::isfinite(speed)) speed = 0;
+    const double influence = kMinInfluence + (kMaxInfluence - kMinInfluence) * (in.u8() / 255.0);
+    return {Interpolation::Bezier, Ease{speed, influence}};
+}
+
+// Pixels within a short reach (so that a keyed point keeps the ramp, and the keyframed tables, short).
+double nearby(FuzzInput& in) { return static_cast<std::int8_t>(in.u8()) / 2.0; }
+
+// Keyframes of a point near its value, with tangents, and of a popup with any value.
+void addAnimatedControls(std::vector<ControlKey>& keys, const StreamValue& point1, FuzzInput& in) {
+    for (unsigned i = in.below(4); i > 0; --i) {
+        Keyframe key{A_Time{keyTime(in), kTimeScale}, pointValue(point1[0] + nearby(in), point1[1] + nearby(in))};
+        key.tangentIn = {nearby(in), nearby(in)};
+        key.tangentOut = {nearby(in), nearby(in)};
+        keys.push_back({kParamPoint1, key});
+    }
+    for (unsigned i = in.below(3); i > 0; --i)
+        keys.push_back({in.u8() & 1 ? kParamShape : kParamRepeat,
+                        Keyframe{A_Time{keyTime(in), kTimeScale}, popupValue(static_cast<std::int8_t>(in.u8()))}});
 }
 
 Request decodeRequest(Host& host, FuzzInput& in) {
@@ -126,9 +162,9 @@ Request decodeRequest(Host& host, FuzzInput& in) {
     const A_u_char alpha = in.u8(), red = in.u8(), green = in.u8(), blue = in.u8();
     scene.set(kParamColor, colorValue(PF_Pixel8{alpha, red, green, blue}));
     scene.set(kParamOpacity, sliderValue(in.hostileDouble() * 100.0));
-    addKeys(scene, kParamColor, rampLength, in, true);
-    addKeys(scene, kParamOpacity, rampLength, in, false);
-    applyScene(host, scene);
+    std::vector<ControlKey> keys;
+    addKeys(keys, kParamColor, rampLength, in, true);
+    addKeys(keys, kParamOpacity, rampLength, in, false);
 
     r.time = keyTime(in);
     r.threads = 1 + static_cast<int>(in.below(8));
@@ -139,6 +175,15 @@ Request decodeRequest(Host& host, FuzzInput& in) {
     r.behaviour.order = static_cast<IterationOrder>(in.below(3));
     r.behaviour.relocateUnlockedHandles = in.u8() & 1;
     r.behaviour.threadZeroSpawned = in.u8() & 1;
+    // Read after all of the above, so that inputs written before keyframes had sides keep their meaning: the
+    // sides of the colour and opacity keyframes, then keyframes of Point 1 and the popups with theirs.
+    if (rampLength <= kLongestKeyframedRamp) addAnimatedControls(keys, fixedPointValue(x1, y1), in);
+    for (ControlKey& k : keys) {
+        k.key.in = sideOf(in);
+        k.key.out = sideOf(in);
+        scene.key(k.index, k.key);
+    }
+    applyScene(host, scene);
     return r;
 }
 

@@ -89,6 +89,11 @@ void describe(std::ostream& out, const ParamStream& stream) {
         out << "type " << def.param_type;
         return;
     }
+    // An animated control's value is its keyframes' at each time: --verbose shows it per frame.
+    if (!stream.keyframes.empty()) {
+        out << ", animated: " << stream.keyframes.size() << (stream.keyframes.size() == 1 ? " keyframe" : " keyframes");
+        return;
+    }
     out << ", value ";
     describeValue(out, stream, stream.current);
 }

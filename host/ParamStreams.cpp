@@ -1,5 +1,7 @@
 #include "ParamStreams.h"
 
+#include "SegmentValue.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -87,6 +89,12 @@ int compareInstants(const A_Time& a, const A_Time& b) {
     return left < right ? -1 : (left > right ? 1 : 0);
 }
 
+// The seconds from a to b.
+double secondsBetween(const A_Time& a, const A_Time& b) {
+    const Wide units = Wide(b.value) * scaleOf(a) - Wide(a.value) * scaleOf(b);
+    return double(units) / (double(scaleOf(a)) * double(scaleOf(b)));
+}
+
 Wide magnitude(Wide v) { return v < 0 ? -v : v; }
 
 // (t - a) / (b - a) for a before b, exact until the one rounding of the division: both terms are brought to
@@ -145,14 +153,8 @@ StreamValue valueAt(const ParamStream& stream, const A_Time& time) {
     });
     const Keyframe& ka = *(after - 1);
     const Keyframe& kb = *after;
-    const double f = fractionBetween(ka.time, kb.time, time);
-    StreamValue out{};
-    for (std::size_t c = 0; c < out.size(); ++c) {
-        const double va = ka.value[c];
-        const double vb = kb.value[c];
-        out[c] = va + (vb - va) * f;
-    }
-    return out;
+    return segmentValue(stream.def.param_type, ka, kb, fractionBetween(ka.time, kb.time, time),
+                        secondsBetween(ka.time, kb.time));
 }
 
 PF_ParamDef checkoutAt(const ParamStream& stream, const A_Time& time) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "HostBehaviour.h"
+#include "KeyframeInterpolation.h"
 
 #include "../sdk/host_sdk.h"
 
@@ -19,6 +20,8 @@ using StreamValue = std::array<double, 4>;
 struct Keyframe {
     A_Time time;
     StreamValue value;
+    KeyframeSide in{}, out{};        // how the value arrives at this keyframe and leaves it (linear unless set)
+    Tangent tangentIn{}, tangentOut{}; // a point's path into this keyframe and out of it (straight unless set)
 };
 
 struct ParamStream {
@@ -32,7 +35,8 @@ struct ParamStream {
     int flagChanges = 0;
 };
 
-// Adds a keyframe, keeping the keyframes sorted by time (a keyframe at an existing instant replaces it).
+// Adds a keyframe with linear sides, keeping the keyframes sorted by time (a keyframe at an existing instant
+// takes the new value and keeps its sides).
 // Keyframes may have any time scale (a zero scale reads as kTimeScale).
 void addKeyframe(ParamStream& stream, const A_Time& time, const StreamValue& value);
 
@@ -44,9 +48,12 @@ void setKeyframes(ParamStream& stream, std::vector<Keyframe> keyframes);
 StreamValue valueOf(const PF_ParamDef& def);
 void storeValue(PF_ParamDef& def, const StreamValue& value);
 
-// The stream's value at `time` (of any scale): held before the first and after the last keyframe, linear in
-// between, per channel in double as va + (vb - va) * f, where f = (t - ta) / (tb - ta) is worked out exactly
-// and rounded once, so one instant gives the same value whatever the scales of the time and the keyframes.
+// The stream's value at `time` (of any scale): held before the first and after the last keyframe, and in
+// between as the segment's keyframes say (host/SegmentValue.h), from f = (t - ta) / (tb - ta) worked out
+// exactly and rounded once, so one instant gives the same value whatever the scales of the time and the
+// keyframes. A segment with two linear sides (and, for a point, a straight path) is per channel in double
+// va + (vb - va) * f; a popup holds each keyframe's value until the next one's time. A checkout (16.16 for
+// a point) and a stream value both come from here.
 StreamValue valueAt(const ParamStream& stream, const A_Time& time);
 
 // The stream's definition as a checkout at `time` delivers it.

@@ -2,6 +2,7 @@
 
 #include "Host.h"
 
+#include <cmath>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -15,6 +16,11 @@ Scene& Scene::set(PF_ParamIndex index, const StreamValue& value) {
 
 Scene& Scene::key(PF_ParamIndex index, const A_Time& time, const StreamValue& value) {
     settings[index].keyframes.push_back(Keyframe{time, value});
+    return *this;
+}
+
+Scene& Scene::key(PF_ParamIndex index, const Keyframe& keyframe) {
+    settings[index].keyframes.push_back(keyframe);
     return *this;
 }
 
@@ -44,10 +50,36 @@ ParamStream& controlAt(Host& host, PF_ParamIndex index) {
     return stream;
 }
 
+std::string timeText(const A_Time& time) {
+    return std::to_string(time.value) + "/" + std::to_string(time.scale ? time.scale : kTimeScale);
+}
+
+// What the interpolation arithmetic relies on: a bezier side pulls over a share of the segment it can
+// reach, at a finite speed, and a tangent is a finite offset.
+void checkKeyframe(const ParamStream& stream, PF_ParamIndex index, const Keyframe& key) {
+    const auto refuse = [&](const std::string& what) {
+        throw std::invalid_argument("the scene's keyframe at " + timeText(key.time) + " of parameter " +
+                                    std::to_string(index) + " (\"" + stream.def.name + "\") " + what);
+    };
+    for (const KeyframeSide* side : {&key.in, &key.out}) {
+        if (side->interpolation != Interpolation::Bezier) continue;
+        if (!(side->ease.influence >= kMinInfluence && side->ease.influence <= kMaxInfluence))
+            refuse("has an influence of " + std::to_string(side->ease.influence) + ", outside " +
+                   std::to_string(kMinInfluence) + " to " + std::to_string(kMaxInfluence));
+        if (!std::isfinite(side->ease.speed)) refuse("has a speed that is not a finite number");
+    }
+    for (const Tangent* tangent : {&key.tangentIn, &key.tangentOut})
+        if (!std::isfinite(tangent->dx) || !std::isfinite(tangent->dy)) refuse("has a tangent that is not finite");
+}
+
 } // namespace
 
 void applyScene(Host& host, const Scene& scene) {
-    for (const auto& [index, setting] : scene.controls()) controlAt(host, index); // all checked before any change
+    // All checked before any change.
+    for (const auto& [index, setting] : scene.controls()) {
+        const ParamStream& stream = controlAt(host, index);
+        for (const Keyframe& key : setting.keyframes) checkKeyframe(stream, index, key);
+    }
     for (const auto& [index, setting] : scene.controls()) {
         ParamStream& stream = controlAt(host, index);
         if (setting.value) storeValue(stream.current, *setting.value);

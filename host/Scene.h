@@ -25,8 +25,10 @@ class Scene {
 public:
     // The control's value (used where it has no keyframes).
     Scene& set(PF_ParamIndex index, const StreamValue& value);
-    // A keyframe added to the control's own (one at the same instant is replaced).
+    // A keyframe with linear sides added to the control's own (one at the same instant is replaced).
     Scene& key(PF_ParamIndex index, const A_Time& time, const StreamValue& value);
+    // The same with its sides and tangents as given.
+    Scene& key(PF_ParamIndex index, const Keyframe& keyframe);
     // The control's keyframes, all of them: its own go.
     Scene& keyframes(PF_ParamIndex index, std::vector<Keyframe> keys);
 
@@ -38,8 +40,11 @@ private:
 
 // Puts the scene into the host's streams of the applied effect: each value stored as a checkout hands it out
 // (a colour to bytes, a point to 16.16, a popup or slider rounded), keyframes sorted by time, the last of
-// several at one instant kept. Throws std::invalid_argument naming the parameter when the effect registered
-// none at an index, or one that takes no value (the layer, a button). Nothing is changed then.
+// several at one instant kept, each with its sides and tangents (a popup holds whatever they say, and only
+// a point reads tangents). Throws std::invalid_argument naming the parameter when the effect registered
+// none at an index, or one that takes no value (the layer, a button), and naming the keyframe when a
+// bezier side's influence lies outside kMinInfluence to kMaxInfluence or its speed, or a tangent, is not a
+// finite number. Nothing is changed then.
 void applyScene(Host& host, const Scene& scene);
 
 // Values for each kind of control, as StreamValue holds them.

@@ -21,7 +21,7 @@ void declareOptions(CLI::App& app, std::string& inspectModule) {
             continue;
         }
         CLI::Option* added = app.add_option(names, option.help)->type_name(option.typeName);
-        if (option.form == SettingForm::Entries)
+        if (takesEntries(option.form))
             added->expected(1)->allow_extra_args(false)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     }
     app.get_option("--module")->envname(kModuleVariable);

@@ -81,12 +81,26 @@ std::string helpFooter() {
     return "Values:\n" +
            paragraph("Times are seconds of layer time (the host counts 120000 units per second, or --time-scale's); "
                      "keyframes and frames sit at round(T x units per second). A colour is #RRGGBB or #RRGGBBAA "
-                     "(alpha last; quote it, the shell reads # as a comment). One plain --color or --opacity sets "
-                     "the parameter; entries T:C or T:P are keyframes, and with two or more of them the effect lays "
-                     "their animation out along the ramp. Points are layer pixels at full resolution, decimals "
-                     "allowed. Numbers may carry an exponent (1e3). Unset parameters keep the effect's own "
-                     "defaults: shape linear, repeat none, points (0, H/2) and (W, H/2), colour opaque white, "
-                     "opacity 100.") +
+                     "(alpha last; quote it, the shell reads # as a comment). Points are layer pixels at full "
+                     "resolution, decimals allowed. Numbers may carry an exponent (1e3). Unset parameters keep the "
+                     "effect's own defaults: shape linear, repeat none, points (0, H/2) and (W, H/2), colour opaque "
+                     "white, opacity 100.") +
+           "\nKeyframes:\n" +
+           paragraph("One plain value of --shape, --repeat, --point1, --point2, --color or --opacity sets the "
+                     "control; entries T:V are keyframes at T seconds, and the frames of a sequence move with them. "
+                     "Two or more --color or --opacity keyframes become the ramp's stops: the effect lays their "
+                     "animation out along the ramp. A keyframe may end in modifiers (MOD), each after a colon:\n"
+                     ":hold, :ease or :linear sets both its sides (ease: speed 0, influence 33.333 %); :in=I and "
+                     ":out=I set one side to linear, hold or bezier; :ease_in=S,I and :ease_out=S,I make a side "
+                     "bezier with speed S (units per second: percent for opacity, levels 0-255 for each channel of "
+                     "a colour, pixels along the path for a point) and influence I (0.1 to 100 % of the time to the "
+                     "neighbouring keyframe); :tangent_in=DX,DY and :tangent_out=DX,DY bend a point's path (pixels "
+                     "from the keyframe's point). Between two keyframes the value holds when either side is hold, "
+                     "runs straight when both are linear, and eases otherwise; a point moves along its path at the "
+                     "speed its ease gives. Shape and repeat keyframes always hold: the value switches at the "
+                     "keyframe's time. E.g. --color 0:#ff0000:hold --color 1:#0000ff, --opacity 0:0:ease "
+                     "--opacity 2:100:ease, --point1 0:100,300:tangent_out=0,-200 "
+                     "--point1 1:500,300:tangent_in=0,-200.") +
            "\nOutput:\n" + formatLines() +
            paragraph("With --frames, a run of # in the file name becomes the zero-padded frame number "
                      "(ramp-###.png).\n"
@@ -116,9 +130,11 @@ std::string helpFooter() {
                      "\"output\": \"ramp.png\"}.\n"
                      "Every key takes the option's text as a string and is read exactly as on the command line; "
                      "numbers, pairs [A, B], keyframe objects {\"time\": T, \"color\": C} and true/false for flags "
-                     "may be written as JSON. A key given twice is an error. A scene cannot name the module (that "
-                     "would run its code) nor another scene. Options given on the command line override the "
-                     "file.") +
+                     "may be written as JSON. A keyframe object takes the modifiers as fields: \"in\" and \"out\" "
+                     "(\"linear\", \"hold\" or \"bezier\"), \"ease_in\" and \"ease_out\" ({\"speed\": S, "
+                     "\"influence\": I}), \"tangent_in\" and \"tangent_out\" ([DX, DY]). A key given twice is "
+                     "an error. A scene cannot name the module (that would run its code) nor another scene. "
+                     "Options given on the command line override the file.") +
            "\nExit codes (docs/exit-codes.md):\n" + exitCodeLines();
 }
 

@@ -1,8 +1,8 @@
 #include "HostScene.h"
 
-#include "host/Scene.h"
-#include "params/ParamIndex.h"
+#include "ToolError.h"
 
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -10,13 +10,44 @@ namespace OrvaneTools {
 
 namespace {
 
-OrvaneHost::StreamValue colorValue(const Rgba8& c) {
-    return OrvaneHost::colorValue(PF_Pixel8{c.alpha, c.red, c.green, c.blue});
+std::string secondsText(A_long units, A_u_long scale) {
+    return std::to_string(static_cast<double>(units) / scale) + " s";
 }
 
-A_Time hostTime(A_long units, const RenderJob& job) { return A_Time{units, job.timeScale}; }
+void addControl(OrvaneHost::Scene& scene, const ControlForm& form, const std::vector<ControlEntry>& entries,
+                const std::string& what, A_u_long timeScale) {
+    std::vector<OrvaneHost::Keyframe> keys;
+    std::map<A_long, std::size_t> placeAt; // host time -> the entry's place
+    for (const ControlEntry& entry : entries) {
+        if (!entry.seconds) {
+            if (entries.size() > 1)
+                throw usageError(what + ": give one plain " + form.noun + ", or keyframes T:" + form.valueName +
+                                 " only (a plain " + form.noun + " and keyframes cannot be combined)");
+            scene.set(form.index, entry.value);
+            continue;
+        }
+        const A_long time = OrvaneHost::unitsFromSeconds(*entry.seconds, timeScale);
+        const auto [first, fresh] = placeAt.emplace(time, entry.place);
+        if (!fresh)
+            throw usageError(what + ": two keyframes at " + secondsText(time, timeScale) + " (keyframes " +
+                             std::to_string(first->second) + " and " + std::to_string(entry.place) + ")");
+        keys.push_back(OrvaneHost::Keyframe{A_Time{time, timeScale}, entry.value, entry.in, entry.out, entry.tangentIn,
+                                            entry.tangentOut});
+    }
+    if (!keys.empty()) scene.keyframes(form.index, std::move(keys));
+}
 
 } // namespace
+
+OrvaneHost::Scene controlScene(const RenderSettings& settings, A_u_long timeScale) {
+    OrvaneHost::Scene scene;
+    for (const ControlForm* form : controlForms()) {
+        const auto given = settings.controls.find(form->index);
+        if (given != settings.controls.end())
+            addControl(scene, *form, given->second, settings.nameOf(form->option), timeScale);
+    }
+    return scene;
+}
 
 void prepareHostLayer(OrvaneHost::Host& host, const RenderJob& job) {
     OrvaneHost::HostBehaviour behaviour = host.behaviour();
@@ -29,25 +60,6 @@ void prepareHostLayer(OrvaneHost::Host& host, const RenderJob& job) {
     in.current_time = job.frameAt(0).time;
 }
 
-void applyJobToStreams(OrvaneHost::Host& host, const RenderJob& job) {
-    using namespace Orvane;
-    OrvaneHost::Scene scene;
-    if (job.shape) scene.set(kParamShape, OrvaneHost::popupValue(*job.shape));
-    if (job.repeat) scene.set(kParamRepeat, OrvaneHost::popupValue(*job.repeat));
-    if (job.point1) scene.set(kParamPoint1, OrvaneHost::pointValue(job.point1->x, job.point1->y));
-    if (job.point2) scene.set(kParamPoint2, OrvaneHost::pointValue(job.point2->x, job.point2->y));
-    if (job.color) scene.set(kParamColor, colorValue(*job.color));
-    if (job.opacity) scene.set(kParamOpacity, OrvaneHost::sliderValue(*job.opacity));
-
-    std::vector<OrvaneHost::Keyframe> colorKeys, opacityKeys;
-    colorKeys.reserve(job.colorKeyframes.size());
-    for (const ColorKeyframe& key : job.colorKeyframes) colorKeys.push_back({hostTime(key.time, job), colorValue(key.color)});
-    opacityKeys.reserve(job.opacityKeyframes.size());
-    for (const OpacityKeyframe& key : job.opacityKeyframes)
-        opacityKeys.push_back({hostTime(key.time, job), OrvaneHost::sliderValue(key.percent)});
-    if (!colorKeys.empty()) scene.keyframes(kParamColor, std::move(colorKeys));
-    if (!opacityKeys.empty()) scene.keyframes(kParamOpacity, std::move(opacityKeys));
-    OrvaneHost::applyScene(host, scene);
-}
+void applyJobToStreams(OrvaneHost::Host& host, const RenderJob& job) { OrvaneHost::applyScene(host, job.scene); }
 
 } // namespace OrvaneTools

@@ -1,6 +1,7 @@
 #include "RenderJob.h"
 
 #include "FrameNaming.h"
+#include "HostScene.h"
 #include "MemoryBudget.h"
 #include "ToolError.h"
 #include "ValueParsing.h"
@@ -14,48 +15,11 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <set>
 #include <thread>
 
 namespace OrvaneTools {
 
 namespace {
-
-std::string secondsText(A_long units, A_u_long scale) {
-    return std::to_string(static_cast<double>(units) / scale) + " s";
-}
-
-void resolveColors(const std::vector<ColorEntry>& entries, const std::string& what, RenderJob& job) {
-    std::set<A_long> times;
-    for (const ColorEntry& entry : entries) {
-        if (!entry.seconds) {
-            if (entries.size() > 1)
-                throw usageError(what + ": give one plain colour, or keyframes T:C only (a plain colour and "
-                                        "keyframes cannot be combined)");
-            job.color = entry.color;
-            continue;
-        }
-        const A_long time = OrvaneHost::unitsFromSeconds(*entry.seconds, job.timeScale);
-        if (!times.insert(time).second) throw usageError(what + ": two keyframes at " + secondsText(time, job.timeScale));
-        job.colorKeyframes.push_back(ColorKeyframe{time, entry.color});
-    }
-}
-
-void resolveOpacities(const std::vector<OpacityEntry>& entries, const std::string& what, RenderJob& job) {
-    std::set<A_long> times;
-    for (const OpacityEntry& entry : entries) {
-        if (!entry.seconds) {
-            if (entries.size() > 1)
-                throw usageError(what + ": give one plain opacity, or keyframes T:P only (a plain opacity and "
-                                        "keyframes cannot be combined)");
-            job.opacity = entry.percent;
-            continue;
-        }
-        const A_long time = OrvaneHost::unitsFromSeconds(*entry.seconds, job.timeScale);
-        if (!times.insert(time).second) throw usageError(what + ": two keyframes at " + secondsText(time, job.timeScale));
-        job.opacityKeyframes.push_back(OpacityKeyframe{time, entry.percent});
-    }
-}
 
 A_long frameTime(long frame, double fps, A_u_long scale) {
     return OrvaneHost::unitsFromSeconds(static_cast<double>(frame) / fps, scale);
@@ -153,13 +117,8 @@ RenderJob resolveJob(const RenderSettings& settings) {
     job.modulePath = settings.module ? *settings.module : OrvaneHost::defaultModulePath();
     job.size = settings.size.value_or(FrameSize{1920, 1080});
     job.downsample = settings.downsample.value_or(Downsample{1, 1});
-    job.shape = settings.shape;
-    job.repeat = settings.repeat;
-    job.point1 = settings.point1;
-    job.point2 = settings.point2;
     job.timeScale = settings.timeScale.value_or(OrvaneHost::kTimeScale);
-    if (settings.colors) resolveColors(*settings.colors, settings.nameOf("color"), job);
-    if (settings.opacities) resolveOpacities(*settings.opacities, settings.nameOf("opacity"), job);
+    job.scene = controlScene(settings, job.timeScale);
     job.fps = settings.fps.value_or(30.0);
     job.timeStep = std::max<A_long>(1, OrvaneHost::timeStepForFps(job.fps, job.timeScale));
     resolveFrames(settings, job);

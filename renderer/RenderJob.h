@@ -5,6 +5,7 @@
 #include "ImageFormat.h"
 #include "RenderSettings.h"
 
+#include "host/Scene.h"
 #include "sdk/host_sdk.h"
 
 #include <optional>
@@ -12,15 +13,6 @@
 #include <vector>
 
 namespace OrvaneTools {
-
-struct ColorKeyframe {
-    A_long time; // host time units
-    Rgba8 color;
-};
-struct OpacityKeyframe {
-    A_long time;
-    double percent;
-};
 
 struct FrameToRender {
     long number;        // the frame number; 0 for a single frame rendered at --time
@@ -36,14 +28,9 @@ struct RenderJob {
     FrameSize size{1920, 1080};
     int depth = 8;
     Downsample downsample;
-    // Parameters left empty keep the values the effect registered.
-    std::optional<Shape> shape;
-    std::optional<Repeat> repeat;
-    std::optional<LayerPoint> point1, point2;
-    std::optional<Rgba8> color;
-    std::vector<ColorKeyframe> colorKeyframes;
-    std::optional<double> opacity;
-    std::vector<OpacityKeyframe> opacityKeyframes;
+    // The values and keyframes (at host times) the controls are given; a control the scene leaves alone
+    // keeps the value the effect registered.
+    OrvaneHost::Scene scene;
     double fps = 30;
     A_u_long timeScale = 120000; // host time units per second
     A_long timeStep = 4000;

@@ -2,6 +2,8 @@
 // A field left empty takes the default (or the effect parameter's own value) when the job is resolved.
 #pragma once
 
+#include "KeyframeEntries.h"
+
 #include "params/ParamIndex.h"
 
 #include <cstdint>
@@ -39,16 +41,6 @@ struct Rgba8 {
     std::uint8_t red = 0, green = 0, blue = 0, alpha = 255;
 };
 
-// A plain value (no time) sets the parameter; an entry with a time is a keyframe at that many seconds.
-struct ColorEntry {
-    std::optional<double> seconds;
-    Rgba8 color;
-};
-struct OpacityEntry {
-    std::optional<double> seconds;
-    double percent = 100;
-};
-
 struct FrameRange {
     long first = 0;
     long last = 0;
@@ -61,12 +53,9 @@ struct RenderSettings {
     std::optional<FrameSize> size;
     std::optional<int> depth;
     std::optional<Downsample> downsample;
-    std::optional<Shape> shape;
-    std::optional<Repeat> repeat;
-    std::optional<LayerPoint> point1;
-    std::optional<LayerPoint> point2;
-    std::optional<std::vector<ColorEntry>> colors;
-    std::optional<std::vector<OpacityEntry>> opacities;
+    // The effect's controls by parameter index: the entries of each option that sets one (--shape, --point1,
+    // --point2, --repeat, --color, --opacity; renderer/KeyframeEntries.h): a plain value or keyframes.
+    std::map<PF_ParamIndex, std::vector<ControlEntry>> controls;
     std::optional<double> seconds;
     std::optional<double> fps;
     std::optional<FrameRange> frames;

@@ -1,5 +1,6 @@
 #include "SceneFile.h"
 
+#include "KeyframeObjects.h"
 #include "SettingOptions.h"
 #include "ToolError.h"
 
@@ -8,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -47,21 +49,29 @@ std::string expectedForms(const SettingOption& key) {
     case SettingForm::NumberOrPair: return "a number, a string or two numbers [A, B]";
     case SettingForm::Entries:
         return std::string("a string, a number, {\"time\": T, \"") + key.name + "\": V}, or a list of these";
+    case SettingForm::PairEntries:
+        return std::string("a string, two numbers [X, Y], {\"time\": T, \"") + key.name + "\": V}, or a list of these";
     case SettingForm::Flag: return "true or false";
     }
     return "a string";
 }
 
-// One entry of a repeatable setting: "T:V", V, or {"time": T, "<key>": V}.
-std::string entryText(const SettingOption& key, const json& entry, const std::string& what) {
-    const auto scalar = [&](const json& v) {
+bool isNumberPair(const json& value) {
+    return value.is_array() && value.size() == 2 && value[0].is_number() && value[1].is_number();
+}
+
+// One entry of a repeatable setting: "T:V", V, [X, Y] where a value is a pair, or a keyframe object
+// {"time": T, "<key>": V, ...} (KeyframeObjects.h); `place` is its place in the list.
+std::string entryText(const SettingOption& key, const json& entry, std::size_t place, const std::string& what) {
+    const std::function<std::string(const json&)> scalar = [&](const json& v) {
         if (v.is_string()) return v.get<std::string>();
         if (v.is_number()) return numberText(v);
+        if (key.form == SettingForm::PairEntries && isNumberPair(v))
+            return numberText(v[0]) + key.separator + numberText(v[1]);
         wrongForm(what, expectedForms(key), entry);
     };
     if (!entry.is_object()) return scalar(entry);
-    if (entry.size() != 2 || !entry.contains("time") || !entry.contains(key.name)) wrongForm(what, expectedForms(key), entry);
-    return scalar(entry.at("time")) + ":" + scalar(entry.at(key.name));
+    return keyframeObjectText(entry, key.name, place, scalar, what);
 }
 
 // The option's text (or texts) that a JSON value stands for.
@@ -71,10 +81,11 @@ Texts textsOf(const SettingOption& key, const json& value, const std::string& wh
         if (!value.is_boolean()) wrongForm(what, expectedForms(key), value);
         return {value.get<bool>() ? "true" : "false"};
     }
-    if (form == SettingForm::Entries) {
-        if (!value.is_array()) return {entryText(key, value, what)};
+    if (takesEntries(form)) {
+        if (!value.is_array() || (form == SettingForm::PairEntries && isNumberPair(value)))
+            return {entryText(key, value, 1, what)};
         Texts texts;
-        for (const json& entry : value) texts.push_back(entryText(key, entry, what));
+        for (const json& entry : value) texts.push_back(entryText(key, entry, texts.size() + 1, what));
         return texts;
     }
     if (value.is_string()) return {value.get<std::string>()};

@@ -41,6 +41,32 @@ SettingOption option(const char* name, char shortName, std::string typeName, std
             store<Field, Parse>, take<Field>};
 }
 
+// An option that sets an effect control: every entry, a plain value or a keyframe (KeyframeEntries.h), goes
+// into the control's list, which a merge copies whole.
+template <const ControlForm& Form>
+void storeEntries(const Texts& texts, const std::string& what, RenderSettings& into) {
+    into.controls[Form.index] = parseControlEntries(texts, what, Form);
+}
+
+template <const ControlForm& Form> void takeEntries(const RenderSettings& from, RenderSettings& into) {
+    const auto given = from.controls.find(Form.index);
+    if (given != from.controls.end()) into.controls[Form.index] = given->second;
+}
+
+template <const ControlForm& Form> SettingOption control(std::string help) {
+    const std::string value = Form.valueName;
+    return {Form.option,
+            0,
+            value + "|T:" + value + "[:MOD]",
+            std::move(help) + "; T:" + value + " is a keyframe at T seconds" +
+                (Form.popup ? ", held until the next" : "") + "; repeatable",
+            Form.point ? F::PairEntries : F::Entries,
+            Form.point ? ',' : char(0),
+            "",
+            storeEntries<Form>,
+            takeEntries<Form>};
+}
+
 std::string fileName(const std::string& text, const std::string& what) {
     if (text.find('\0') != std::string::npos)
         throw usageError(what + ": a file name cannot hold a NUL character, got '" + text + "'");
@@ -60,9 +86,9 @@ std::string alternatives(const std::vector<std::string>& names) {
 } // namespace
 
 // A new option is one row here and the field of RenderSettings the row names (with a parser in
-// ValueParsing.h when none there fits); the command line, scene files, --help and merging take it from the
-// row, and README's section on orvane-render documents it (a test compares that section with --help). The
-// options that set nothing of the run (--scene, --version, --help and the inspect command) are declared by
+// ValueParsing.h when none there fits), or for an effect control its form (KeyframeEntries.h); the command
+// line, scene files, --help and merging take it from the row, and README's section on orvane-render
+// documents it (a test compares that section with --help). The options that set nothing of the run (--scene, --version, --help and the inspect command) are declared by
 // the command line alone (CommandLine.cpp).
 const std::vector<SettingOption>& settingOptions() {
     static const std::vector<SettingOption> options = {
@@ -87,17 +113,13 @@ const std::vector<SettingOption>& settingOptions() {
                                                 "render at 1/N horizontally and 1/M vertically; buffers are "
                                                 "ceil(W/N) x ceil(H/M)",
                                                 F::NumberOrPair, 'x'),
-        option<&S::shape, parseShape>("shape", 0, alternatives(choiceNames(Orvane::kShapeChoices)), "ramp shape", F::Text),
-        option<&S::repeat, parseRepeat>("repeat", 0, alternatives(choiceNames(Orvane::kRepeatChoices)),
-                                        "what the ramp does beyond its points",
-                                        F::Text),
-        option<&S::point1, parsePoint>("point1", 0, "X,Y", "Point 1 in layer pixels (default 0,H/2)", F::Pair, ','),
-        option<&S::point2, parsePoint>("point2", 0, "X,Y", "Point 2 in layer pixels (default W,H/2)", F::Pair, ','),
-        option<&S::colors, parseColorEntry>("color", 0, "C|T:C", "colour, or a keyframe at T seconds; repeatable",
-                                            F::Entries),
-        option<&S::opacities, parseOpacityEntry>("opacity", 0, "P|T:P",
-                                                 "opacity in percent (-100 to 200), or a keyframe; repeatable",
-                                                 F::Entries),
+        control<kShapeForm>("ramp shape, " + alternatives(choiceNames(Orvane::kShapeChoices))),
+        control<kRepeatForm>("what the ramp does beyond its points, " +
+                             alternatives(choiceNames(Orvane::kRepeatChoices))),
+        control<kPoint1Form>("Point 1 in layer pixels (default 0,H/2)"),
+        control<kPoint2Form>("Point 2 in layer pixels (default W,H/2)"),
+        control<kColorForm>("colour #RRGGBB or #RRGGBBAA"),
+        control<kOpacityForm>("opacity in percent (-100 to 200)"),
         option<&S::seconds, parseSeconds>("time", 0, "T", "render the frame at T seconds (default 0)", F::Number),
         option<&S::fps, parseFps>("fps", 0, "F", "frames per second: the time step and the --frames times (default 30)",
                                   F::Number),
@@ -134,7 +156,7 @@ const SettingOption* findSettingOption(const std::string& name) {
 void applySetting(const SettingOption& option, const std::vector<std::string>& texts, const std::string& what,
                   RenderSettings& into) {
     if (texts.empty()) throw usageError(what + ": give at least one value");
-    if (option.form != SettingForm::Entries && texts.size() != 1) throw usageError(what + ": give one value");
+    if (!takesEntries(option.form) && texts.size() != 1) throw usageError(what + ": give one value");
     option.store(texts, what, into);
     into.sources[option.name] = what;
 }

@@ -20,9 +20,13 @@ enum class SettingForm {
     Number,       // or a number: "fps": 24
     Pair,         // or two numbers: "size": [640, 360]
     NumberOrPair, // or either: "downsample": 2, [2, 4]
-    Entries,      // repeatable: a text, a number, {"time": T, "<key>": V}, or a list of these
+    Entries,      // repeatable: a text, a number, {"time": T, "<key>": V, ...}, or a list of these
+    PairEntries,  // the same, and a value may be two numbers: "point1": [10, 20], {"time": 1, "point1": [10, 20]}
     Flag,         // true or false; on the command line the option takes no value
 };
+
+// Whether an option takes any number of entries (given again on the command line, a list in a scene).
+inline bool takesEntries(SettingForm form) { return form == SettingForm::Entries || form == SettingForm::PairEntries; }
 
 struct SettingOption {
     const char* name;     // the long option name and scene key: "point1"

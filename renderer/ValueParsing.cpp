@@ -55,24 +55,6 @@ std::string lowered(std::string text) {
     return text;
 }
 
-// Splits "T:V" at the first colon; no colon means a plain value.
-bool splitTimed(const std::string& text, std::string& time, std::string& value) {
-    const auto colon = text.find(':');
-    if (colon == std::string::npos) return false;
-    time = text.substr(0, colon);
-    value = text.substr(colon + 1);
-    return true;
-}
-
-// A refusal of one part of a keyframe entry "T:V" shows the whole entry too.
-template <class Parse> auto inEntry(const std::string& entry, Parse parse) {
-    try {
-        return parse();
-    } catch (const ToolError& e) {
-        throw usageError(e.message() + " in the keyframe '" + entry + "'");
-    }
-}
-
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -187,25 +169,11 @@ Rgba8 parseColor(const std::string& text, const std::string& what) {
     return Rgba8{bytes[0], bytes[1], bytes[2], bytes[3]};
 }
 
-ColorEntry parseColorEntry(const std::string& text, const std::string& what) {
-    std::string time, value;
-    if (!splitTimed(text, time, value)) return ColorEntry{std::nullopt, parseColor(text, what)};
-    return inEntry(text, [&] { return ColorEntry{parseSeconds(time, what + " (keyframe time)"), parseColor(value, what)}; });
-}
-
 double parseOpacityPercent(const std::string& text, const std::string& what) {
     const double percent = parseDecimal(text, what);
     if (percent < kMinOpacityPercent || percent > kMaxOpacityPercent)
         refuse(what, "an opacity from -100 to 200 percent", text);
     return percent;
-}
-
-OpacityEntry parseOpacityEntry(const std::string& text, const std::string& what) {
-    std::string time, value;
-    if (!splitTimed(text, time, value)) return OpacityEntry{std::nullopt, parseOpacityPercent(text, what)};
-    return inEntry(text, [&] {
-        return OpacityEntry{parseSeconds(time, what + " (keyframe time)"), parseOpacityPercent(value, what)};
-    });
 }
 
 double parseSeconds(const std::string& text, const std::string& what) {

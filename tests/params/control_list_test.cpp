@@ -69,4 +69,15 @@ TEST_F(ControlList, ShowsCurrentValuesAndChoiceNames) {
                         "value -50.0 %");
 }
 
+// An animated control shows its keyframes, not the value it has without them.
+TEST_F(ControlList, ShowsAnimatedControlsByTheirKeyframes) {
+    applyScene(*host, Scene()
+                          .key(kParamPoint1, timeAt(0), pointValue(1, 2))
+                          .key(kParamPoint1, timeAt(1), pointValue(3, 4))
+                          .key(kParamShape, timeAt(2), popupValue(kShapeRadial)));
+    const auto shown = lines(controlList(*host));
+    EXPECT_EQ(shown[0], "1 \"Shape\": popup, default 1 \"Linear\", choices \"Linear|Radial\" (2), animated: 1 keyframe");
+    EXPECT_EQ(shown[1], "2 \"Point 1\": point, default (0 %, 50 %), may leave the layer, animated: 2 keyframes");
+}
+
 } // namespace

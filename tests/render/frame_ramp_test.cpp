@@ -3,7 +3,12 @@
 // truncated, its value the keyframes' linear interpolation, and a pixel's table place f = (N - 1) t / L.
 #include "RenderFixture.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <map>
+#include <set>
+#include <vector>
 
 using namespace OrvaneHost;
 using namespace OrvaneTest;
@@ -180,6 +185,95 @@ TEST_F(RampFrame, ShapeAndRepeatValuesOutsideTheirChoicesDrawLinearNone) {
     const Frame damaged = renderAt(8, &report);
     EXPECT_EQ(damaged.bytes, expected.bytes);
     EXPECT_EQ(report.streamValueRequestsByParam, (Requests{{kParamColor, 1920}}));
+}
+
+// ---- the sides of keyframes shape the stops -------------------------------------------------------------
+
+// A pixel's channels alpha, red, green, blue in 0..1 at any depth.
+std::array<double, 4> channelsAt(const Frame& f, int x, int y) {
+    if (f.depth == 8) {
+        const auto p = pixelOf<PF_Pixel8>(f, x, y);
+        return {p.alpha / 255.0, p.red / 255.0, p.green / 255.0, p.blue / 255.0};
+    }
+    if (f.depth == 16) {
+        const auto p = pixelOf<PF_Pixel16>(f, x, y);
+        return {p.alpha / 32768.0, p.red / 32768.0, p.green / 32768.0, p.blue / 32768.0};
+    }
+    const auto p = pixelOf<PF_PixelFloat>(f, x, y);
+    return {p.alpha, p.red, p.green, p.blue};
+}
+
+// A 400 x 4 layer with a 300-pixel linear ramp from x = 50: 300 samples, one every 300 / 299 pixels.
+constexpr int kRampStart = 50, kRampLength = 300;
+
+struct KeyframeSides : RenderFixture {
+    Frame rampAt(int depth) {
+        setPoint(kParamPoint1, kRampStart, 2);
+        setPoint(kParamPoint2, kRampStart + kRampLength, 2);
+        LayerSetup setup;
+        setup.width = 400;
+        setup.height = 4;
+        setup.depth = depth;
+        return render(setup);
+    }
+    void keyColors(const KeyframeSide& side) {
+        std::vector<Keyframe> keys = {{timeAt(0), kRed}, {timeAt(1), kGreen}, {timeAt(2), kBlue}};
+        for (Keyframe& k : keys) k.in = k.out = side;
+        apply(Scene().keyframes(kParamColor, keys));
+    }
+};
+
+// Held keyframes make hard stops: every pixel along the ramp is one of the held colours, but for those
+// within a sample's spacing of a step (half way, where green takes over, and at Point 2 for blue), at every
+// depth. The same keyframes linear blend all the way.
+TEST_F(KeyframeSides, HeldColourKeyframesLeaveNoBlendedPixelButAtTheSteps) {
+    const auto isHeldColour = [](const std::array<double, 4>& c) {
+        for (const StreamValue& held : {kRed, kGreen, kBlue})
+            if (c[0] == held[0] && c[1] == held[1] && c[2] == held[2] && c[3] == held[3]) return true;
+        return false;
+    };
+    for (int depth : {8, 16, 32}) {
+        SCOPED_TRACE(depth);
+        keyColors(KeyframeSide{Interpolation::Hold, {}});
+        const Frame held = rampAt(depth);
+        std::set<int> seen; // 0 red, 1 green, 2 blue
+        for (int x = 0; x < held.width; ++x) {
+            const auto c = channelsAt(held, x, 2);
+            if (isHeldColour(c)) {
+                seen.insert(c[1] == 1 ? 0 : (c[2] == 1 ? 1 : 2));
+                continue;
+            }
+            const double distance = x - kRampStart;
+            const bool atAStep =
+                std::fabs(distance - kRampLength / 2.0) <= 1.5 || std::fabs(distance - kRampLength) <= 1.5;
+            EXPECT_TRUE(atAStep) << "x = " << x << " is blended " << c[1] << " " << c[2] << " " << c[3];
+        }
+        EXPECT_EQ(seen.size(), 3u) << "each held colour fills its stretch";
+        keyColors(KeyframeSide{});
+        const Frame blended = rampAt(depth);
+        int mixed = 0;
+        for (int x = 0; x < blended.width; ++x) mixed += isHeldColour(channelsAt(blended, x, 2)) ? 0 : 1;
+        EXPECT_GT(mixed, kRampLength - 10) << "linear keyframes blend between every two samples";
+    }
+}
+
+// Eased stops: opacity from 0 % to 100 % with the easy ease of exactly a third rises along the ramp as
+// 3u^2 - 2u^3 of the distance u from Point 1 (to within the samples' spacing: 5e-5), where linear keyframes
+// give u and differ from it by up to 0.096.
+TEST_F(KeyframeSides, EasedOpacityStopsRiseAsTheEasyEaseClosedForm) {
+    const KeyframeSide ease{Interpolation::Bezier, Ease{0, 1.0 / 3.0}};
+    Keyframe first{timeAt(0), sliderValue(0)}, last{timeAt(1), sliderValue(100)};
+    first.out = ease;
+    last.in = ease;
+    apply(Scene().keyframes(kParamOpacity, {first, last}));
+    const Frame eased = rampAt(32);
+    double worstLinear = 0;
+    for (int x = kRampStart; x <= kRampStart + kRampLength; ++x) {
+        const double u = double(x - kRampStart) / kRampLength;
+        EXPECT_NEAR(channelsAt(eased, x, 2)[0], 3 * u * u - 2 * u * u * u, 5e-5) << "u = " << u;
+        worstLinear = std::max(worstLinear, std::fabs(u - (3 * u * u - 2 * u * u * u)));
+    }
+    EXPECT_GT(worstLinear, 0.09);
 }
 
 } // namespace

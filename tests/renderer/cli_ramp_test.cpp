@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <map>
 #include <regex>
 #include <set>
 #include <string>
@@ -178,6 +179,89 @@ TEST(Module, NamedExplicitlyOrFoundBesideTheBinary) {
     ScratchFolder folder;
     ASSERT_EQ(runRender({"--size", "2x2", "--module", ORVANE_MODULE_PATH, "-o", folder.path("a.pam")}).exitCode, 0);
     ASSERT_EQ(runRender({"--size", "2x2", "-o", folder.path("b.pam")}).exitCode, 0);
+    EXPECT_EQ(fileBytes(folder.path("a.pam")), fileBytes(folder.path("b.pam")));
+}
+
+// ---- animated controls ------------------------------------------------------------------------------------
+
+// What --verbose says each frame checked out for one control: frame number -> the value's text.
+std::map<long, std::string> checkedOutPerFrame(const std::string& out, const std::string& control) {
+    std::map<long, std::string> values;
+    const std::regex frame("frame (\\d+) at time[^\\n]*\\n  checked out: [^\\n]*\"" + control +
+                           "\" ([^\\n]*?)(, \"|\\n)");
+    for (std::sregex_iterator it(out.begin(), out.end(), frame), end; it != end; ++it)
+        values[std::stol((*it)[1])] = (*it)[2];
+    return values;
+}
+
+// A popup keyframe switches the value on the first frame whose time reaches it, whatever the frame rate and
+// wherever the keyframe falls between frames.
+TEST(AnimatedControls, APopupSwitchesOnTheFrameWhoseTimeReachesItsKeyframe) {
+    struct Switch {
+        const char* option;
+        const char* key;    // the keyframe that switches
+        const char* fps;
+        long first, last;   // the frames rendered
+        long switchFrame;
+        const char* before;
+        const char* after;
+    };
+    const Switch switches[] = {
+        {"--shape", "1:radial", "30", 28, 31, 30, "1 \"Linear\"", "2 \"Radial\""},
+        {"--shape", "0.51:radial", "30", 14, 17, 16, "1 \"Linear\"", "2 \"Radial\""}, // between 0.5 and 0.533 s
+        {"--shape", "0.5:radial", "24", 10, 13, 12, "1 \"Linear\"", "2 \"Radial\""},
+        {"--repeat", "0.4:pingpong", "25", 8, 11, 10, "1 \"None\"", "3 \"Pingpong\""},
+    };
+    const std::map<std::string, std::string> first = {{"--shape", "0:linear"}, {"--repeat", "0:none"}};
+    const std::map<std::string, std::string> control = {{"--shape", "Shape"}, {"--repeat", "Repeat"}};
+    for (const Switch& s : switches) {
+        SCOPED_TRACE(std::string(s.option) + " " + s.key + " at " + s.fps + " fps");
+        ScratchFolder folder;
+        const std::string frames = std::to_string(s.first) + "-" + std::to_string(s.last);
+        const ToolResult run = runRender({"--size", "8x4", s.option, first.at(s.option), s.option, s.key, "--fps",
+                                          s.fps, "--frames", frames, "-v", "-o", folder.path("f-##.pam")});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const auto values = checkedOutPerFrame(run.out, control.at(s.option));
+        ASSERT_EQ(values.size(), std::size_t(s.last - s.first + 1)) << run.out;
+        for (const auto& [frame, value] : values) EXPECT_EQ(value, frame < s.switchFrame ? s.before : s.after) << frame;
+    }
+}
+
+// A point keyed on a symmetric arch from (0, 0) to (200, 0), handles (50, 100) and (150, 100), moves along
+// it: at mid-time it is at the curve's middle, (100, 75), and the frames differ as it goes; an eased point
+// on a straight path is half way at mid-time.
+TEST(AnimatedControls, APointMovesAlongItsCurvedPathFrameByFrame) {
+    ScratchFolder folder;
+    const ToolResult run = runRender({"--size", "208x80", "--shape", "radial", "--point1", "0:0,0:tangent_out=50,100",
+                                      "--point1", "2:200,0:tangent_in=-50,100", "--point2", "0:8,2:ease",
+                                      "--point2", "2:208,2:ease", "--color", "0:#ff0000", "--color", "1:#0000ff",
+                                      "--frames", "0-60", "-v", "-o", folder.path("p-##.pam")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto point1 = checkedOutPerFrame(run.out, "Point 1"), point2 = checkedOutPerFrame(run.out, "Point 2");
+    EXPECT_EQ(point1.at(0), "(0, 0) px");
+    EXPECT_EQ(point1.at(30), "(100, 75) px");
+    EXPECT_EQ(point1.at(60), "(200, 0) px");
+    EXPECT_EQ(point2.at(30), "(108, 2) px") << "the easy ease is half way at mid-time";
+    EXPECT_NE(fileBytes(folder.path("p-10.pam")), fileBytes(folder.path("p-11.pam")));
+}
+
+// Keyframes that say "linear" on both sides, in text or as object fields, are the keyframes that say nothing:
+// the frames are byte for byte the same.
+TEST(AnimatedControls, KeyframesThatSayLinearRenderAsThoseThatSayNothing) {
+    ScratchFolder folder;
+    folder.write("linear.json", R"({"size": "40x6",
+        "point1": [{"time": 0, "point1": [2, 3], "in": "linear", "out": "linear"},
+                   {"time": 1, "point1": [12, 1], "in": "linear"}],
+        "point2": "30,3", "color": ["0:#ff0000:linear", "1:#00ff80:linear"],
+        "opacity": [{"time": 0, "opacity": 20, "out": "linear"}, "1:90:linear"]})");
+    const ToolResult scene =
+        runRender({"--scene", folder.path("linear.json"), "--time", "0.3", "-o", folder.path("a.pam")});
+    ASSERT_EQ(scene.exitCode, 0) << scene.err;
+    const ToolResult plain =
+        runRender({"--size", "40x6", "--point1", "0:2,3", "--point1", "1:12,1", "--point2", "30,3", "--color",
+                   "0:#ff0000", "--color", "1:#00ff80", "--opacity", "0:20", "--opacity", "1:90", "--time", "0.3",
+                   "-o", folder.path("b.pam")});
+    ASSERT_EQ(plain.exitCode, 0) << plain.err;
     EXPECT_EQ(fileBytes(folder.path("a.pam")), fileBytes(folder.path("b.pam")));
 }
 

@@ -1,5 +1,5 @@
-// --scene: a ramp kept in a file renders exactly as the same flags do, flags given as well win, every
-// option is a key, and a scene of many keyframes renders in good time.
+// --scene: a ramp kept in a file renders exactly as the same flags do (every control animated too), flags
+// given as well win, every option is a key, and a scene of many keyframes renders in good time.
 #include "ImageFiles.h"
 #include "ScratchFolder.h"
 #include "ToolRun.h"
@@ -26,18 +26,55 @@ const std::vector<std::string> kSameFlags = {
     "--point2", "30,4", "--color", "0:#203060", "--color", "0.75:#f0c040", "--color", "1.5:#ffffff80",
     "--opacity", "0:100", "--opacity", "1.5:40", "--time", "0.25", "--fps", "25", "--threads", "2", "--press-refresh"};
 
-TEST(Scene, RendersExactlyAsTheSameFlags) {
+// Every control animated, with each kind of keyframe side and a curved point path, as objects and as text.
+const char* const kAnimatedScene = R"({
+  "size": "48x20", "depth": 32, "fps": 25, "time": 0.6,
+  "shape": ["0:radial", {"time": 0.5, "shape": "linear"}], "repeat": [{"time": 0, "repeat": "loop"}, "1:pingpong"],
+  "point1": [{"time": 0, "point1": [6.5, 10], "tangent_out": [20, -15], "ease_out": {"speed": 10, "influence": 60}},
+             {"time": 1, "point1": [40, 12], "tangent_in": [-5, 20], "in": "linear"}],
+  "point2": ["0:30,4:hold", {"time": 1, "point2": [44, 18]}],
+  "color": ["0:#203060:ease", {"time": 0.75, "color": "#f0c040", "in": "hold"}, "1.5:#ffffff80"],
+  "opacity": [{"time": 0, "opacity": 100, "ease_out": {"speed": -50, "influence": 20}}, "1.5:40:ease_in=0,80"]
+})";
+
+const std::vector<std::string> kAnimatedFlags = {
+    "--size", "48x20", "--depth", "32", "--fps", "25", "--time", "0.6", "--shape", "0:radial", "--shape",
+    "0.5:linear", "--repeat", "0:loop", "--repeat", "1:pingpong", "--point1",
+    "0:6.5,10:tangent_out=20,-15:ease_out=10,60", "--point1", "1:40,12:tangent_in=-5,20:in=linear", "--point2",
+    "0:30,4:hold", "--point2", "1:44,18", "--color", "0:#203060:ease", "--color", "0.75:#f0c040:in=hold", "--color",
+    "1.5:#ffffff80", "--opacity", "0:100:ease_out=-50,20", "--opacity", "1.5:40:ease_in=0,80"};
+
+struct SceneAndFlags {
+    const char* name;
+    const char* scene;
+    const std::vector<std::string>* flags;
+};
+void PrintTo(const SceneAndFlags& c, std::ostream* out) { *out << c.name; }
+
+struct SceneAsFlags : ::testing::TestWithParam<SceneAndFlags> {};
+
+TEST_P(SceneAsFlags, RendersExactlyAsTheSameFlags) {
     ScratchFolder folder;
-    folder.write("ramp.json", kScene);
-    const ToolResult fromScene = runRender({"--scene", folder.path("ramp.json"), "-o", folder.path("scene.pam")});
+    folder.write("ramp.json", GetParam().scene);
+    const ToolResult fromScene = runRender({"--scene", folder.path("ramp.json"), "-o", folder.path("scene.pfm")});
     ASSERT_EQ(fromScene.exitCode, 0) << fromScene.err;
-    std::vector<std::string> flags = kSameFlags;
-    flags.insert(flags.end(), {"-o", folder.path("flags.pam")});
+    std::vector<std::string> flags = *GetParam().flags;
+    flags.insert(flags.end(), {"-o", folder.path("flags.pfm")});
     const ToolResult fromFlags = runRender(flags);
     ASSERT_EQ(fromFlags.exitCode, 0) << fromFlags.err;
-    const std::string sceneBytes = fileBytes(folder.path("scene.pam"));
+    EXPECT_EQ(fileBytes(folder.path("scene.pfm")), fileBytes(folder.path("flags.pfm")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Scene, SceneAsFlags,
+                         ::testing::Values(SceneAndFlags{"Keyframed", kScene, &kSameFlags},
+                                           SceneAndFlags{"EveryControlAnimated", kAnimatedScene, &kAnimatedFlags}),
+                         [](const ::testing::TestParamInfo<SceneAndFlags>& info) { return info.param.name; });
+
+TEST(Scene, KeepsTheDepthItGives) {
+    ScratchFolder folder;
+    folder.write("ramp.json", kScene);
+    ASSERT_EQ(runRender({"--scene", folder.path("ramp.json"), "-o", folder.path("scene.pam")}).exitCode, 0);
     EXPECT_EQ(readPam(folder.path("scene.pam")).maxval, 32768);
-    EXPECT_EQ(sceneBytes, fileBytes(folder.path("flags.pam")));
 }
 
 TEST(Scene, FlagsGivenAsWellOverrideIt) {

@@ -16,6 +16,14 @@ using OrvaneToolsTest::refusal;
 
 namespace {
 
+using OrvaneHost::StreamValue;
+
+const std::vector<ControlEntry>& entries(const RenderSettings& s, PF_ParamIndex control) {
+    return s.controls.at(control);
+}
+// A control's plain value, as the host holds it.
+const StreamValue& plain(const RenderSettings& s, PF_ParamIndex control) { return entries(s, control).at(0).value; }
+
 CommandLine parse(std::vector<std::string> args) {
     std::vector<const char*> argv = {"orvane-render"};
     for (const auto& a : args) argv.push_back(a.c_str());
@@ -36,16 +44,18 @@ TEST(SceneFile, ReadsTextAndJsonForms) {
     EXPECT_EQ(*s.depth, 16);
     EXPECT_EQ(s.downsample->x, 2);
     EXPECT_EQ(s.downsample->y, 4);
-    EXPECT_EQ(*s.shape, Orvane::kShapeRadial);
-    EXPECT_EQ(*s.repeat, Orvane::kRepeatPingpong);
-    EXPECT_DOUBLE_EQ(s.point1->x, 10.5);
-    EXPECT_DOUBLE_EQ(s.point2->y, 180.25);
-    ASSERT_EQ(s.colors->size(), 2u);
-    EXPECT_DOUBLE_EQ(*(*s.colors)[1].seconds, 2.0);
-    EXPECT_EQ((*s.colors)[1].color.alpha, 0x80);
-    ASSERT_EQ(s.opacities->size(), 2u);
-    EXPECT_DOUBLE_EQ((*s.opacities)[0].percent, 150.0);
-    EXPECT_DOUBLE_EQ((*s.opacities)[1].percent, -20.0);
+    EXPECT_EQ(plain(s, Orvane::kParamShape)[0], Orvane::kShapeRadial);
+    EXPECT_EQ(plain(s, Orvane::kParamRepeat)[0], Orvane::kRepeatPingpong);
+    EXPECT_DOUBLE_EQ(plain(s, Orvane::kParamPoint1)[0], 10.5);
+    EXPECT_DOUBLE_EQ(plain(s, Orvane::kParamPoint2)[1], 180.25);
+    const auto& colors = entries(s, Orvane::kParamColor);
+    ASSERT_EQ(colors.size(), 2u);
+    EXPECT_DOUBLE_EQ(*colors[1].seconds, 2.0);
+    EXPECT_DOUBLE_EQ(colors[1].value[0], 0x80 / 255.0); // alpha first
+    const auto& opacities = entries(s, Orvane::kParamOpacity);
+    ASSERT_EQ(opacities.size(), 2u);
+    EXPECT_DOUBLE_EQ(opacities[0].value[0], 150.0);
+    EXPECT_DOUBLE_EQ(opacities[1].value[0], -20.0);
     EXPECT_DOUBLE_EQ(*s.fps, 24.0);
     EXPECT_EQ(s.frames->last, 12);
     EXPECT_EQ(*s.threads, 3);
@@ -69,10 +79,10 @@ TEST(SceneFile, TakesTheSameValuesAsTheCommandLine) {
     EXPECT_DOUBLE_EQ(*s.fps, 24.0);
     EXPECT_DOUBLE_EQ(*s.seconds, 10.0);
     EXPECT_EQ(s.downsample->y, 3);
-    EXPECT_DOUBLE_EQ(s.point1->x, 100.0);
-    EXPECT_DOUBLE_EQ(s.point1->y, -5.5);
-    EXPECT_DOUBLE_EQ((*s.opacities)[0].percent, 20.0);
-    EXPECT_DOUBLE_EQ(*(*s.opacities)[1].seconds, 2.0);
+    EXPECT_DOUBLE_EQ(plain(s, Orvane::kParamPoint1)[0], 100.0);
+    EXPECT_DOUBLE_EQ(plain(s, Orvane::kParamPoint1)[1], -5.5);
+    EXPECT_DOUBLE_EQ(entries(s, Orvane::kParamOpacity)[0].value[0], 20.0);
+    EXPECT_DOUBLE_EQ(*entries(s, Orvane::kParamOpacity)[1].seconds, 2.0);
     // ... and refuses what the command line refuses, repeating the value.
     EXPECT_NE(refusal([] { parseScene(R"({"depth": 16.5})", "s"); }).find("got '16.5'"), std::string::npos);
     EXPECT_NE(refusal([] { parseScene(R"({"threads": "0"})", "s"); }).find("got '0'"), std::string::npos);
@@ -113,12 +123,78 @@ TEST(SceneFile, AFileNameHoldsNoNul) {
     EXPECT_NE(message.find("s: \"output\": a file name cannot hold a NUL character"), std::string::npos) << message;
 }
 
+// A keyframe object gives the modifiers as fields and reads exactly as the entry's text does; a point's
+// value may be [X, Y] alone, in a list or in an object.
+TEST(SceneFile, KeyframeObjectsReadAsTheirText) {
+    const RenderSettings scene = parseScene(R"({
+        "opacity": [{"time": 0.5, "opacity": 40, "in": "hold", "ease_out": {"speed": 10, "influence": 50}},
+                    {"time": 2, "opacity": "80", "out": "bezier", "ease_in": {"speed": -2.5, "influence": 0.1}}],
+        "point1": [{"time": 0, "point1": [100, 50], "tangent_out": [40, -80.5]}, [7, 8],
+                   {"time": 1, "point1": "300,50", "tangent_in": [-40, 80], "in": "linear"}],
+        "point2": [12, 34],
+        "shape": ["0:linear", {"time": 2, "shape": "radial", "out": "hold"}]})",
+                                            "s");
+    const CommandLine line = parse({"--opacity", "0.5:40:in=hold:ease_out=10,50", "--opacity",
+                                    "2:80:out=bezier:ease_in=-2.5,0.1", "--point1", "0:100,50:tangent_out=40,-80.5",
+                                    "--point1", "7,8", "--point1", "1:300,50:in=linear:tangent_in=-40,80",
+                                    "--point2", "12,34", "--shape", "0:linear", "--shape", "2:radial:out=hold"});
+    ASSERT_EQ(scene.controls.size(), line.flags.controls.size());
+    for (const auto& [control, entries] : line.flags.controls) {
+        const std::vector<ControlEntry>& read = scene.controls.at(control);
+        ASSERT_EQ(read.size(), entries.size()) << control;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "control " << control << ", entry " << i + 1);
+            const ControlEntry &a = read[i], &b = entries[i];
+            EXPECT_EQ(a.place, b.place);
+            EXPECT_EQ(a.seconds, b.seconds);
+            EXPECT_EQ(a.value, b.value);
+            for (const auto& [x, y] : {std::make_pair(a.in, b.in), std::make_pair(a.out, b.out)}) {
+                EXPECT_EQ(x.interpolation, y.interpolation);
+                EXPECT_EQ(x.ease.speed, y.ease.speed);
+                EXPECT_EQ(x.ease.influence, y.ease.influence);
+            }
+            EXPECT_EQ(a.tangentIn.dx, b.tangentIn.dx);
+            EXPECT_EQ(a.tangentIn.dy, b.tangentIn.dy);
+            EXPECT_EQ(a.tangentOut.dx, b.tangentOut.dx);
+            EXPECT_EQ(a.tangentOut.dy, b.tangentOut.dy);
+        }
+    }
+    EXPECT_EQ(entries(scene, Orvane::kParamOpacity)[1].in.ease.influence, 0.001);
+    EXPECT_EQ(entries(scene, Orvane::kParamPoint1)[0].tangentOut.dy, -80.5);
+}
+
+// A keyframe object is refused naming the scene key, the keyframe by its place and time, and the field.
+TEST(SceneFile, KeyframeObjectsNameWhatIsWrong) {
+    const std::pair<const char*, std::vector<std::string>> refused[] = {
+        {R"({"opacity": ["0:0", {"time": 1, "opacity": 40, "ease_in": {"speed": 0}}]})",
+         {"s: \"opacity\": keyframe 2 at 1 s, \"ease_in\"", "{\"speed\": S, \"influence\": I}", "{\"speed\":0}"}},
+        {R"({"opacity": {"time": 1, "opacity": 40, "ease_out": {"speed": 0, "influence": 150}}})",
+         {"s: \"opacity\": keyframe 1 at 1 s", "ease_out influence", "got '150'"}},
+        {R"({"opacity": {"time": 1, "opacity": 40, "in": "smooth"}})", {"keyframe 1 at 1 s", "got 'in=smooth'"}},
+        {R"({"opacity": {"time": 1, "opacity": 40, "in": "hold:ease"}})", {"\"in\"", "linear, hold or bezier"}},
+        {R"({"opacity": {"time": 1, "opacity": 40, "inn": "hold"}})", {"\"inn\"", "a field of a keyframe", "ease_in"}},
+        {R"({"color": {"time": 1, "color": "#000000", "tangent_in": [1, 2]}})", {"s: \"color\"", "a colour"}},
+        {R"({"point1": {"time": 1, "point1": [1, 2], "tangent_in": [1]}})", {"\"tangent_in\"", "[DX, DY]"}},
+        {R"({"shape": {"time": 3, "shape": "radial", "ease_in": {"speed": 1, "influence": 50}}})",
+         {"s: \"shape\": keyframe 1 at 3 s", "always held"}},
+        {R"({"point2": [{"time": 1, "point2": [1, 2]}, {"time": 1, "point2": [3, 4]}], "output": "a.png"})",
+         {"s: \"point2\": two keyframes at 1.000000 s (keyframes 1 and 2)"}},
+        {R"({"opacity": {"time": "1:2", "opacity": 40}})", {"keyframe 1 at 1:2 s, \"time\""}},
+        {R"({"point2": [1, 2, 3]})", {"s: \"point2\""}},
+    };
+    for (const auto& [json, said] : refused) {
+        const std::string message = refusal([&, json = json] { resolveJob(parseScene(json, "s")); });
+        for (const std::string& part : said)
+            EXPECT_NE(message.find(part), std::string::npos) << part << " in: " << message;
+    }
+}
+
 TEST(SceneFile, PlainValuesAreConstants) {
     const RenderSettings s = parseScene(R"({"color": "#102030", "opacity": 50, "time": 1.5, "downsample": 2})", "scene");
-    ASSERT_EQ(s.colors->size(), 1u);
-    EXPECT_FALSE((*s.colors)[0].seconds.has_value());
-    EXPECT_FALSE((*s.opacities)[0].seconds.has_value());
-    EXPECT_DOUBLE_EQ((*s.opacities)[0].percent, 50.0);
+    ASSERT_EQ(entries(s, Orvane::kParamColor).size(), 1u);
+    EXPECT_FALSE(entries(s, Orvane::kParamColor)[0].seconds.has_value());
+    EXPECT_FALSE(entries(s, Orvane::kParamOpacity)[0].seconds.has_value());
+    EXPECT_DOUBLE_EQ(plain(s, Orvane::kParamOpacity)[0], 50.0);
     EXPECT_DOUBLE_EQ(*s.seconds, 1.5);
     EXPECT_EQ(s.downsample->y, 2);
 }
@@ -150,8 +226,8 @@ TEST(Merge, FlagsOverrideTheSceneFieldByField) {
     const RenderSettings merged = mergeSettings(scene, line.flags);
     EXPECT_EQ(merged.size->width, 100);
     EXPECT_EQ(*merged.depth, 8);
-    ASSERT_EQ(merged.colors->size(), 1u); // the flag's list replaces the scene's keyframes
-    EXPECT_EQ((*merged.colors)[0].color.blue, 255);
+    ASSERT_EQ(entries(merged, Orvane::kParamColor).size(), 1u); // the flag's list replaces the scene's keyframes
+    EXPECT_EQ(plain(merged, Orvane::kParamColor)[3], 1.0);        // blue
     EXPECT_DOUBLE_EQ(*merged.seconds, 2.0);
     EXPECT_FALSE(merged.frames.has_value()); // a time on the command line replaces the scene's frames
     EXPECT_EQ(*merged.output, "a-#.pam");
@@ -194,8 +270,8 @@ TEST(CommandLine, RepeatableOptionsAndModes) {
     const CommandLine line = parse({"--color", "0:#ff0000", "--color=1:#0000ff", "--opacity", "-50", "-o", "x.png",
                                     "--press-refresh", "-v", "--scene", "s.json"});
     EXPECT_EQ(line.mode, CommandLine::Mode::Render);
-    ASSERT_EQ(line.flags.colors->size(), 2u);
-    EXPECT_DOUBLE_EQ((*line.flags.opacities)[0].percent, -50.0);
+    ASSERT_EQ(entries(line.flags, Orvane::kParamColor).size(), 2u);
+    EXPECT_DOUBLE_EQ(plain(line.flags, Orvane::kParamOpacity)[0], -50.0);
     EXPECT_TRUE(*line.flags.pressRefresh);
     EXPECT_TRUE(*line.flags.verbose);
     EXPECT_EQ(*line.scenePath, "s.json");
@@ -230,7 +306,7 @@ TEST(Job, DefaultsAndTimes) {
     EXPECT_EQ(job.frameAt(0).time, 0);
     EXPECT_EQ(job.frameAt(0).path, "out.pam");
     EXPECT_GE(job.threads, 1);
-    EXPECT_FALSE(job.shape.has_value());
+    EXPECT_TRUE(job.scene.controls().empty());
 
     s.seconds = 1.0 / 3.0;
     s.fps = 24;
@@ -247,8 +323,10 @@ TEST(Job, ATimeScaleCountsEveryTimeInItsUnits) {
     EXPECT_EQ(job.timeScale, 24u);
     EXPECT_EQ(job.frameAt(0).time, 12);
     EXPECT_EQ(job.timeStep, 1);
-    ASSERT_EQ(job.colorKeyframes.size(), 2u);
-    EXPECT_EQ(job.colorKeyframes[1].time, 24);
+    const auto& keys = job.scene.controls().at(Orvane::kParamColor).keyframes;
+    ASSERT_EQ(keys.size(), 2u);
+    EXPECT_EQ(keys[1].time.value, 24);
+    EXPECT_EQ(keys[1].time.scale, 24u);
     EXPECT_EQ(*parse({"--time-scale", "30000"}).flags.timeScale, 30000u);
     EXPECT_NE(refusal([] { parse({"--time-scale", "0"}); }).find("--time-scale"), std::string::npos);
     EXPECT_NE(refusal([] { parse({"--time-scale", "120001"}); }).find("1 to 120000"), std::string::npos);
@@ -271,15 +349,17 @@ TEST(Job, SequencesNumberTheirFiles) {
 TEST(Job, KeyframesAtRoundedHostTimes) {
     RenderSettings s;
     s.output = "a.png";
-    s.colors = std::vector<ColorEntry>{{0.5, Rgba8{255, 0, 0, 255}}, {0.0000041, Rgba8{0, 0, 255, 255}}};
-    s.opacities = std::vector<OpacityEntry>{{std::nullopt, 42.0}};
+    applySetting(*findSettingOption("color"), {"0.5:#ff0000", "0.0000041:#0000ff"}, "--color", s);
+    applySetting(*findSettingOption("opacity"), {"42"}, "--opacity", s);
     const RenderJob job = resolveJob(s);
-    ASSERT_EQ(job.colorKeyframes.size(), 2u);
-    EXPECT_EQ(job.colorKeyframes[0].time, 60000);
-    EXPECT_EQ(job.colorKeyframes[1].time, 0); // round(0.492)
-    EXPECT_FALSE(job.color.has_value());
-    EXPECT_DOUBLE_EQ(*job.opacity, 42.0);
-    EXPECT_TRUE(job.opacityKeyframes.empty());
+    const OrvaneHost::ControlSetting& color = job.scene.controls().at(Orvane::kParamColor);
+    ASSERT_EQ(color.keyframes.size(), 2u);
+    EXPECT_EQ(color.keyframes[0].time.value, 60000);
+    EXPECT_EQ(color.keyframes[1].time.value, 0); // round(0.492)
+    EXPECT_FALSE(color.value.has_value());
+    const OrvaneHost::ControlSetting& opacity = job.scene.controls().at(Orvane::kParamOpacity);
+    EXPECT_DOUBLE_EQ((*opacity.value)[0], 42.0);
+    EXPECT_TRUE(opacity.keyframes.empty());
 }
 
 TEST(Job, RefusesContradictionsBeforeRendering) {
@@ -305,10 +385,10 @@ TEST(Job, RefusesContradictionsBeforeRendering) {
     far.frames = FrameRange{0, 600000};
     EXPECT_NE(refusal([&] { resolveJob(far); }).find("17000"), std::string::npos);
     RenderSettings mixed = withOutput("a.png");
-    mixed.colors = std::vector<ColorEntry>{{std::nullopt, Rgba8{}}, {1.0, Rgba8{}}};
+    applySetting(*findSettingOption("color"), {"#000000", "1:#000000"}, "--color", mixed);
     EXPECT_NE(refusal([&] { resolveJob(mixed); }).find("--color"), std::string::npos);
     RenderSettings twice = withOutput("a.png");
-    twice.opacities = std::vector<OpacityEntry>{{1.0, 10}, {1.0000001, 20}};
+    applySetting(*findSettingOption("opacity"), {"1:10", "1.0000001:20"}, "--opacity", twice);
     EXPECT_NE(refusal([&] { resolveJob(twice); }).find("two keyframes"), std::string::npos);
     EXPECT_NE(refusal([&] { resolveJob(withOutput("/nonexistent-folder/a.png")); }).find("does not exist"),
               std::string::npos);

@@ -1,11 +1,13 @@
 // The text forms of orvane-render's option values: what is accepted, what it means, and what is refused.
 #include "Refusal.h"
 
+#include "renderer/KeyframeEntries.h"
 #include "renderer/ValueParsing.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -100,28 +102,118 @@ TEST(Colors, HexWithAlphaLast) {
         EXPECT_NE(refusal([&] { parseColor(bad, "--color"); }), "") << bad;
 }
 
-TEST(Colors, PlainValueOrKeyframe) {
-    const ColorEntry plain = parseColorEntry("#000000", "--color");
-    EXPECT_FALSE(plain.seconds.has_value());
-    const ColorEntry keyed = parseColorEntry("1.5:#0000ff", "--color");
-    ASSERT_TRUE(keyed.seconds.has_value());
-    EXPECT_DOUBLE_EQ(*keyed.seconds, 1.5);
-    EXPECT_EQ(keyed.color.blue, 255);
-    EXPECT_NE(refusal([] { parseColorEntry("-1:#000000", "--color"); }), "");
-    EXPECT_NE(refusal([] { parseColorEntry("x:#000000", "--color"); }), "");
-    EXPECT_NE(refusal([] { parseColorEntry("1:", "--color"); }), "");
-}
-
 TEST(Opacity, PercentWithinTheParametersValidRange) {
     EXPECT_DOUBLE_EQ(parseOpacityPercent("-100", "o"), -100.0);
     EXPECT_DOUBLE_EQ(parseOpacityPercent("200", "o"), 200.0);
     EXPECT_DOUBLE_EQ(parseOpacityPercent("50.5", "o"), 50.5);
     EXPECT_NE(refusal([] { parseOpacityPercent("200.1", "--opacity"); }).find("-100 to 200"), std::string::npos);
     EXPECT_NE(refusal([] { parseOpacityPercent("-100.5", "--opacity"); }), "");
-    const OpacityEntry keyed = parseOpacityEntry("2:150", "--opacity");
-    ASSERT_TRUE(keyed.seconds.has_value());
-    EXPECT_DOUBLE_EQ(*keyed.seconds, 2.0);
-    EXPECT_DOUBLE_EQ(keyed.percent, 150.0);
+}
+
+// ---- keyframe entries ------------------------------------------------------------------------------------
+
+using OrvaneHost::Interpolation;
+using OrvaneHost::KeyframeSide;
+
+KeyframeSide side(Interpolation interpolation, double speed = 0, double influence = OrvaneHost::kEasyEaseInfluence) {
+    return {interpolation, OrvaneHost::Ease{speed, influence}};
+}
+const KeyframeSide kLinear = side(Interpolation::Linear), kHold = side(Interpolation::Hold),
+                   kEase = side(Interpolation::Bezier);
+
+struct AcceptedEntry {
+    const ControlForm* form;
+    const char* text;
+    std::optional<double> seconds;
+    OrvaneHost::StreamValue value;
+    KeyframeSide in, out;
+    OrvaneHost::Tangent tangentIn, tangentOut;
+};
+
+bool sameSide(const KeyframeSide& a, const KeyframeSide& b) {
+    if (a.interpolation != b.interpolation) return false;
+    return a.interpolation != Interpolation::Bezier ||
+           (a.ease.speed == b.ease.speed && a.ease.influence == b.ease.influence);
+}
+
+// Every form of an entry, for every control: a plain value, a keyframe, and each modifier; a popup's keyframe
+// holds without saying so.
+TEST(KeyframeEntries, EveryFormReadsAsItSays) {
+    const AcceptedEntry accepted[] = {
+        {&kColorForm, "#102030", std::nullopt, {1, 0x10 / 255.0, 0x20 / 255.0, 0x30 / 255.0}, kLinear, kLinear, {}, {}},
+        {&kColorForm, "1.5:#0000ff", 1.5, {1, 0, 0, 1}, kLinear, kLinear, {}, {}},
+        {&kColorForm, "1:#ff0000:hold", 1, {1, 1, 0, 0}, kHold, kHold, {}, {}},
+        {&kOpacityForm, "0.5:40:ease", 0.5, {40, 0, 0, 0}, kEase, kEase, {}, {}},
+        {&kOpacityForm, "0.5:40:linear", 0.5, {40, 0, 0, 0}, kLinear, kLinear, {}, {}},
+        {&kOpacityForm, "2:10:in=hold:out=bezier", 2, {10, 0, 0, 0}, kHold, kEase, {}, {}},
+        {&kOpacityForm, "2:10:ease_in=5,50:ease_out=-3,0.1", 2, {10, 0, 0, 0}, side(Interpolation::Bezier, 5, 0.5),
+         side(Interpolation::Bezier, -3, 0.001), {}, {}},
+        {&kOpacityForm, "2:10:ease:ease_out=0,100", 2, {10, 0, 0, 0}, kEase, side(Interpolation::Bezier, 0, 1), {}, {}},
+        {&kOpacityForm, "2:10:in=bezier:ease_in=2,20", 2, {10, 0, 0, 0}, side(Interpolation::Bezier, 2, 0.2), kLinear,
+         {}, {}},
+        {&kPoint1Form, "1:300,50:tangent_in=-40,80:tangent_out=40.5,-80", 1, {300, 50, 0, 0}, kLinear, kLinear,
+         {-40, 80}, {40.5, -80}},
+        {&kPoint2Form, "0:100,50:ease_out=120,75", 0, {100, 50, 0, 0}, kLinear,
+         side(Interpolation::Bezier, 120, 0.75), {}, {}},
+        {&kPoint2Form, "-3.5,7", std::nullopt, {-3.5, 7, 0, 0}, kLinear, kLinear, {}, {}},
+        {&kShapeForm, "0:radial", 0, {Orvane::kShapeRadial, 0, 0, 0}, kHold, kHold, {}, {}},
+        {&kShapeForm, "2:Linear:hold", 2, {Orvane::kShapeLinear, 0, 0, 0}, kHold, kHold, {}, {}},
+        {&kRepeatForm, "1:pingpong:out=hold", 1, {Orvane::kRepeatPingpong, 0, 0, 0}, kHold, kHold, {}, {}},
+        {&kRepeatForm, "loop", std::nullopt, {Orvane::kRepeatLoop, 0, 0, 0}, kHold, kHold, {}, {}},
+    };
+    for (const AcceptedEntry& a : accepted) {
+        SCOPED_TRACE(a.text);
+        const ControlEntry e = parseControlEntries({a.text}, "--x", *a.form).at(0);
+        EXPECT_EQ(e.place, 1u);
+        EXPECT_EQ(e.seconds, a.seconds);
+        EXPECT_EQ(e.value, a.value);
+        if (!a.seconds) continue; // a plain value has no sides
+        EXPECT_TRUE(sameSide(e.in, a.in));
+        EXPECT_TRUE(sameSide(e.out, a.out));
+        EXPECT_EQ(e.tangentIn.dx, a.tangentIn.dx);
+        EXPECT_EQ(e.tangentIn.dy, a.tangentIn.dy);
+        EXPECT_EQ(e.tangentOut.dx, a.tangentOut.dx);
+        EXPECT_EQ(e.tangentOut.dy, a.tangentOut.dy);
+    }
+}
+
+// A refusal names the option, the keyframe by its place and time, and the value refused; nothing else of
+// the entry is kept.
+TEST(KeyframeEntries, RefusalsNameTheOptionTheKeyframeAndTheValue) {
+    struct Refused {
+        const ControlForm* form;
+        const char* what;
+        std::vector<std::string> texts;
+        std::vector<std::string> said;
+    };
+    const Refused refused[] = {
+        {&kColorForm, "--color", {"1:#ff0000:wobble"}, {"--color: keyframe 1 at 1 s", "got 'wobble'"}},
+        {&kOpacityForm, "--opacity", {"0:0", "0.5:40:ease_in=0,150"},
+         {"--opacity: keyframe 2 at 0.5 s", "ease_in influence", "0.1 to 100", "got '150'"}},
+        {&kOpacityForm, "--opacity", {"0.5:40:ease_out=0,0.05"}, {"keyframe 1 at 0.5 s", "got '0.05'"}},
+        {&kOpacityForm, "--opacity", {"0.5:40:in=smooth"}, {"linear, hold or bezier", "got 'in=smooth'"}},
+        {&kOpacityForm, "--opacity", {"1:50:ease_out=inf,50"}, {"ease_out speed", "got 'inf'"}},
+        {&kOpacityForm, "--opacity", {"1:50:ease_out=1,nan"}, {"ease_out influence", "got 'nan'"}},
+        {&kOpacityForm, "--opacity", {"1:50:ease_in=1"}, {"S,I", "got 'ease_in=1'"}},
+        {&kOpacityForm, "--opacity", {"1:50:hold:ease_in=0,50"}, {"the in side", "got 'ease_in=0,50'"}},
+        {&kOpacityForm, "--opacity", {"1:50:hold:hold"}, {"each modifier once", "got 'hold'"}},
+        {&kOpacityForm, "--opacity", {"1:50:"}, {"keyframe 1 at 1 s", "got ''"}},
+        {&kOpacityForm, "--opacity", {"1:250"}, {"keyframe 1 at 1 s", "-100 to 200", "got '250'"}},
+        {&kColorForm, "--color", {"1:#000000:tangent_out=3,4"},
+         {"only point1 and point2", "a colour", "got 'tangent_out=3,4'"}},
+        {&kShapeForm, "--shape", {"0:linear", "2:radial:ease"}, {"keyframe 2 at 2 s", "always held", "got 'ease'"}},
+        {&kRepeatForm, "--repeat", {"2:loop:ease_out=1,50"}, {"always held", "got 'ease_out=1,50'"}},
+        {&kRepeatForm, "--repeat", {"2:loop:linear"}, {"always held", "got 'linear'"}},
+        {&kPoint1Form, "--point1", {"1:5,5:tangent_in=1e400,0"}, {"tangent_in", "got '1e400,0'"}},
+        {&kPoint1Form, "--point1", {"1:5,5:tangent_in=70000,0"}, {"-65534 to 65534", "got '70000,0'"}},
+        {&kPoint2Form, "--point2", {"x:5,5"}, {"--point2: keyframe 1 ('x:5,5'), its time", "got 'x'"}},
+        {&kPoint2Form, "--point2", {"-1:5,5"}, {"its time", "got '-1'"}},
+    };
+    for (const Refused& r : refused) {
+        const std::string message = refusal([&] { parseControlEntries(r.texts, r.what, *r.form); });
+        for (const std::string& part : r.said)
+            EXPECT_NE(message.find(part), std::string::npos) << part << " in: " << message;
+    }
 }
 
 TEST(Time, SecondsFpsAndFrames) {
@@ -151,8 +243,8 @@ TEST(Refusals, RepeatTheValueGiven) {
         {"12", [](const std::string& t) { parseDepth(t, "--depth"); }},
         {"0x2", [](const std::string& t) { parseDownsample(t, "--downsample"); }},
         {"5-3", [](const std::string& t) { parseFrames(t, "--frames"); }},
-        {"1:250", [](const std::string& t) { parseOpacityEntry(t, "--opacity"); }},
-        {"-1:#000000", [](const std::string& t) { parseColorEntry(t, "--color"); }},
+        {"1:250", [](const std::string& t) { parseControlEntries({t}, "--opacity", kOpacityForm); }},
+        {"-1:#000000", [](const std::string& t) { parseControlEntries({t}, "--color", kColorForm); }},
         {"0", [](const std::string& t) { parseMemorySize(t, "--max-memory"); }},
     };
     for (const auto& [text, parse] : cases) {
