@@ -316,7 +316,9 @@ TEST(Job, RefusesContradictionsBeforeRendering) {
 }
 
 // Before anything is loaded: a frame the host cannot make, and one that needs more memory than allowed,
-// with the estimate (three copies of the frame and a margin).
+// with the estimate: three copies of the frame (3 GiB of floats), the EXR writer's band and what the library
+// keeps of it (with 2 threads, 4 blocks of 16 rows at 16 bytes a pixel, 8 MiB, four times), and a margin of
+// 32 MiB: 3 GiB and 64 MiB.
 TEST(Job, RefusesFramesThatDoNotFitInMemory) {
     RenderSettings s;
     s.output = "a.exr";
@@ -325,14 +327,50 @@ TEST(Job, RefusesFramesThatDoNotFitInMemory) {
               std::string::npos);
     s.size = FrameSize{8192, 8192};
     s.depth = 32;
+    s.threads = 2;
     s.maxMemory = std::uint64_t(2) << 30;
     const std::string message = refusal([&] { resolveJob(s); });
-    EXPECT_NE(message.find("a frame of 8192x8192 at depth 32 needs about 3.0 GiB of memory, more than --max-memory "
+    EXPECT_NE(message.find("a frame of 8192x8192 at depth 32 needs about 3.1 GiB of memory, more than --max-memory "
                            "(2.0 GiB)"),
               std::string::npos)
         << message;
     s.downsample = Downsample{2, 2}; // a quarter of the pixels
     EXPECT_NO_THROW(resolveJob(s));
+}
+
+// A sequence keeps one frame more for each frame it writes while the next renders, and writes as many at
+// once as there are threads and as fit: 1920x1080 at 8 bits is 8,294,400 bytes a frame; its PNG writer takes
+// 8 rows of 16-bit samples (122,880 bytes) and a mebibyte; the margin is 32 MiB. Standard output takes one
+// writer, which keeps the frames' order; a single frame none.
+TEST(Job, WritesAsManyFramesAtOnceAsFitInMemory) {
+    const std::uint64_t frame = 8294400, writer = 122880 + (1u << 20), margin = 32u << 20;
+    RenderSettings s;
+    s.output = "f-#.png";
+    s.frames = FrameRange{0, 9};
+    s.threads = 4;
+    const struct {
+        std::uint64_t limit;
+        int framesInFlight;
+    } cases[] = {
+        {3 * frame + writer + margin, 0},
+        {4 * frame + writer + margin, 1},
+        {6 * frame + 3 * writer + margin - 1, 2},
+        {6 * frame + 3 * writer + margin, 3},
+        {std::uint64_t(1) << 40, 4},
+    };
+    for (const auto& c : cases) {
+        s.maxMemory = c.limit;
+        EXPECT_EQ(resolveJob(s).framesInFlight, c.framesInFlight) << c.limit;
+    }
+    s.maxMemory = 3 * frame + writer + margin - 1;
+    EXPECT_NE(refusal([&] { resolveJob(s); }).find("needs about 56.8 MiB of memory"), std::string::npos);
+
+    s.maxMemory.reset();
+    s.output = "-";
+    s.format = findImageFormat("png");
+    EXPECT_EQ(resolveJob(s).framesInFlight, 1);
+    s.frames.reset();
+    EXPECT_EQ(resolveJob(s).framesInFlight, 0);
 }
 
 TEST(FrameNaming, PadsToTheRunAndKeepsFolders) {
