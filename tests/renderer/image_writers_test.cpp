@@ -350,6 +350,19 @@ TEST_F(Replacing, TheLongestFileNameTheFileSystemTakes) {
     EXPECT_EQ(folder.files(), std::vector<std::string>{name});
 }
 
+// Leftovers of killed runs whose process had this one's number (in a container every render is process 1)
+// take every name this process would try in turn, far more than a hundred: the file is written all the same,
+// under a name of its own, and the leftovers are left alone.
+TEST_F(Replacing, LeftoverTemporaryNamesNeverBlockAWrite) {
+    const std::string prefix = ".orvane-" + std::to_string(getpid()) + "-";
+    constexpr int kLeftovers = 5000;
+    for (int n = 0; n < kLeftovers; ++n) folder.write(prefix + std::to_string(n) + ".tmp", "left by a killed run");
+    writeImageFile(*findImageFormat("pam"), frame.view, folder.path("a.pam"));
+    EXPECT_EQ(readPam(folder.path("a.pam")).samples, written);
+    EXPECT_EQ(folder.files().size(), std::size_t(kLeftovers) + 1);
+    EXPECT_EQ(fileBytes(folder.path(prefix + "0.tmp")), "left by a killed run");
+}
+
 // Every format converts a few rows at a time: what a write allocates stays far below the frame itself
 // (a second copy of the frame would be all of it, or four times it as EXR's or PFM's floats).
 TEST(ImageWriters, WriteRowsFromTheFrameWithoutASecondCopy) {
