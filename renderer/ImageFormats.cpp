@@ -61,9 +61,9 @@ const std::vector<ImageFormat>& imageFormats() {
 const std::vector<PngCompressionChoice>& pngCompressions() {
     using C = PngCompression;
     static const std::vector<PngCompressionChoice> choices = {
-        {C::Fast, "fast", "about twice as fast, files two to three times as large"},
-        {C::Default, "default", "what a sequence wants: fast, and as small as a general video tool's PNG"},
-        {C::Small, "small", "the smallest files, several times slower"},
+        {C::Fast, "fast", "faster, larger files"},
+        {C::Default, "default", "what a sequence wants: fast, and small on the effect's ramps"},
+        {C::Small, "small", "the smallest files, many times slower"},
     };
     return choices;
 }

@@ -7,7 +7,6 @@
 #include "SampleScaling.h"
 
 #include <png.h>
-#include <zlib.h>
 
 #include <cerrno>
 #include <csetjmp>
@@ -49,20 +48,20 @@ void onPngWrite(png_structp png, png_bytep data, png_size_t length) {
 void onPngFlush(png_structp) {} // the file is flushed once, when it is complete
 
 // How each choice filters and compresses, measured on the effect's ramps (bench/README.md has the figures).
-// Unfiltered rows suit them: a ramp's row repeats the row above it shifted, which zlib finds whole.
+// At 8 bits a ramp's row repeats the row above it shifted, which zlib finds whole in unfiltered rows; at 16
+// bits the low bytes differ from pixel to pixel and the difference from the row above compresses best.
 struct PngEncoding {
-    int filters;  // PNG_FILTER_* bits: libpng picks among them row by row
-    int level;    // zlib's
-    int strategy; // zlib's
+    int filters; // PNG_FILTER_* bits: libpng picks among them row by row
+    int level;   // zlib's
 };
 
-PngEncoding encodingOf(PngCompression compression) {
+PngEncoding encodingOf(PngCompression compression, int bitDepth) {
     switch (compression) {
-    case PngCompression::Fast: return {PNG_FILTER_UP, 1, Z_DEFAULT_STRATEGY};
-    case PngCompression::Small: return {PNG_ALL_FILTERS, 9, Z_FILTERED};
+    case PngCompression::Fast: return {PNG_FILTER_UP, 1};
+    case PngCompression::Small: return {PNG_ALL_FILTERS, 9};
     case PngCompression::Default: break;
     }
-    return {PNG_FILTER_NONE, 6, Z_DEFAULT_STRATEGY};
+    return {bitDepth == 8 ? PNG_FILTER_NONE : PNG_FILTER_UP, 6};
 }
 
 unsigned char* put16(std::uint16_t v, unsigned char* out) {
@@ -122,7 +121,6 @@ bool encodePng(const FrameView& frame, int bitDepth, const PngEncoding& encoding
                  PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, encoding.filters);
     png_set_compression_level(png, encoding.level);
-    png_set_compression_strategy(png, encoding.strategy);
     png_write_info(png, info);
     for (int y = 0; y < frame.height; ++y) {
         fillRow(frame, y, row);
@@ -155,7 +153,7 @@ void writePng(const FrameView& frame, std::FILE* file, const std::string&, const
     std::vector<unsigned char> row(static_cast<std::size_t>(frame.width) * 4 * static_cast<std::size_t>(bitDepth / 8));
     PngTarget target;
     target.file = file;
-    if (encodePng(frame, bitDepth, encodingOf(settings.pngCompression), row.data(), &target)) return;
+    if (encodePng(frame, bitDepth, encodingOf(settings.pngCompression, bitDepth), row.data(), &target)) return;
     if (target.writeError) throw WriteFailure(writeFailureReason(target.writeError));
     if (target.outOfMemory || isOutOfMemory(target.message)) throw std::bad_alloc();
     throw WriteFailure(target.message);

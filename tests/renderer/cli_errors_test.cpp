@@ -82,6 +82,12 @@ TEST(BadInput, FlagsAndValues) {
         {{"-o", "@missing/a.png"}, kUsage, "does not exist"},
         {{"--module", "", "-o", "@a.png"}, kUsage, "--module: the file name is empty"},
         {{"--max-memory", "lots", "-o", "@a.png"}, kUsage, "--max-memory: expected an amount of memory"},
+        {{"--exr-compression", "lzw", "-o", "@a.exr"}, kUsage,
+         "--exr-compression: expected none, rle, zips, zip, piz, pxr24, b44, b44a, dwaa or dwab, got 'lzw'"},
+        {{"--png-compression", "best", "-o", "@a.png"}, kUsage,
+         "--png-compression: expected fast, default or small, got 'best'"},
+        {{"--half", "-o", "@a.png"}, kUsage, "--half is for EXR output, not for PNG"},
+        {{"--exr-compression", "piz", "-o", "@a.pfm"}, kUsage, "--exr-compression is for EXR output, not for PFM"},
         {{"inspect"}, kUsage, "MODULE"},
     };
     for (const BadRun& bad : cases) expectRefused(folder, bad, {});

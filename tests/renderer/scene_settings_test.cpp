@@ -181,6 +181,33 @@ TEST(Merge, SettingsThatExcludeEachOther) {
               std::string::npos);
 }
 
+// A setting for one format goes with an output of that format only, and is refused with another, named
+// where it was given. A file named on the command line drops the scene's settings for other formats, so
+// that a scene made for EXR renders a PNG preview; settings given with that file stay and are refused.
+TEST(Merge, SettingsForOneFormat) {
+    const RenderSettings scene =
+        parseScene(R"({"half": true, "exr-compression": "piz", "png-compression": "small", "output": "f-#.exr",
+                       "frames": "0-3"})",
+                   "s");
+    EXPECT_NE(refusal([&] { resolveJob(scene); }).find("s: \"png-compression\" is for PNG output, not for EXR (s: \"output\" f-#.exr)"),
+              std::string::npos)
+        << refusal([&] { resolveJob(scene); });
+    const RenderJob exr = resolveJob(mergeSettings(scene, parse({"-o", "g-#.exr"}).flags));
+    EXPECT_TRUE(exr.encoding.half);
+    EXPECT_EQ(exr.encoding.exrCompression, ExrCompression::Piz);
+    EXPECT_EQ(exr.encoding.pngCompression, PngCompression::Default);
+    const RenderJob png = resolveJob(mergeSettings(scene, parse({"-o", "f-#.png"}).flags));
+    EXPECT_EQ(png.encoding.pngCompression, PngCompression::Small);
+    EXPECT_FALSE(png.encoding.half);
+    const std::string given = refusal([&] { resolveJob(mergeSettings(scene, parse({"--half", "-o", "f-#.pam"}).flags)); });
+    EXPECT_NE(given.find("--half is for EXR output, not for PAM (--output f-#.pam)"), std::string::npos) << given;
+    const std::string piped = refusal([&] { resolveJob(parse({"--png-compression", "fast", "--format", "pam", "-o", "-"}).flags); });
+    EXPECT_NE(piped.find("--png-compression is for PNG output, not for PAM (--output - with --format pam)"),
+              std::string::npos)
+        << piped;
+    EXPECT_EQ(resolveJob(parse({"--threads", "3", "-o", "a.exr"}).flags).encoding.threads, 3);
+}
+
 // A value is blamed where it was given: in the scene file, or on the command line.
 TEST(Merge, MessagesNameWhereTheValueCameFrom) {
     const RenderSettings scene = parseScene(R"({"opacity": [50, 60], "output": "a.png"})", "scene s.json");
