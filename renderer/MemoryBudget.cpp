@@ -4,12 +4,16 @@
 
 #include <cstdio>
 #include <fstream>
+#include <limits>
 
 #if defined(_WIN32)
 #include <windows.h>
 #else
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
+#if defined(__GLIBC__)
+#include <malloc.h>
 #endif
 
 namespace OrvaneTools {
@@ -69,6 +73,14 @@ MemoryLimit availableMemory() {
     if (group >> groupBytes) takeSmaller(limit, groupBytes, "the memory limit of this container");
 #endif
     return limit;
+}
+
+void keepFreedMemoryForTheNextFrames() {
+#if defined(__GLIBC__)
+    // Blocks this large would each be mapped anew and handed back when freed.
+    mallopt(M_MMAP_MAX, 0);
+    mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max());
+#endif
 }
 
 std::string memoryText(std::uint64_t bytes) {

@@ -35,6 +35,11 @@ struct MemoryLimit {
 // its control group says so.
 MemoryLimit availableMemory();
 
+// A sequence makes and frees buffers of one size for every frame. From the call on, freed memory is kept for
+// the next ones instead of going back to the system, which would give every frame fresh pages to fault in
+// and clear (most of what a large frame cost). The estimate counts that memory all the same.
+void keepFreedMemoryForTheNextFrames();
+
 // "640 KiB", "23.7 MiB", "3.0 GiB".
 std::string memoryText(std::uint64_t bytes);
 

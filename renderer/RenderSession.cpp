@@ -8,6 +8,7 @@
 #include "HostScene.h"
 #include "ImageOutput.h"
 #include "Interruption.h"
+#include "MemoryBudget.h"
 #include "Progress.h"
 #include "ShownText.h"
 #include "StandardOutput.h"
@@ -157,6 +158,7 @@ void runRenderJob(const RenderJob& job, const SessionOutput& output) {
         noteFramesPlanned(job.frameCount() - first);
     }
     if (first == job.frameCount()) return;
+    keepFreedMemoryForTheNextFrames();
     std::unique_ptr<OrvaneHost::Host> owned = loadHost(job.modulePath);
     OrvaneHost::Host& host = *owned;
     prepareHostLayer(host, job);
