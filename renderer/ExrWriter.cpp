@@ -15,10 +15,8 @@
 #include <half.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstddef>
-#include <cstring>
 #include <exception>
 #include <mutex>
 #include <new>
@@ -92,38 +90,22 @@ private:
     int failure = 0;
 };
 
-// A host channel as a unit float: 8-bit values through a table of the 256 quotients.
-struct UnitOf8 {
-    std::array<float, 256> table;
-    UnitOf8() {
-        for (int v = 0; v < 256; ++v) table[std::size_t(v)] = unitFromHost8(static_cast<std::uint8_t>(v));
-    }
-    float operator()(std::uint8_t v) const { return table[v]; }
-};
-float unitOf(std::uint16_t v) { return unitFromHost16(v); }
-float unitOf(float v) { return v; }
-
 // Rows [first, first + count) as R, G, B, A samples of type Sample, colour premultiplied by alpha: the host's
 // colour is straight, EXR colour is premultiplied.
-template <class Pixel, class Sample, class Unit>
-void fillBand(const FrameView& frame, int first, int count, const Unit& unit, std::vector<Sample>& band) {
+template <class Pixel, class Sample> void fillBand(const FrameView& frame, int first, int count, std::vector<Sample>& band) {
     Sample* out = band.data();
-    for (int y = first; y < first + count; ++y) {
-        const unsigned char* row = frame.bytes + static_cast<std::size_t>(y) * frame.rowbytes;
+    for (int y = first; y < first + count; ++y)
         for (int x = 0; x < frame.width; ++x) {
-            Pixel p;
-            std::memcpy(&p, row + static_cast<std::size_t>(x) * sizeof(Pixel), sizeof(Pixel));
-            const float alpha = unit(p.alpha);
-            *out++ = Sample(unit(p.red) * alpha);
-            *out++ = Sample(unit(p.green) * alpha);
-            *out++ = Sample(unit(p.blue) * alpha);
-            *out++ = Sample(alpha);
+            const UnitRgba p = unitRgba(pixelAt<Pixel>(frame, x, y));
+            *out++ = Sample(p.red * p.alpha);
+            *out++ = Sample(p.green * p.alpha);
+            *out++ = Sample(p.blue * p.alpha);
+            *out++ = Sample(p.alpha);
         }
-    }
 }
 
-template <class Pixel, class Sample, class Unit>
-void writeBands(const FrameView& frame, Imf::OutputFile& file, Imf::PixelType type, int rows, const Unit& unit) {
+template <class Pixel, class Sample>
+void writeBands(const FrameView& frame, Imf::OutputFile& file, Imf::PixelType type, int rows) {
     const std::size_t width = static_cast<std::size_t>(frame.width);
     std::vector<Sample> band(width * static_cast<std::size_t>(rows) * 4);
     const std::size_t xStride = 4 * sizeof(Sample);
@@ -131,7 +113,7 @@ void writeBands(const FrameView& frame, Imf::OutputFile& file, Imf::PixelType ty
     const char* const names[] = {"R", "G", "B", "A"};
     for (int first = 0; first < frame.height; first += rows) {
         const int count = std::min(rows, frame.height - first);
-        fillBand<Pixel>(frame, first, count, unit, band);
+        fillBand<Pixel>(frame, first, count, band);
         Imf::FrameBuffer buffer;
         const char* base = reinterpret_cast<const char*>(band.data());
         for (std::size_t c = 0; c < 4; ++c)
@@ -145,14 +127,9 @@ void writeBands(const FrameView& frame, Imf::OutputFile& file, Imf::PixelType ty
 // The pixel type is chosen once; the loops then run on the frame's own pixels.
 template <class Sample> void writeFrame(const FrameView& frame, Imf::OutputFile& file, Imf::PixelType type, int rows) {
     switch (frame.depth) {
-    case 8:
-        writeBands<PF_Pixel8, Sample>(frame, file, type, rows, UnitOf8());
-        break;
-    case 16:
-        writeBands<PF_Pixel16, Sample>(frame, file, type, rows, [](std::uint16_t v) { return unitOf(v); });
-        break;
-    default:
-        writeBands<PF_PixelFloat, Sample>(frame, file, type, rows, [](float v) { return unitOf(v); });
+    case 8: return writeBands<PF_Pixel8, Sample>(frame, file, type, rows);
+    case 16: return writeBands<PF_Pixel16, Sample>(frame, file, type, rows);
+    default: return writeBands<PF_PixelFloat, Sample>(frame, file, type, rows);
     }
 }
 

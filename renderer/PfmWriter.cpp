@@ -26,12 +26,19 @@ unsigned char* putLittleEndian(float value, unsigned char* out) {
     return out;
 }
 
-unsigned char* putRow(const FrameView& frame, int y, unsigned char* out) {
-    for (int x = 0; x < frame.width; ++x) {
-        const UnitRgba p = unitPixel(frame, x, y);
-        for (float v : {p.red, p.green, p.blue, p.alpha}) out = putLittleEndian(v, out);
+template <class Pixel> void writeRows(const FrameView& frame, std::FILE* file) {
+    const std::size_t rowBytes = static_cast<std::size_t>(frame.width) * kPixelBytes;
+    const int rows = rowsPerBand(rowBytes, frame.height);
+    std::vector<unsigned char> band(rowBytes * static_cast<std::size_t>(rows));
+    for (int last = frame.height - 1; last >= 0; last -= rows) {
+        unsigned char* out = band.data();
+        for (int y = last; y > last - rows && y >= 0; --y)
+            for (int x = 0; x < frame.width; ++x) {
+                const UnitRgba p = unitRgba(pixelAt<Pixel>(frame, x, y));
+                for (float v : {p.red, p.green, p.blue, p.alpha}) out = putLittleEndian(v, out);
+            }
+        writeBytes(file, band.data(), static_cast<std::size_t>(out - band.data()));
     }
-    return out;
 }
 
 } // namespace
@@ -51,13 +58,10 @@ void writePfm(const FrameView& frame, std::FILE* file, const std::string&, const
                                std::to_string(frame.height) + "\n-1.0\n";
     writeBytes(file, header.data(), header.size());
 
-    const std::size_t rowBytes = static_cast<std::size_t>(frame.width) * kPixelBytes;
-    const int rows = rowsPerBand(rowBytes, frame.height);
-    std::vector<unsigned char> band(rowBytes * static_cast<std::size_t>(rows));
-    for (int last = frame.height - 1; last >= 0; last -= rows) {
-        unsigned char* out = band.data();
-        for (int y = last; y > last - rows && y >= 0; --y) out = putRow(frame, y, out);
-        writeBytes(file, band.data(), static_cast<std::size_t>(out - band.data()));
+    switch (frame.depth) {
+    case 8: return writeRows<PF_Pixel8>(frame, file);
+    case 16: return writeRows<PF_Pixel16>(frame, file);
+    default: return writeRows<PF_PixelFloat>(frame, file);
     }
 }
 
