@@ -72,16 +72,16 @@ const std::vector<PngCompressionChoice>& pngCompressions() {
 const std::vector<ExrCompressionChoice>& exrCompressions() {
     using C = ExrCompression;
     static const std::vector<ExrCompressionChoice> choices = {
-        {C::None, "none", 1, true, true, "none"},
-        {C::Rle, "rle", 1, true, true, "runs of equal bytes; lossless"},
-        {C::Zips, "zips", 1, true, true, "zlib, one row at a time; lossless"},
-        {C::Zip, "zip", 16, true, true, "zlib, blocks of 16 rows; lossless (the default)"},
-        {C::Piz, "piz", 32, true, true, "wavelet and Huffman, blocks of 32 rows; lossless"},
-        {C::Pxr24, "pxr24", 16, false, true, "32-bit floats rounded to 24 bits, then zlib; lossless with --half"},
-        {C::B44, "b44", 32, true, false, "4x4 blocks at a fixed rate, lossy; compresses --half channels only"},
-        {C::B44a, "b44a", 32, true, false, "b44 with flat blocks smaller; compresses --half channels only"},
-        {C::Dwaa, "dwaa", 32, false, false, "DCT of the colour, blocks of 32 rows; lossy"},
-        {C::Dwab, "dwab", 256, false, false, "DCT of the colour, blocks of 256 rows; lossy"},
+        {C::None, "none", 1, true, true, "stored as they are"},
+        {C::Rle, "rle", 1, true, true, "runs of equal bytes, lossless"},
+        {C::Zips, "zips", 1, true, true, "zlib a row at a time, lossless"},
+        {C::Zip, "zip", 16, true, true, "zlib in blocks of 16 rows, lossless"},
+        {C::Piz, "piz", 32, true, true, "wavelets in blocks of 32 rows, lossless"},
+        {C::Pxr24, "pxr24", 16, false, true, "floats cut to 24 bits, then zlib: lossless for --half only"},
+        {C::B44, "b44", 32, true, false, "4x4 blocks at a fixed rate, lossy, for --half channels only"},
+        {C::B44a, "b44a", 32, true, false, "b44 with flat blocks smaller"},
+        {C::Dwaa, "dwaa", 32, false, false, "DCT in blocks of 32 rows, lossy"},
+        {C::Dwab, "dwab", 256, false, false, "DCT in blocks of 256 rows, lossy"},
     };
     return choices;
 }

@@ -142,7 +142,7 @@ const std::vector<SettingOption>& settingOptions() {
             "PNG: how hard to compress (default: default); " + choiceHelp(pngCompressions()), F::Text),
         formatOption<&S::exrCompression, parseExrCompression>(
             "exr", "exr-compression", "NAME",
-            "EXR: the compression (default: zip), one of " + choiceHelp(exrCompressions()), F::Text),
+            "EXR: the compression (default: zip); " + choiceHelp(exrCompressions()), F::Text),
         formatOption<&S::half, flagValue>("exr", "half", "",
                                           "EXR: store 16-bit half floats, as compositing pipelines usually keep them, "
                                           "instead of 32-bit floats",
