@@ -21,10 +21,8 @@ FrameSession::FrameSession(Host& host, const LayerSetup& setup, A_long timeValue
     if (checkWorldShape(width, height, setup.depth, padding))
         throw std::invalid_argument("the host cannot make a layer of this size and depth");
 
-    layerBuffer = makeWorldBuffer(width, height, setup.depth, padding, true);
-    fillPattern(*layerBuffer, kLayerSeed);
-    outputBuffer = makeWorldBuffer(width, height, setup.depth, padding, true);
-    fillPattern(*outputBuffer, kOutputSeed);
+    layerBuffer = makePatternedWorldBuffer(width, height, setup.depth, padding, kLayerSeed);
+    outputBuffer = makePatternedWorldBuffer(width, height, setup.depth, padding, kOutputSeed);
     frame.layer = layerBuffer.get();
     frame.output = outputBuffer.get();
 

@@ -45,6 +45,9 @@ PF_Err checkWorldShape(A_long width, A_long height, int depthBits, int rowPaddin
 // Throws std::bad_alloc when storage cannot be had; call checkWorldShape first.
 std::unique_ptr<WorldBuffer> makeWorldBuffer(A_long width, A_long height, int depthBits, int rowPaddingBytes,
                                              bool clear);
+// The same with pixels and padding in the pattern of `seed` (fillPattern), written once.
+std::unique_ptr<WorldBuffer> makePatternedWorldBuffer(A_long width, A_long height, int depthBits,
+                                                      int rowPaddingBytes, unsigned seed);
 
 // Fills every byte, padding included, with a pseudo-random pattern derived from `seed`. For 32-bit buffers
 // the pattern is made of finite floats in -4..4, so content that leaks into an output stays recognisable.

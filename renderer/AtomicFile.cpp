@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
+#include <mutex>
+#include <random>
 #include <system_error>
 
 #include <fcntl.h>
@@ -42,6 +44,16 @@ fs::path followLinks(const std::string& target) {
         path = next.is_absolute() ? next : path.parent_path() / next;
     }
     refuse(target, "too many levels of symbolic links");
+}
+
+// Random names drawn before a file system that says every name is taken is believed.
+constexpr int kNameAttempts = 100;
+
+unsigned randomNumber() {
+    static std::mutex lock;
+    static std::mt19937 numbers{std::random_device{}()};
+    std::lock_guard<std::mutex> hold(lock);
+    return static_cast<unsigned>(numbers());
 }
 
 fs::path folderOf(const fs::path& file) { return file.has_parent_path() ? file.parent_path() : fs::path("."); }
@@ -92,12 +104,18 @@ std::FILE* openExclusive(const std::string& path, std::string& reason, bool& tak
 // Windows keeps one permission of its own: the read-only attribute, which a replaced file keeps.
 void keepAttributes(std::FILE*, const fs::path&) {}
 
+// Returns 0, or the reason the file's content could not be brought to the disk.
+int flushToDisk(std::FILE* file) { return _commit(_fileno(file)) == 0 ? 0 : errno; }
+
+// The rename below is written through to the disk before it returns, folder entry included.
+int flushFolder(const fs::path&) { return 0; }
+
 void moveOnto(const std::string& from, const std::string& to, std::error_code& ec) {
     const std::wstring target = fs::u8path(to).wstring();
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
     if (readOnly) SetFileAttributesW(target.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
-    if (!MoveFileExW(fs::u8path(from).wstring().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    if (!MoveFileExW(fs::u8path(from).wstring().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         ec = std::error_code(static_cast<int>(GetLastError()), std::system_category());
         if (readOnly) SetFileAttributesW(target.c_str(), attributes);
         return;
@@ -137,6 +155,18 @@ void keepAttributes(std::FILE* file, const fs::path& replaced) {
     if (fchmod(fd, st.st_mode & 0777) != 0) throw std::system_error(errno, std::generic_category());
 }
 
+int flushToDisk(std::FILE* file) { return fsync(fileno(file)) == 0 ? 0 : errno; }
+
+// The folder's entry for the renamed file. A file system that cannot flush a folder says so (EINVAL): its
+// renames need no flush.
+int flushFolder(const fs::path& folder) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    const int error = fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
+    close(fd);
+    return error;
+}
+
 void moveOnto(const std::string& from, const std::string& to, std::error_code& ec) {
     if (std::rename(from.c_str(), to.c_str()) != 0) ec = std::error_code(errno, std::generic_category());
 }
@@ -158,11 +188,14 @@ AtomicFile::AtomicFile(const std::string& targetPath, bool replace) : target(tar
     const fs::path path = followLinks(target);
     const bool replacing = checkTarget(target, path, replaceReadOnly);
     resolved = path.u8string();
-    // A short name of its own, so that it fits wherever the target's name fits.
+    // A short name of its own, so that it fits wherever the target's name fits: the process and a number,
+    // the next of this process's or, where that name is taken (a killed run of a process with the same
+    // number left it), one drawn at random, so that no number of leftovers can block a render.
     static std::atomic<unsigned> counter{0};
     const std::string prefix = ".orvane-" + std::to_string(processId()) + "-";
     for (int attempt = 0; !file; ++attempt) {
-        const std::string name = (folderOf(path) / (prefix + std::to_string(counter++) + ".tmp")).u8string();
+        const unsigned number = attempt == 0 ? counter++ : randomNumber();
+        const std::string name = (folderOf(path) / (prefix + std::to_string(number) + ".tmp")).u8string();
         std::string reason;
         bool taken = false;
         HoldStops hold;
@@ -170,7 +203,7 @@ AtomicFile::AtomicFile(const std::string& targetPath, bool replace) : target(tar
         if (file) {
             temporary = name;
             noteTemporaryFile(temporary);
-        } else if (!taken || attempt == 100) {
+        } else if (!taken || attempt == kNameAttempts) {
             refuse(target, "cannot make a temporary file beside it: " + reason);
         }
     }
@@ -191,7 +224,7 @@ void AtomicFile::discard() {
     HoldStops hold;
     std::error_code ignored;
     fs::remove(fs::u8path(temporary), ignored);
-    noteTemporaryFile("");
+    forgetTemporaryFile(temporary);
 }
 
 void AtomicFile::commit() {
@@ -200,6 +233,8 @@ void AtomicFile::commit() {
     errno = 0;
     int error = 0;
     if (std::fflush(closing) != 0 || std::ferror(closing)) error = errno ? errno : EIO;
+    // On the disk before its name is: a frame's name never leads to a file that a power cut left empty.
+    if (!error) error = flushToDisk(closing);
     errno = 0;
     if (std::fclose(closing) != 0 && !error) error = errno ? errno : EIO;
     if (error) refuse(target, systemReason(error));
@@ -209,11 +244,13 @@ void AtomicFile::commit() {
         moveOnto(temporary, resolved, ec);
         if (!ec) {
             committed = true;
-            noteTemporaryFile("");
+            forgetTemporaryFile(temporary);
             noteFrameWritten();
         }
     }
     if (ec) throw ToolError(ExitCode::OutputWrite, "cannot replace " + target + ": " + ec.message());
+    if (const int folderError = flushFolder(folderOf(fs::u8path(resolved))))
+        refuse(target, "its folder cannot be flushed to the disk: " + systemReason(folderError));
 }
 
 } // namespace OrvaneTools

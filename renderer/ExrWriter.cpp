@@ -1,5 +1,6 @@
-// The EXR writer: 32-bit float R, G, B, A from any depth (8-bit / 255, 16-bit / 32768), colour
-// premultiplied by alpha as EXR readers expect.
+// The EXR writer: R, G, B, A as 32-bit floats or (--half) 16-bit half floats from any depth (8-bit / 255,
+// 16-bit / 32768), colour premultiplied by alpha as EXR readers expect, compressed as asked. The rows go to
+// the library in bands that fill every block it compresses at once on its thread pool.
 #include "ImageFormat.h"
 #include "ImageWriters.h"
 
@@ -10,11 +11,14 @@
 #include <ImfHeader.h>
 #include <ImfIO.h>
 #include <ImfOutputFile.h>
+#include <ImfThreading.h>
+#include <half.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <exception>
+#include <mutex>
 #include <new>
 #include <vector>
 
@@ -22,8 +26,33 @@ namespace OrvaneTools {
 
 namespace {
 
-// Rows converted at a time: as many as the ZIP compression takes in one block.
-constexpr int kStripRows = 16;
+// The compressions are OpenEXR's, in its order.
+static_assert(int(ExrCompression::None) == Imf::NO_COMPRESSION && int(ExrCompression::Rle) == Imf::RLE_COMPRESSION &&
+              int(ExrCompression::Zips) == Imf::ZIPS_COMPRESSION && int(ExrCompression::Zip) == Imf::ZIP_COMPRESSION &&
+              int(ExrCompression::Piz) == Imf::PIZ_COMPRESSION && int(ExrCompression::Pxr24) == Imf::PXR24_COMPRESSION &&
+              int(ExrCompression::B44) == Imf::B44_COMPRESSION && int(ExrCompression::B44a) == Imf::B44A_COMPRESSION &&
+              int(ExrCompression::Dwaa) == Imf::DWAA_COMPRESSION && int(ExrCompression::Dwab) == Imf::DWAB_COMPRESSION);
+
+const ExrCompressionChoice& choiceOf(ExrCompression compression) {
+    for (const ExrCompressionChoice& choice : exrCompressions())
+        if (choice.value == compression) return choice;
+    throw WriteFailure("EXR has no compression number " + std::to_string(int(compression)));
+}
+
+// The library's pool: none for one thread (the writer compresses), else one thread for each.
+int poolThreads(const EncodingSettings& settings) { return settings.threads > 1 ? settings.threads : 0; }
+
+void usePoolOf(int threads) {
+    static std::mutex lock;
+    std::lock_guard<std::mutex> hold(lock);
+    if (Imf::globalThreadCount() != threads) Imf::setGlobalThreadCount(threads);
+}
+
+// Rows handed to the library at once: a block for each block it compresses at once (two a thread).
+int bandRows(int height, const EncodingSettings& settings) {
+    const int blocksAtOnce = std::max(1, 2 * poolThreads(settings));
+    return std::min(height, choiceOf(settings.exrCompression).rowsPerBlock * blocksAtOnce);
+}
 
 // The library writes through this, so that the system's reason of a failed write is kept.
 class FileStream : public Imf::OStream {
@@ -61,57 +90,73 @@ private:
     int failure = 0;
 };
 
-// Rows [first, first + count) of the frame, colour premultiplied by alpha: the host's colour is straight,
-// EXR colour is premultiplied.
-void fillStrip(const FrameView& frame, int first, int count, std::vector<UnitRgba>& strip) {
-    const std::size_t width = static_cast<std::size_t>(frame.width);
-    for (int row = 0; row < count; ++row) {
+// Rows [first, first + count) as R, G, B, A samples of type Sample, colour premultiplied by alpha: the host's
+// colour is straight, EXR colour is premultiplied.
+template <class Pixel, class Sample> void fillBand(const FrameView& frame, int first, int count, std::vector<Sample>& band) {
+    Sample* out = band.data();
+    for (int y = first; y < first + count; ++y)
         for (int x = 0; x < frame.width; ++x) {
-            UnitRgba p = unitPixel(frame, x, first + row);
-            p.red *= p.alpha;
-            p.green *= p.alpha;
-            p.blue *= p.alpha;
-            strip[static_cast<std::size_t>(row) * width + static_cast<std::size_t>(x)] = p;
+            const UnitRgba p = unitRgba(pixelAt<Pixel>(frame, x, y));
+            *out++ = Sample(p.red * p.alpha);
+            *out++ = Sample(p.green * p.alpha);
+            *out++ = Sample(p.blue * p.alpha);
+            *out++ = Sample(p.alpha);
         }
-    }
 }
 
-void writeStrips(const FrameView& frame, Imf::OutputFile& file) {
+template <class Pixel, class Sample>
+void writeBands(const FrameView& frame, Imf::OutputFile& file, Imf::PixelType type, int rows) {
     const std::size_t width = static_cast<std::size_t>(frame.width);
-    std::vector<UnitRgba> strip(width * kStripRows);
-    const std::size_t xStride = sizeof(UnitRgba);
+    std::vector<Sample> band(width * static_cast<std::size_t>(rows) * 4);
+    const std::size_t xStride = 4 * sizeof(Sample);
     const std::size_t yStride = xStride * width;
-    const struct {
-        const char* name;
-        std::size_t offset;
-    } channels[] = {{"R", offsetof(UnitRgba, red)},
-                    {"G", offsetof(UnitRgba, green)},
-                    {"B", offsetof(UnitRgba, blue)},
-                    {"A", offsetof(UnitRgba, alpha)}};
-    for (int first = 0; first < frame.height; first += kStripRows) {
-        const int count = std::min(kStripRows, frame.height - first);
-        fillStrip(frame, first, count, strip);
+    const char* const names[] = {"R", "G", "B", "A"};
+    for (int first = 0; first < frame.height; first += rows) {
+        const int count = std::min(rows, frame.height - first);
+        fillBand<Pixel>(frame, first, count, band);
         Imf::FrameBuffer buffer;
-        const char* base = reinterpret_cast<const char*>(strip.data());
-        for (const auto& channel : channels)
-            buffer.insert(channel.name, Imf::Slice::Make(Imf::FLOAT, base + channel.offset, IMATH_NAMESPACE::V2i(0, first),
-                                                         frame.width, count, xStride, yStride));
+        const char* base = reinterpret_cast<const char*>(band.data());
+        for (std::size_t c = 0; c < 4; ++c)
+            buffer.insert(names[c], Imf::Slice::Make(type, base + c * sizeof(Sample), IMATH_NAMESPACE::V2i(0, first),
+                                                     frame.width, count, xStride, yStride));
         file.setFrameBuffer(buffer);
         file.writePixels(count);
     }
 }
 
+// The pixel type is chosen once; the loops then run on the frame's own pixels.
+template <class Sample> void writeFrame(const FrameView& frame, Imf::OutputFile& file, Imf::PixelType type, int rows) {
+    switch (frame.depth) {
+    case 8: return writeBands<PF_Pixel8, Sample>(frame, file, type, rows);
+    case 16: return writeBands<PF_Pixel16, Sample>(frame, file, type, rows);
+    default: return writeBands<PF_PixelFloat, Sample>(frame, file, type, rows);
+    }
+}
+
 } // namespace
 
-void writeExr(const FrameView& frame, std::FILE* output, const std::string& name) {
+std::uint64_t exrWriterMemory(int width, int height, const EncodingSettings& settings) {
+    const std::uint64_t sample = settings.half ? sizeof(half) : sizeof(float);
+    const std::uint64_t band = std::uint64_t(width) * std::uint64_t(bandRows(height, settings)) * 4 * sample;
+    // The band, and in the library each block's rows, its compressed bytes and the compressor's own.
+    return 4 * band;
+}
+
+void writeExr(const FrameView& frame, std::FILE* output, const std::string& name, const EncodingSettings& settings) {
     checkFrameView(frame);
     FileStream stream(output, name);
     try {
+        usePoolOf(poolThreads(settings));
+        const Imf::PixelType type = settings.half ? Imf::HALF : Imf::FLOAT;
         Imf::Header header(frame.width, frame.height);
-        header.compression() = Imf::ZIP_COMPRESSION;
-        for (const char* channel : {"R", "G", "B", "A"}) header.channels().insert(channel, Imf::Channel(Imf::FLOAT));
-        Imf::OutputFile file(stream, header);
-        writeStrips(frame, file);
+        header.compression() = static_cast<Imf::Compression>(choiceOf(settings.exrCompression).value);
+        for (const char* channel : {"R", "G", "B", "A"}) header.channels().insert(channel, Imf::Channel(type));
+        Imf::OutputFile file(stream, header, poolThreads(settings));
+        const int rows = bandRows(frame.height, settings);
+        if (settings.half)
+            writeFrame<half>(frame, file, type, rows);
+        else
+            writeFrame<float>(frame, file, type, rows);
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception& e) {

@@ -65,6 +65,11 @@ bool ImageFormat::takes(int depth) const {
     return code && std::find(depths.begin(), depths.end(), *code) != depths.end();
 }
 
+const ImageFormat* formatOfFileName(const std::string& path) {
+    const std::string ext = lowerExtension(path);
+    return ext.empty() ? nullptr : findImageFormat(ext.substr(1));
+}
+
 const ImageFormat* findImageFormat(const std::string& name) {
     const std::string wanted = lowered(name);
     for (const ImageFormat& format : imageFormats())
@@ -106,7 +111,7 @@ const ImageFormat& formatForOutput(const std::string& path, const ImageFormat* r
         return *requested;
     }
     const std::string ext = lowerExtension(path);
-    const ImageFormat* format = ext.empty() ? nullptr : findImageFormat(ext.substr(1));
+    const ImageFormat* format = formatOfFileName(path);
     if (!format)
         throw usageError(what + " " + path + ": the file name must end in " + spokenList(writtenFormatNames(), ".") +
                          (ext.empty() ? std::string() : " (not " + ext + ")"));

@@ -2,20 +2,26 @@
 // option parsing, the checks of the output, --help and the dispatch to the writers all read.
 #pragma once
 
+#include "EncodingSettings.h"
 #include "FrameView.h"
 
 #include "framework/PixelDepth.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 namespace OrvaneTools {
 
-// Writes the whole frame to `file` (open for writing at its start), converting a few rows at a time, never
-// a second copy of the frame; throws WriteFailure (ImageWriters.h) when the file cannot take the bytes.
-// `name` names the file in a library's own messages.
-using ImageWriter = void (*)(const FrameView& frame, std::FILE* file, const std::string& name);
+// Writes the whole frame to `file` (open for writing at its start), converting a band of rows at a time,
+// never a second copy of the frame; throws WriteFailure (ImageWriters.h) when the file cannot take the
+// bytes. `name` names the file in a library's own messages.
+using ImageWriter = void (*)(const FrameView& frame, std::FILE* file, const std::string& name,
+                             const EncodingSettings& settings);
+
+// The most memory a writer takes besides the frame it writes.
+using WriterMemory = std::uint64_t (*)(int width, int height, const EncodingSettings& settings);
 
 struct ImageFormat {
     const char* name;        // the file extension without its dot, and the value of --format: "png"
@@ -23,6 +29,7 @@ struct ImageFormat {
     std::vector<Orvane::PixelDepth> depths; // the depths a file can be written from
     const char* noStream;    // why it cannot go to standard output; nullptr when it can
     ImageWriter write;       // nullptr when this build was made without the format's library
+    WriterMemory memory;     // nullptr when `write` is
     const char* help;        // what a file holds, for the "Output:" list of --help
 
     bool written() const { return write != nullptr; }
@@ -35,6 +42,9 @@ const std::vector<ImageFormat>& imageFormats();
 
 // The format named `name` ("png", ".png" is not a name), in any letter case; nullptr for none.
 const ImageFormat* findImageFormat(const std::string& name);
+
+// The format a file name's extension names, in any letter case; nullptr for none.
+const ImageFormat* formatOfFileName(const std::string& path);
 
 // The names of the formats this build writes, or of those of them that can go to standard output.
 std::vector<std::string> writtenFormatNames();

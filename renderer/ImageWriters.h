@@ -15,6 +15,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Rows converted and written at once, of `rowBytes` bytes each: about 256 KiB, at least one row.
+int rowsPerBand(std::size_t rowBytes, int height);
+
 // Writes `count` bytes or throws WriteFailure with the system's reason.
 void writeBytes(std::FILE* file, const void* bytes, std::size_t count);
 // The system's reason for the last failed write (errno), or a general one when it gave none.

@@ -2,11 +2,13 @@
 
 #include "ToolError.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #if defined(_WIN32)
 #include <filesystem>
@@ -22,7 +24,7 @@ namespace {
 
 struct StopState {
     std::timed_mutex lock;
-    std::string temporaryFile;
+    std::vector<std::string> temporaryFiles;
     long framesPlanned = -1;
     long framesWritten = 0;
     int statusColumns = 0;
@@ -41,7 +43,9 @@ std::string stopReport(const char* cause, const StopState& state) {
     if (state.framesPlanned >= 0)
         report += "; " + std::to_string(state.framesWritten) + " of " + std::to_string(state.framesPlanned) +
                   (state.framesPlanned == 1 ? " frame" : " frames") + " written";
-    if (!state.temporaryFile.empty()) report += ", the frame being written removed";
+    const std::size_t removed = state.temporaryFiles.size();
+    if (removed == 1) report += ", the frame being written removed";
+    if (removed > 1) report += ", the " + std::to_string(removed) + " frames being written removed";
     return report + "\n";
 }
 
@@ -53,7 +57,7 @@ std::string stopReport(const char* cause, const StopState& state) {
     const bool held = state.lock.try_lock_for(std::chrono::seconds(2));
     (void)held;
     // The file was opened with FILE_SHARE_DELETE: it goes when the process's handle closes.
-    if (!state.temporaryFile.empty()) DeleteFileW(std::filesystem::u8path(state.temporaryFile).wstring().c_str());
+    for (const std::string& file : state.temporaryFiles) DeleteFileW(std::filesystem::u8path(file).wstring().c_str());
     const std::string report = stopReport(cause, state);
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_ERROR_HANDLE), report.data(), static_cast<DWORD>(report.size()), &written, nullptr);
@@ -76,7 +80,7 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
     // A thread stuck while holding the state (on a blocked stderr, say) must not keep the process alive.
     const bool held = state.lock.try_lock_for(std::chrono::seconds(2));
     (void)held;
-    if (!state.temporaryFile.empty()) unlink(state.temporaryFile.c_str());
+    for (const std::string& file : state.temporaryFiles) unlink(file.c_str());
     const char* cause = signalNumber == SIGINT ? "SIGINT" : signalNumber == SIGTERM ? "SIGTERM" : "SIGHUP";
     const std::string report = stopReport(cause, state);
     for (std::size_t done = 0; done < report.size();) {
@@ -121,7 +125,11 @@ void takeOverSignals() {
 HoldStops::HoldStops() { stopState().lock.lock(); }
 HoldStops::~HoldStops() { stopState().lock.unlock(); }
 
-void noteTemporaryFile(const std::string& path) { stopState().temporaryFile = path; }
+void noteTemporaryFile(const std::string& path) { stopState().temporaryFiles.push_back(path); }
+void forgetTemporaryFile(const std::string& path) {
+    std::vector<std::string>& files = stopState().temporaryFiles;
+    files.erase(std::remove(files.begin(), files.end(), path), files.end());
+}
 void noteFramesPlanned(long count) { stopState().framesPlanned = count; }
 void noteFrameWritten() { ++stopState().framesWritten; }
 void noteStatusLine(int columns) { stopState().statusColumns = columns; }

@@ -1,5 +1,5 @@
 // SIGINT, SIGTERM and SIGHUP (on Windows Ctrl+C, Ctrl+Break and closing the console) stop orvane-render at
-// once but cleanly: the temporary file of the frame being written is removed, every finished frame stays,
+// once but cleanly: the temporary files of the frames being written are removed, every finished frame stays,
 // the progress line is cleared, the user is told how many frames were written, and the exit code is 128 +
 // the signal's number. Writing to a closed pipe or past a file size limit fails with an error instead of
 // killing the process.
@@ -24,8 +24,10 @@ public:
     HoldStops& operator=(const HoldStops&) = delete;
 };
 
-// The temporary file a stop removes ("" for none).
+// The temporary files a stop removes: one for each frame being written (several frames may be written at
+// once), noted when made and forgotten once renamed or removed.
 void noteTemporaryFile(const std::string& path);
+void forgetTemporaryFile(const std::string& path);
 // Frames planned and written, for the report of a stop; a stop before the plan is known reports none.
 void noteFramesPlanned(long count);
 void noteFrameWritten();

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <limits>
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -11,13 +12,17 @@
 #include <sys/resource.h>
 #include <unistd.h>
 #endif
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace OrvaneTools {
 
 namespace {
 
 constexpr std::uint64_t kMargin = std::uint64_t(32) << 20;
-constexpr std::uint64_t kWriterRows = 16; // an EXR strip; PNG and PAM convert one row
+// The host's input layer and output buffer, and the frame copied out of the output.
+constexpr std::uint64_t kFramesOfARender = 3;
 
 void takeSmaller(MemoryLimit& limit, std::uint64_t bytes, const char* what) {
     if (bytes != 0 && (limit.bytes == 0 || bytes < limit.bytes)) limit = MemoryLimit{bytes, what};
@@ -25,14 +30,24 @@ void takeSmaller(MemoryLimit& limit, std::uint64_t bytes, const char* what) {
 
 } // namespace
 
-std::uint64_t frameMemoryBytes(int width, int height, int depth) {
+FrameMemory frameMemory(int width, int height, int depth, std::uint64_t writerBytes) {
     const std::uint64_t w = width > 0 ? static_cast<std::uint64_t>(width) : 0;
     const std::uint64_t h = height > 0 ? static_cast<std::uint64_t>(height) : 0;
     const auto code = Orvane::depthOfBits(depth);
     const std::uint64_t pixel = static_cast<std::uint64_t>(Orvane::bytesPerPixel(code.value_or(Orvane::Depth32)));
-    const std::uint64_t frame = w * h * pixel;
-    const std::uint64_t writerRows = w * kWriterRows * 16; // float RGBA
-    return 3 * frame + writerRows + kMargin;
+    return FrameMemory{w * h * pixel, writerBytes};
+}
+
+std::uint64_t runMemoryBytes(const FrameMemory& memory, int framesInFlight) {
+    const std::uint64_t inFlight = framesInFlight > 0 ? static_cast<std::uint64_t>(framesInFlight) : 0;
+    const std::uint64_t writers = inFlight > 0 ? inFlight : 1;
+    return (kFramesOfARender + inFlight) * memory.frame + writers * memory.writer + kMargin;
+}
+
+int framesInFlightWithin(const FrameMemory& memory, int wanted, std::uint64_t limit) {
+    int frames = 0;
+    while (frames < wanted && (limit == 0 || runMemoryBytes(memory, frames + 1) <= limit)) ++frames;
+    return frames;
 }
 
 MemoryLimit availableMemory() {
@@ -58,6 +73,14 @@ MemoryLimit availableMemory() {
     if (group >> groupBytes) takeSmaller(limit, groupBytes, "the memory limit of this container");
 #endif
     return limit;
+}
+
+void keepFreedMemoryForTheNextFrames() {
+#if defined(__GLIBC__)
+    // Blocks this large would each be mapped anew and handed back when freed.
+    mallopt(M_MMAP_MAX, 0);
+    mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max());
+#endif
 }
 
 std::string memoryText(std::uint64_t bytes) {

@@ -3,6 +3,7 @@
 #include "FrameNaming.h"
 #include "HostScene.h"
 #include "MemoryBudget.h"
+#include "SettingOptions.h"
 #include "ToolError.h"
 #include "ValueParsing.h"
 
@@ -58,23 +59,46 @@ std::string frameText(int width, int height, int depth) {
 }
 
 // Refused before the module is loaded: a buffer the host cannot make, and a frame that needs more memory
-// than the machine has (or than --max-memory allows), with the estimate.
-void checkFrameMemory(const RenderSettings& settings, const RenderJob& job) {
+// than the machine has (or than --max-memory allows), with the estimate. A sequence then writes as many
+// frames at once as fit: on a writer each, one for each thread, or one for standard output, which keeps
+// their order.
+void checkFrameMemory(const RenderSettings& settings, RenderJob& job) {
     const int width = OrvaneHost::downsampledSize(job.size.width, PF_RationalScale{1, A_u_long(job.downsample.x)});
     const int height = OrvaneHost::downsampledSize(job.size.height, PF_RationalScale{1, A_u_long(job.downsample.y)});
-    const std::uint64_t needed = frameMemoryBytes(width, height, job.depth);
     if (OrvaneHost::checkWorldShape(width, height, job.depth, 0) != PF_Err_NONE) {
         const std::uint64_t pixel = std::uint64_t(Orvane::bytesPerPixel(*Orvane::depthOfBits(job.depth)));
         const std::uint64_t buffer = std::uint64_t(width) * std::uint64_t(height) * pixel;
         throw usageError(settings.nameOf("size") + ": the host cannot make buffers for " +
                          frameText(width, height, job.depth) + " (" + memoryText(buffer) + " each)");
     }
+    const std::uint64_t writer = job.format->memory ? job.format->memory(width, height, job.encoding) : 0;
+    const FrameMemory memory = frameMemory(width, height, job.depth, writer);
+    const std::uint64_t needed = runMemoryBytes(memory, 0);
     const MemoryLimit limit = settings.maxMemory ? MemoryLimit{*settings.maxMemory, settings.nameOf("max-memory")}
                                                  : availableMemory();
-    if (limit.bytes == 0 || needed <= limit.bytes) return;
-    throw usageError(frameText(width, height, job.depth) + " needs about " + memoryText(needed) +
-                     " of memory, more than " + limit.what + " (" + memoryText(limit.bytes) + ")" +
-                     (settings.maxMemory ? "" : "; --max-memory sets another limit"));
+    if (limit.bytes != 0 && needed > limit.bytes)
+        throw usageError(frameText(width, height, job.depth) + " needs about " + memoryText(needed) +
+                         " of memory, more than " + limit.what + " (" + memoryText(limit.bytes) + ")" +
+                         (settings.maxMemory ? "" : "; --max-memory sets another limit"));
+    const int wanted = job.frameCount() > 1 ? (job.toStandardOutput ? 1 : job.threads) : 0;
+    job.framesInFlight = framesInFlightWithin(memory, wanted, limit.bytes);
+}
+
+// The encoders' settings, each refused with an output of another format than its own.
+void resolveEncoding(const RenderSettings& settings, RenderJob& job) {
+    for (const SettingOption& option : settingOptions()) {
+        if (!option.format || !settings.sources.count(option.name) || job.format->name == std::string(option.format))
+            continue;
+        const ImageFormat* own = findImageFormat(option.format);
+        throw usageError(settings.nameOf(option.name) + " is for " + (own ? own->title : option.format) +
+                         " output, not for " + job.format->title + " (" + settings.nameOf("output") + " " +
+                         job.output + (job.toStandardOutput ? " with --format " + std::string(job.format->name) : "") +
+                         ")");
+    }
+    job.encoding.pngCompression = settings.pngCompression.value_or(PngCompression::Default);
+    job.encoding.exrCompression = settings.exrCompression.value_or(ExrCompression::Zip);
+    job.encoding.half = settings.half.value_or(false);
+    job.encoding.threads = job.threads;
 }
 
 // What the file flags mean for the output: --skip-existing keeps every file that exists, so it cannot go
@@ -124,8 +148,9 @@ RenderJob resolveJob(const RenderSettings& settings) {
     resolveFrames(settings, job);
     if (!job.toStandardOutput) checkOutputFolder(job.frameAt(0).path, settings.nameOf("output"));
     resolveFileFlags(settings, job);
-    checkFrameMemory(settings, job);
     job.threads = settings.threads.value_or(machineThreads());
+    resolveEncoding(settings, job);
+    checkFrameMemory(settings, job);
     job.pressRefresh = settings.pressRefresh.value_or(false);
     job.verbose = settings.verbose.value_or(false);
     return job;

@@ -38,6 +38,8 @@ struct RenderJob {
     FrameRange frames;     // the frames to render (a single frame when not a sequence)
     A_long singleTime = 0; // the time of the single frame
     int threads = 1;
+    EncodingSettings encoding;
+    int framesInFlight = 0; // frames written on writers of their own while the next renders (0: none)
     bool pressRefresh = false;
     bool verbose = false;
     bool replaceReadOnly = false; // --force

@@ -4,9 +4,11 @@
 #include "EffectLifecycle.h"
 #include "ErrorNames.h"
 #include "FrameView.h"
+#include "FrameWriters.h"
 #include "HostScene.h"
 #include "ImageOutput.h"
 #include "Interruption.h"
+#include "MemoryBudget.h"
 #include "Progress.h"
 #include "ShownText.h"
 #include "StandardOutput.h"
@@ -20,7 +22,7 @@
 #include "params/ParamIndex.h"
 
 #include <sstream>
-#include <vector>
+#include <utility>
 
 namespace OrvaneTools {
 
@@ -58,22 +60,20 @@ FrameView viewOf(const OrvaneHost::Frame& frame) {
     return view;
 }
 
-// The frames (k from 0) whose files are missing, or all of them without --skip-existing; says on `err`
-// how many were found and kept.
-std::vector<long> framesToRender(const RenderJob& job, std::ostream& err) {
-    std::vector<long> frames;
-    for (long k = 0; k < job.frameCount(); ++k)
-        if (!job.skipExisting || !regularFileExists(job.frameAt(k).path)) frames.push_back(k);
-    const long kept = job.frameCount() - static_cast<long>(frames.size());
-    if (kept == 0) return frames;
+// The first frame (k from 0) to render: with --skip-existing the first whose file is missing, found
+// before the module is loaded, so that a finished sequence loads nothing. Says on `err` when there is none.
+long firstFrameToRender(const RenderJob& job, std::ostream& err) {
+    long k = 0;
+    if (job.skipExisting)
+        while (k < job.frameCount() && regularFileExists(job.frameAt(k).path)) ++k;
+    if (k < job.frameCount()) return k;
     err << "orvane-render: ";
     if (job.frameCount() == 1)
         err << shownText(job.frameAt(0).path) << " exists and is kept";
     else
-        err << kept << " of " << job.frameCount() << " frames exist and are kept";
-    err << " (--skip-existing); " << (frames.empty() ? std::string("nothing to render")
-                                                     : "rendering " + std::to_string(frames.size())) << "\n";
-    return frames;
+        err << k << " of " << job.frameCount() << " frames exist and are kept";
+    err << " (--skip-existing); nothing to render\n";
+    return k;
 }
 
 void reportEffect(OrvaneHost::Host& host, const std::string& aboutText, const PF_OutData& registration,
@@ -94,57 +94,71 @@ void pressRefresh(OrvaneHost::Host& host, const RenderJob& job, std::ostream& ou
     printReport(out, text.str());
 }
 
-void renderFrames(OrvaneHost::Host& host, const RenderJob& job, const std::vector<long>& frames,
-                  const SessionOutput& output) {
+void writeFrame(const RenderJob& job, const RenderedFrame& rendered, Progress& progress) {
+    if (job.toStandardOutput)
+        writeImageToStandardOutput(*job.format, viewOf(rendered.frame), rendered.target.number, job.encoding);
+    else
+        writeImageFile(*job.format, viewOf(rendered.frame), rendered.target.path, job.replaceReadOnly, job.encoding);
+    progress.frameDone();
+}
+
+// The frames from `first` on, walked one at a time however many there are: each rendered on this thread
+// (the host's, where the effect's commands belong) and handed to the writers, which write it while the next
+// renders. With --skip-existing a frame whose file exists by the time it comes is kept. Returns the frames
+// kept.
+long renderFrames(OrvaneHost::Host& host, const RenderJob& job, long first, const SessionOutput& output) {
     const OrvaneHost::LayerSetup layer = layerOf(job);
-    Progress progress(output.err, output.progress, static_cast<long>(frames.size()));
-    long planned = static_cast<long>(frames.size());
-    long written = 0;
-    for (const long k : frames) {
-        const FrameToRender target = job.frameAt(k);
+    long planned = job.frameCount() - first;
+    Progress progress(output.err, output.progress, planned);
+    FrameWriters writers(job.framesInFlight,
+                         [&job, &progress](const RenderedFrame& rendered) { writeFrame(job, rendered, progress); });
+    long kept = first;
+    for (long k = first; k < job.frameCount(); ++k) {
+        RenderedFrame rendered{job.frameAt(k), {}};
+        const FrameToRender& target = rendered.target;
         if (!job.toStandardOutput) {
-            // Another machine rendering into the same folder may have written the frame since the run began.
-            if (job.skipExisting && regularFileExists(target.path)) {
+            // Found finished: before the run began, or by another machine rendering into the same folder since.
+            if (job.skipExisting && k > first && regularFileExists(target.path)) {
+                ++kept;
                 progress.frameSkipped();
                 {
                     HoldStops hold;
                     noteFramesPlanned(--planned);
                 }
                 if (job.verbose)
-                    printReport(output.out, "frame " + std::to_string(target.number) + ": " + shownText(target.path) +
-                                                " exists now and is kept\n");
+                    progress.printAside([&] {
+                        printReport(output.out, "frame " + std::to_string(target.number) + ": " +
+                                                    shownText(target.path) + " exists and is kept\n");
+                    });
                 continue;
             }
             // A file that may not be replaced is found before the frame is rendered, not after.
             checkReplaceable(target.path, job.replaceReadOnly);
         }
-        OrvaneHost::Frame frame;
         OrvaneHost::FrameReport report;
-        if (PF_Err err = OrvaneHost::renderFrame(host, layer, target.time, frame, &report))
+        if (PF_Err err = OrvaneHost::renderFrame(host, layer, target.time, rendered.frame, &report))
             frameFailed(host, target.number, report, err);
         if (job.verbose) {
-            progress.clear();
             std::ostringstream text;
-            printFrame(text, host, target.number, A_Time{target.time, job.timeScale}, frame, report);
-            printReport(output.out, text.str());
+            printFrame(text, host, target.number, A_Time{target.time, job.timeScale}, rendered.frame, report);
+            progress.printAside([&] { printReport(output.out, text.str()); });
         }
-        if (job.toStandardOutput)
-            writeImageToStandardOutput(*job.format, viewOf(frame), target.number);
-        else
-            writeImageFile(*job.format, viewOf(frame), target.path, job.replaceReadOnly);
-        progress.frameDone(++written);
+        writers.hand(std::move(rendered));
     }
+    writers.finish();
+    return kept;
 }
 
 } // namespace
 
 void runRenderJob(const RenderJob& job, const SessionOutput& output) {
-    const std::vector<long> frames = framesToRender(job, output.err);
+    const long first = firstFrameToRender(job, output.err);
     {
         HoldStops hold;
-        noteFramesPlanned(static_cast<long>(frames.size()));
+        noteFramesPlanned(job.frameCount() - first);
     }
-    if (frames.empty()) return;
+    if (first == job.frameCount()) return;
+    keepFreedMemoryForTheNextFrames();
     std::unique_ptr<OrvaneHost::Host> owned = loadHost(job.modulePath);
     OrvaneHost::Host& host = *owned;
     prepareHostLayer(host, job);
@@ -159,8 +173,11 @@ void runRenderJob(const RenderJob& job, const SessionOutput& output) {
     applyJobToStreams(host, job);
     if (job.pressRefresh) pressRefresh(host, job, output.out);
 
-    renderFrames(host, job, frames, output);
+    const long kept = renderFrames(host, job, first, output);
     setdown.finish();
+    if (kept > 0)
+        output.err << "orvane-render: " << kept << " of " << job.frameCount()
+                   << " frames existed and were kept (--skip-existing); " << job.frameCount() - kept << " rendered\n";
     if (job.verbose)
         for (const std::string& problem : host.bookProblems()) output.err << "orvane-render: host: " << problem << "\n";
 }

@@ -22,6 +22,16 @@ RenderSettings mergeSettings(const RenderSettings& base, const RenderSettings& o
     dropExcluded(overrides.skipExisting, overrides.force, merged.force);
     // A file's format is its extension: a file named in `overrides` drops a format `base` gave for -o -.
     if (overrides.output && !isStandardOutputName(*overrides.output) && !overrides.format) merged.format = nullptr;
+    // Likewise the settings for another format: a scene's EXR settings do not stop a PNG preview of it.
+    if (overrides.output && !isStandardOutputName(*overrides.output)) {
+        const ImageFormat* format = formatOfFileName(*overrides.output);
+        for (const SettingOption& option : settingOptions())
+            if (option.format && !overrides.sources.count(option.name) &&
+                (!format || format->name != std::string(option.format))) {
+                option.drop(merged);
+                merged.sources.erase(option.name);
+            }
+    }
     return merged;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "KeyframeEntries.h"
+#include "EncodingSettings.h"
 
 #include "params/ParamIndex.h"
 
@@ -65,7 +66,10 @@ struct RenderSettings {
     std::optional<bool> verbose;
     std::optional<bool> force;              // replace read-only files
     std::optional<bool> skipExisting;       // keep frames whose files exist, render only the missing ones
-    std::optional<std::uint64_t> maxMemory; // bytes a frame may need
+    std::optional<std::uint64_t> maxMemory; // bytes the frames in flight may take
+    std::optional<PngCompression> pngCompression;
+    std::optional<ExrCompression> exrCompression;
+    std::optional<bool> half;               // EXR samples as half floats
 
     // How each given setting is named in messages, by its long option name: "opacity" -> "--opacity", or
     // -> "scene s.json: \"opacity\"" when a scene file gave it.
@@ -76,7 +80,7 @@ struct RenderSettings {
 // `overrides` wins field by field; a list given there replaces the whole list of `base`. Settings that
 // exclude each other (a time and a frame range; --force and --skip-existing): one given in `overrides`
 // drops the other from `base`. A file named as output in `overrides` drops a --format of `base`, which was
-// for standard output.
+// for standard output, and the settings of `base` for another format than the file's.
 RenderSettings mergeSettings(const RenderSettings& base, const RenderSettings& overrides);
 
 } // namespace OrvaneTools

@@ -37,20 +37,21 @@ struct UnitRgba {
     float red, green, blue, alpha;
 };
 
+// A pixel as unit floats, by its type: a writer picks the type once and runs its loops on the frame's own
+// pixels.
+inline UnitRgba unitRgba(const PF_Pixel8& p) {
+    return {unitFromHost8(p.red), unitFromHost8(p.green), unitFromHost8(p.blue), unitFromHost8(p.alpha)};
+}
+inline UnitRgba unitRgba(const PF_Pixel16& p) {
+    return {unitFromHost16(p.red), unitFromHost16(p.green), unitFromHost16(p.blue), unitFromHost16(p.alpha)};
+}
+inline UnitRgba unitRgba(const PF_PixelFloat& p) { return {p.red, p.green, p.blue, p.alpha}; }
+
 inline UnitRgba unitPixel(const FrameView& frame, int x, int y) {
     switch (frame.depth) {
-    case 8: {
-        const PF_Pixel8 p = pixelAt<PF_Pixel8>(frame, x, y);
-        return {unitFromHost8(p.red), unitFromHost8(p.green), unitFromHost8(p.blue), unitFromHost8(p.alpha)};
-    }
-    case 16: {
-        const PF_Pixel16 p = pixelAt<PF_Pixel16>(frame, x, y);
-        return {unitFromHost16(p.red), unitFromHost16(p.green), unitFromHost16(p.blue), unitFromHost16(p.alpha)};
-    }
-    default: {
-        const PF_PixelFloat p = pixelAt<PF_PixelFloat>(frame, x, y);
-        return {p.red, p.green, p.blue, p.alpha};
-    }
+    case 8: return unitRgba(pixelAt<PF_Pixel8>(frame, x, y));
+    case 16: return unitRgba(pixelAt<PF_Pixel16>(frame, x, y));
+    default: return unitRgba(pixelAt<PF_PixelFloat>(frame, x, y));
     }
 }
 

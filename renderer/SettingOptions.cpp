@@ -15,6 +15,13 @@ using Texts = std::vector<std::string>;
 using S = RenderSettings;
 using F = SettingForm;
 
+// "png|pam|pfm"
+std::string alternatives(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : "|") + name;
+    return text;
+}
+
 template <class Field> struct IsList : std::false_type {};
 template <class Entry> struct IsList<std::optional<std::vector<Entry>>> : std::true_type {};
 
@@ -32,6 +39,8 @@ template <auto Field, auto Parse> void store(const Texts& texts, const std::stri
 template <auto Field> void take(const RenderSettings& from, RenderSettings& into) {
     if (from.*Field) into.*Field = from.*Field;
 }
+
+template <auto Field> void drop(RenderSettings& from) { (from.*Field).reset(); }
 
 // One row: `Field` is where the value goes, `Parse` reads it from its text.
 template <auto Field, auto Parse>
@@ -67,6 +76,29 @@ template <const ControlForm& Form> SettingOption control(std::string help) {
             takeEntries<Form>};
 }
 
+// A row of a setting for one output format only: the format's name begins its help.
+template <auto Field, auto Parse>
+SettingOption formatOption(const char* format, const char* name, std::string typeName, std::string help,
+                           SettingForm form) {
+    SettingOption row = option<Field, Parse>(name, 0, std::move(typeName), std::move(help), form);
+    row.format = format;
+    row.drop = drop<Field>;
+    return row;
+}
+
+template <class Choice> std::string choiceNames(const std::vector<Choice>& choices) {
+    std::vector<std::string> names;
+    for (const Choice& choice : choices) names.push_back(choice.name);
+    return alternatives(names);
+}
+
+// "fast: ..., default: ..."
+template <class Choice> std::string choiceHelp(const std::vector<Choice>& choices) {
+    std::string text;
+    for (const Choice& choice : choices) text += std::string(text.empty() ? "" : "; ") + choice.name + ": " + choice.help;
+    return text;
+}
+
 std::string fileName(const std::string& text, const std::string& what) {
     if (text.find('\0') != std::string::npos)
         throw usageError(what + ": a file name cannot hold a NUL character, got '" + text + "'");
@@ -76,12 +108,6 @@ std::string fileName(const std::string& text, const std::string& what) {
 
 bool flagValue(const std::string& text, const std::string&) { return text == "true"; }
 
-// "png|pam|pfm"
-std::string alternatives(const std::vector<std::string>& names) {
-    std::string text;
-    for (const std::string& name : names) text += (text.empty() ? "" : "|") + name;
-    return text;
-}
 
 } // namespace
 
@@ -130,9 +156,19 @@ const std::vector<SettingOption>& settingOptions() {
                                               "the host's time units per second, 1 to 120000 (default 120000)",
                                               F::Number),
         option<&S::maxMemory, parseMemorySize>("max-memory", 0, "SIZE",
-                                               "the most memory a frame may need, e.g. 512M or 4G (default: the "
-                                               "machine's memory)",
+                                               "the most memory the frames may take, e.g. 512M or 4G (default: the "
+                                               "machine's memory); a sequence writes as many frames at once as fit",
                                                F::Number),
+        formatOption<&S::pngCompression, parsePngCompression>(
+            "png", "png-compression", choiceNames(pngCompressions()),
+            "PNG: how hard to compress (default: default); " + choiceHelp(pngCompressions()), F::Text),
+        formatOption<&S::exrCompression, parseExrCompression>(
+            "exr", "exr-compression", "NAME",
+            "EXR: the compression (default: zip); " + choiceHelp(exrCompressions()), F::Text),
+        formatOption<&S::half, flagValue>("exr", "half", "",
+                                          "EXR: store 16-bit half floats, as compositing pipelines usually keep them, "
+                                          "instead of 32-bit floats",
+                                          F::Flag),
         option<&S::pressRefresh, flagValue>("press-refresh", 0, "", "press the effect's Refresh button before rendering",
                                             F::Flag),
         option<&S::force, flagValue>("force", 0, "", "replace output files that are read-only", F::Flag),

@@ -41,6 +41,8 @@ struct SettingOption {
     void (*store)(const std::vector<std::string>& texts, const std::string& what, RenderSettings& into);
     // Copies its field from `from` into `into` when `from` has it.
     void (*take)(const RenderSettings& from, RenderSettings& into);
+    const char* format = nullptr; // the output format the setting is for ("exr"); nullptr for all of them
+    void (*drop)(RenderSettings& from) = nullptr; // empties its field
 };
 
 // In the order --help lists them.

@@ -4,6 +4,7 @@
 #include <ImfFrameBuffer.h>
 #include <ImfHeader.h>
 #include <ImfInputFile.h>
+#include <openexr.h>
 #include <png.h>
 
 #include <csetjmp>
@@ -67,6 +68,21 @@ PngImage readPng(const std::string& path) {
     return image;
 }
 
+namespace {
+
+// What the library's core reader finds in the file's header.
+int rowsPerBlockOf(const std::string& path) {
+    exr_context_t context = nullptr;
+    int32_t rows = 0;
+    if (exr_start_read(&context, path.c_str(), nullptr) != EXR_ERR_SUCCESS ||
+        exr_get_scanlines_per_chunk(context, 0, &rows) != EXR_ERR_SUCCESS)
+        rows = 0;
+    exr_finish(&context);
+    return rows;
+}
+
+} // namespace
+
 ExrImage readExr(const std::string& path) {
     Imf::InputFile file(path.c_str());
     const Imath::Box2i window = file.header().dataWindow();
@@ -74,9 +90,13 @@ ExrImage readExr(const std::string& path) {
     image.width = window.max.x - window.min.x + 1;
     image.height = window.max.y - window.min.y + 1;
     image.allChannelsFloat = true;
+    image.allChannelsHalf = true;
+    image.compression = static_cast<int>(file.header().compression());
+    image.rowsPerBlock = rowsPerBlockOf(path);
     for (auto it = file.header().channels().begin(); it != file.header().channels().end(); ++it) {
         image.channels.push_back(it.name());
         if (it.channel().type != Imf::FLOAT) image.allChannelsFloat = false;
+        if (it.channel().type != Imf::HALF) image.allChannelsHalf = false;
     }
     image.samples.assign(static_cast<std::size_t>(image.width) * image.height * 4, -1.0f);
     Imf::FrameBuffer buffer;

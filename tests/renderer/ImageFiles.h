@@ -17,8 +17,11 @@ struct PngImage {
 struct ExrImage {
     int width = 0, height = 0;
     bool allChannelsFloat = false;
+    bool allChannelsHalf = false;
+    int compression = -1;  // the header's, as OpenEXR numbers it
+    int rowsPerBlock = 0;  // the rows the file's compression takes together
     std::vector<std::string> channels;
-    std::vector<float> samples; // R, G, B, A per pixel
+    std::vector<float> samples; // R, G, B, A per pixel (half channels read as floats)
     float at(int x, int y, int channel) const { return samples[(std::size_t(y) * width + x) * 4 + channel]; }
 };
 struct PamImage {

@@ -82,18 +82,26 @@ TEST(BadInput, FlagsAndValues) {
         {{"-o", "@missing/a.png"}, kUsage, "does not exist"},
         {{"--module", "", "-o", "@a.png"}, kUsage, "--module: the file name is empty"},
         {{"--max-memory", "lots", "-o", "@a.png"}, kUsage, "--max-memory: expected an amount of memory"},
+        {{"--exr-compression", "lzw", "-o", "@a.exr"}, kUsage,
+         "--exr-compression: expected none, rle, zips, zip, piz, pxr24, b44, b44a, dwaa or dwab, got 'lzw'"},
+        {{"--png-compression", "best", "-o", "@a.png"}, kUsage,
+         "--png-compression: expected fast, default or small, got 'best'"},
+        {{"--half", "-o", "@a.png"}, kUsage, "--half is for EXR output, not for PNG"},
+        {{"--exr-compression", "piz", "-o", "@a.pfm"}, kUsage, "--exr-compression is for EXR output, not for PFM"},
         {{"inspect"}, kUsage, "MODULE"},
     };
     for (const BadRun& bad : cases) expectRefused(folder, bad, {});
 }
 
 // A frame is refused with the estimate of its memory before anything is loaded or made: one that needs
-// more than --max-memory (or the machine) has, and one whose buffers the host cannot make at all.
+// more than --max-memory (or the machine) has, and one whose buffers the host cannot make at all. The
+// estimate: three frames of 8,294,400 bytes, the PNG writer's 8 rows of 15,360 bytes and a mebibyte, and a
+// margin of 32 MiB, 59,609,088 bytes.
 TEST(BadInput, FramesTooLargeForTheMemory) {
     ScratchFolder folder;
     expectRefused(folder,
                   {{"--size", "1920x1080", "--max-memory", "16M", "-o", "@a.png"}, kUsage,
-                   "a frame of 1920x1080 at depth 8 needs about 56.2 MiB of memory, more than --max-memory (16.0 MiB)"},
+                   "a frame of 1920x1080 at depth 8 needs about 56.8 MiB of memory, more than --max-memory (16.0 MiB)"},
                   {});
     expectRefused(folder,
                   {{"--size", "65536x65536", "-o", "@a.png"}, kUsage,

@@ -9,6 +9,9 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <random>
 #include <thread>
 
 #include <sys/stat.h>
@@ -72,6 +75,117 @@ TEST_P(StoppedBySignal, RemovesTheFileBeingWrittenAndKeepsEveryFinishedFrame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, StoppedBySignal, ::testing::Values(SIGINT, SIGTERM, SIGHUP));
+
+std::vector<std::string> withOutput(std::vector<std::string> args, std::initializer_list<std::string> more) {
+    args.insert(args.end(), more);
+    return args;
+}
+
+// Stopped at moments drawn at random while frames render and several are written at once: every file
+// there is a whole frame, byte for byte what a whole run writes, whatever order the frames finished in; no
+// temporary file is left; the report counts the files; and resuming makes the whole sequence.
+TEST(StoppedAtAnyMoment, LeavesWholeFramesOnlyAndResumesToTheWholeSequence) {
+    const std::vector<std::string> sequence = {"--size", "480x270", "--depth", "16", "--color", "0:#203060",
+                                               "--color", "3:#f0c040", "--fps", "4", "--frames", "0-11"};
+    ScratchFolder whole;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(runRender(withOutput(sequence, {"-o", whole.path("f-##.png")})).exitCode, 0);
+    const auto duration = std::chrono::steady_clock::now() - start;
+    std::mt19937 moments(20261209);
+    for (int round = 0; round < 6; ++round) {
+        ScratchFolder folder;
+        RunningTool run(withOutput(sequence, {"-o", folder.path("f-##.png")}));
+        std::this_thread::sleep_for(std::chrono::duration_cast<std::chrono::microseconds>(duration) *
+                                    std::uniform_real_distribution<double>(0.0, 1.0)(moments));
+        kill(run.pid(), SIGTERM);
+        const ToolResult result = run.finish();
+        const std::vector<std::string> frames = finishedFrames(folder);
+        SCOPED_TRACE("round " + std::to_string(round) + ": " + std::to_string(frames.size()) + " frames\n" + result.err);
+        EXPECT_EQ(frames, folder.files()) << "a temporary file was left behind";
+        for (const std::string& frame : frames)
+            EXPECT_EQ(fileBytes(folder.path(frame)), fileBytes(whole.path(frame))) << frame;
+        if (result.exitCode == 128 + SIGTERM)
+            EXPECT_NE(result.err.find("stopped by SIGTERM; " + std::to_string(frames.size()) + " of 12 frames written"),
+                      std::string::npos);
+        else if (result.signal == SIGTERM) // stopped before it could take the signal over
+            EXPECT_TRUE(frames.empty());
+        else
+            EXPECT_EQ(result.exitCode, 0);
+
+        ASSERT_EQ(runRender(withOutput(sequence, {"--skip-existing", "-o", folder.path("f-##.png")})).exitCode, 0);
+        ASSERT_EQ(folder.files(), whole.files());
+        for (const std::string& frame : whole.files())
+            EXPECT_EQ(fileBytes(folder.path(frame)), fileBytes(whole.path(frame))) << frame;
+    }
+}
+
+// Each flush to the disk and rename, as the recorder put before the system's library saw them; with
+// `failing`, every flush of a file fails.
+struct RecordedRun {
+    ScratchFolder logFolder;
+    RunOptions options;
+    explicit RecordedRun(bool failing) {
+        const char* sanitizer = std::getenv("ASAN_OPTIONS");
+        // AddressSanitizer wants its own library first; the recorder goes before it.
+        options.environment = {{"LD_PRELOAD", ORVANE_DISK_FLUSH_RECORDER_PATH},
+                               {"ORVANE_FLUSH_LOG", logFolder.path("log")},
+                               {"ASAN_OPTIONS", std::string(sanitizer ? sanitizer : "") + ":verify_asan_link_order=0"}};
+        if (failing) options.environment.emplace_back("ORVANE_FLUSH_FAILS", "1");
+    }
+    std::vector<std::string> log() const {
+        std::vector<std::string> lines;
+        std::ifstream file(logFolder.path("log"));
+        for (std::string line; std::getline(file, line);) lines.push_back(line);
+        return lines;
+    }
+};
+
+std::size_t indexOf(const std::vector<std::string>& lines, const std::string& line) {
+    return static_cast<std::size_t>(std::find(lines.begin(), lines.end(), line) - lines.begin());
+}
+
+// A frame's name means a whole frame after a power cut too: its file reaches the disk before the rename
+// that gives it its name, and the folder holding that name after.
+TEST(DurableFrames, EachFileReachesTheDiskBeforeItsNameAndItsFolderAfter) {
+    ScratchFolder folder;
+    RecordedRun recorded(false);
+    const ToolResult run = runRender({"--size", "64x32", "--frames", "0-3", "-o", folder.path("f-#.png")},
+                                     recorded.options);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::vector<std::string> log = recorded.log();
+    std::string folderName = folder.path("");
+    folderName.pop_back(); // the trailing '/'
+    std::string text;
+    for (const std::string& line : log) text += line + "\n";
+    for (const std::string frame : {"f-0.png", "f-1.png", "f-2.png", "f-3.png"}) {
+        const auto renamed = std::find_if(log.begin(), log.end(), [&](const std::string& line) {
+            return line.rfind("rename ", 0) == 0 && line.size() > frame.size() &&
+                   line.compare(line.size() - frame.size() - 1, std::string::npos, "/" + frame) == 0;
+        });
+        ASSERT_NE(renamed, log.end()) << frame << "\n" << text;
+        const std::string temporary = renamed->substr(7, renamed->size() - 7 - folder.path(frame).size() - 1);
+        EXPECT_EQ(*renamed, "rename " + temporary + " " + folder.path(frame));
+        EXPECT_NE(temporary.find("/.orvane-"), std::string::npos) << temporary;
+        const std::size_t at = static_cast<std::size_t>(renamed - log.begin());
+        EXPECT_LT(indexOf(log, "flush file " + temporary), at) << frame << "\n" << text;
+        const auto folderFlush = std::find(renamed, log.end(), "flush folder " + folderName);
+        EXPECT_NE(folderFlush, log.end()) << frame << "\n" << text;
+    }
+}
+
+// A file that cannot reach the disk is no frame: the old file stays, no temporary one is left, and the
+// run ends with the write failure and the system's reason.
+TEST(DurableFrames, AFileThatCannotReachTheDiskReplacesNothing) {
+    ScratchFolder folder;
+    folder.write("a.png", "old");
+    RecordedRun recorded(true);
+    const ToolResult run = runRender({"--size", "64x32", "-o", folder.path("a.png")}, recorded.options);
+    EXPECT_EQ(run.exitCode, kOutputWrite) << run.err;
+    EXPECT_NE(run.err.find("cannot write " + folder.path("a.png") + ": Input/output error"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(fileBytes(folder.path("a.png")), "old");
+    EXPECT_EQ(folder.files(), std::vector<std::string>{"a.png"});
+}
 
 // The temporary name is short and of its own, so any name the file system takes can be written.
 TEST(Writing, TheLongestFileNameTheFileSystemTakes) {

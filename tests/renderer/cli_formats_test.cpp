@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
+#include <cstdint>
 
 using namespace OrvaneToolsTest;
 
@@ -96,6 +98,59 @@ TEST(PfmOutput, HoldsTheSameFloatsAsExr) {
             ASSERT_EQ(exr.at(x, y, 3), alpha) << x << "," << y;
             for (int c = 0; c < 3; ++c) ASSERT_EQ(exr.at(x, y, c), pfm.at(x, y, c) * alpha) << x << "," << y << " " << c;
         }
+}
+
+// However a PNG is compressed, a reader gets the buffer's values: at depth 8 the bytes of the PAM, at depth
+// 16 the PAM's 0..32768 scaled to 0..65535 and rounded half up, at depth 32 the PFM's floats held to 0..1
+// and rounded to 16 bits; on a keyframed radial ramp, whose rows differ.
+TEST(PngOutput, EveryCompressionGivesTheBuffersValuesAtEveryDepth) {
+    ScratchFolder folder;
+    const std::vector<std::string> ramp = {"--size", "97x23", "--shape", "radial", "--repeat", "pingpong",
+                                           "--point1", "30,11", "--point2", "52,20", "--color", "0:#203060",
+                                           "--color", "1:#f0c040", "--opacity", "0:100", "--opacity", "1:35",
+                                           "--time", "0.4"};
+    const auto render = [&](const std::string& depth, std::initializer_list<std::string> more) {
+        std::vector<std::string> args = ramp;
+        args.insert(args.end(), {"--depth", depth});
+        args.insert(args.end(), more);
+        const ToolResult run = runRender(args);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+    };
+    for (const std::string depth : {"8", "16", "32"}) {
+        std::vector<std::uint16_t> expected;
+        if (depth == "32") {
+            render(depth, {"-o", folder.path("buffer.pfm")});
+            for (const float v : readPfm(folder.path("buffer.pfm")).samples)
+                expected.push_back(v >= 1.0f ? 65535 : !(v > 0.0f) ? 0 : std::uint16_t(std::floor(double(v) * 65535 + 0.5)));
+        } else {
+            render(depth, {"-o", folder.path("buffer.pam")});
+            for (const std::uint16_t v : readPam(folder.path("buffer.pam")).samples)
+                expected.push_back(depth == "8" ? v : std::uint16_t((std::uint32_t(v) * 65535 + 16384) / 32768));
+        }
+        for (const std::string compression : {"fast", "default", "small"}) {
+            SCOPED_TRACE("depth " + depth + ", " + compression);
+            render(depth, {"--png-compression", compression, "-o", folder.path("c.png")});
+            const PngImage png = readPng(folder.path("c.png"));
+            EXPECT_EQ(png.bitDepth, depth == "8" ? 8 : 16);
+            EXPECT_EQ(png.samples, expected);
+        }
+    }
+}
+
+// What --exr-compression and --half ask is in the file's header: the compression, and half channels.
+TEST(ExrOutput, TheHeaderSaysTheCompressionAndTheSampleType) {
+    ScratchFolder folder;
+    ASSERT_EQ(runRender({"--size", "16x40", "--depth", "32", "--exr-compression", "piz", "--half", "-o",
+                         folder.path("a.exr")})
+                  .exitCode,
+              0);
+    const ExrImage piz = readExr(folder.path("a.exr"));
+    EXPECT_EQ(piz.compression, 4); // PIZ_COMPRESSION
+    EXPECT_TRUE(piz.allChannelsHalf);
+    ASSERT_EQ(runRender({"--size", "16x40", "-o", folder.path("b.exr")}).exitCode, 0);
+    const ExrImage zip = readExr(folder.path("b.exr"));
+    EXPECT_EQ(zip.compression, 3); // ZIP_COMPRESSION, what existing files and their readers rely on
+    EXPECT_TRUE(zip.allChannelsFloat);
 }
 
 TEST(PamOutput, ExactBufferValuesAtEightAndSixteenBits) {

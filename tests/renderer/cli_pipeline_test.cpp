@@ -9,11 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <sys/stat.h>
@@ -83,25 +85,31 @@ TEST(StandardOutputPipe, CarriesEveryFrameIntoTheNextProgram) {
               filesOneAfterAnother(folder, {"f-0.pam", "f-1.pam", "f-2.pam", "f-3.pam"}));
 }
 
-// A render machine runs sequences for hours: a long sequence needs no more memory than one frame of it.
+// A render machine runs sequences for hours: a long sequence needs no more memory than a short one, written
+// to standard output (one frame in flight) or to files (a frame in flight for each writer).
 TEST(StandardOutputPipe, ALongSequenceNeedsTheMemoryOfOneFrame) {
-    RunOptions discard;
-    discard.standardOutput = "/dev/null";
+    ScratchFolder folder;
     // AddressSanitizer holds freed memory back in a quarantine, which would count as memory the run holds.
     const char* sanitizerOptions = std::getenv("ASAN_OPTIONS");
-    discard.environment = {{"ASAN_OPTIONS", std::string(sanitizerOptions ? sanitizerOptions : "") + ":quarantine_size_mb=0"}};
-    const auto peak = [&](const std::string& frames) {
-        const ToolResult run = runRender({"--size", "640x90", "--color", "0:#203060", "--color", "9:#f0c040",
-                                          "--opacity", "0:100", "--opacity", "9:20", "--frames", frames, "-o", "-",
-                                          "--format", "pam"},
-                                         discard);
+    const auto peak = [&](const std::string& frames, const std::vector<std::string>& output) {
+        RunOptions discard;
+        discard.standardOutput = "/dev/null";
+        discard.environment = {{"ASAN_OPTIONS", std::string(sanitizerOptions ? sanitizerOptions : "") + ":quarantine_size_mb=0"}};
+        std::vector<std::string> args = {"--size", "640x90", "--color", "0:#203060", "--color", "9:#f0c040",
+                                         "--opacity", "0:100", "--opacity", "9:20", "--frames", frames};
+        args.insert(args.end(), output.begin(), output.end());
+        const ToolResult run = runRender(args, discard);
         EXPECT_EQ(run.exitCode, 0) << run.err;
         return run.peakKilobytes;
     };
-    const long one = peak("0-0"), many = peak("0-299");
+    const std::vector<std::string> toStandardOutput = {"-o", "-", "--format", "pam"};
+    const long one = peak("0-0", toStandardOutput), many = peak("0-299", toStandardOutput);
     // 300 frames asking 640 stream values each used to keep their every call: some 100 MB more.
     EXPECT_LT(many - one, 4 * 1024) << "one frame " << one << " KB, 300 frames " << many << " KB";
     EXPECT_GT(one, 0);
+    const std::vector<std::string> toFiles = {"-o", folder.path("f-###.png")};
+    const long few = peak("0-3", toFiles), lots = peak("0-299", toFiles);
+    EXPECT_LT(lots - few, 4 * 1024) << "4 frames " << few << " KB, 300 frames " << lots << " KB";
 }
 
 // A reader that went away or a full disk stops the run with the exit code of standard output, never a death
@@ -152,7 +160,7 @@ TEST(SkipExisting, RendersOnlyTheMissingFramesAndLeavesTheOthersUntouched) {
 
     const ToolResult resumed = runRender(ramp({"--frames", "0-5", "--skip-existing", "-o", folder.path("f-##.pam")}));
     ASSERT_EQ(resumed.exitCode, 0) << resumed.err;
-    EXPECT_NE(resumed.err.find("3 of 6 frames exist and are kept (--skip-existing); rendering 3"), std::string::npos)
+    EXPECT_NE(resumed.err.find("3 of 6 frames existed and were kept (--skip-existing); 3 rendered"), std::string::npos)
         << resumed.err;
     EXPECT_EQ(fileBytes(folder.path("f-00.pam")), "not the frame the effect draws");
     for (const std::string& name : kept) EXPECT_EQ(modified(folder.path(name)), keptSince[name]) << name;
@@ -200,6 +208,31 @@ TEST(SkipExisting, ASingleFileAFolderAndALink) {
     std::filesystem::create_symlink("later.pam", folder.path("link.pam"));
     ASSERT_EQ(runRender(ramp({"--skip-existing", "-o", folder.path("link.pam")})).exitCode, 0);
     EXPECT_EQ(readPam(folder.path("later.pam")).width, 24);
+}
+
+// A range of any length starts at once: its frames are taken one at a time, never listed first (two billion
+// would not fit in memory), with --skip-existing too, which finds the first missing frame and starts there.
+TEST(FrameRange, OfAnyLengthStartsAtOnce) {
+    for (const bool skipping : {false, true}) {
+        SCOPED_TRACE(skipping ? "--skip-existing" : "");
+        ScratchFolder folder;
+        if (skipping) folder.write("f-0000000000.pam", "kept");
+        std::vector<std::string> args = {"--size", "8x8", "--fps", "120000", "--frames", "0-2039999999", "-o",
+                                         folder.path("f-##########.pam")};
+        if (skipping) args.push_back("--skip-existing");
+        RunningTool run(args);
+        const std::string firstWritten = folder.path(skipping ? "f-0000000001.pam" : "f-0000000000.pam");
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (run.running() && !std::filesystem::exists(firstWritten) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        kill(run.pid(), SIGTERM);
+        const ToolResult result = run.finish();
+        EXPECT_EQ(result.exitCode, 128 + SIGTERM) << result.err;
+        const std::string planned = skipping ? "2039999999" : "2040000000";
+        EXPECT_NE(result.err.find(" of " + planned + " frames written"), std::string::npos) << result.err;
+        EXPECT_EQ(readPam(firstWritten).width, 8);
+        for (const std::string& name : folder.files()) EXPECT_EQ(name.rfind(".orvane-", 0), std::string::npos) << name;
+    }
 }
 
 std::string dotted(A_long a, A_long b, A_long c) {

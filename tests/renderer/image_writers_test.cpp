@@ -10,7 +10,11 @@
 #include "renderer/SampleScaling.h"
 
 #include <gtest/gtest.h>
+#if ORVANE_HAVE_EXR
+#include <half.h>
+#endif
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -175,6 +179,60 @@ TEST(ExrWriter, FloatRgbaPremultipliedFromEveryDepth) {
     EXPECT_FLOAT_EQ(c.at(0, 0, 0), 0.5f);
     EXPECT_FLOAT_EQ(c.at(0, 0, 1), 0.125f);
     EXPECT_FLOAT_EQ(c.at(0, 0, 3), 0.25f);
+}
+#endif
+
+#if ORVANE_HAVE_EXR
+std::uint32_t bitsOf(float value);
+
+// Every compression OpenEXR offers, in 32-bit floats and in half floats (--half), on OpenEXR's thread pool:
+// the header names it and its rows per block are the table's, the channels are of the type asked, and a
+// reader gets the premultiplied floats (rounded to half floats) back bit for bit where the table says the
+// compression keeps that type's bits, and near them, not exactly, where it says it does not. The frame is
+// taller than the largest block and holds values from 0 to beyond 1.
+TEST(ExrWriter, EveryCompressionInFloatsAndHalves) {
+    ScratchFolder folder;
+    constexpr int kWidth = 37, kHeight = 300;
+    std::vector<PF_PixelFloat> pixels;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            const float u = float(x) / (kWidth - 1), v = float(y) / (kHeight - 1);
+            pixels.push_back(PF_PixelFloat{0.25f + 0.75f * v, u, 1.0f - u * v, 0.5f * u + 1.5f * v});
+        }
+    HostBuffer<PF_PixelFloat> frame(kWidth, pixels, 32);
+    for (const ExrCompressionChoice& choice : exrCompressions())
+        for (const bool half : {false, true}) {
+            SCOPED_TRACE(std::string(choice.name) + (half ? " half" : " float"));
+            EncodingSettings settings;
+            settings.exrCompression = choice.value;
+            settings.half = half;
+            settings.threads = 2;
+            const std::string path = folder.path(std::string(choice.name) + (half ? "-half.exr" : ".exr"));
+            writeImageFile(*findImageFormat("exr"), frame.view, path, false, settings);
+            const ExrImage exr = readExr(path);
+            EXPECT_EQ(exr.compression, static_cast<int>(choice.value));
+            EXPECT_EQ(exr.rowsPerBlock, choice.rowsPerBlock);
+            EXPECT_TRUE(half ? exr.allChannelsHalf : exr.allChannelsFloat);
+            const bool exact = half ? choice.keepsHalves : choice.keepsFloats;
+            float furthest = 0;
+            for (int y = 0; y < kHeight; ++y)
+                for (int x = 0; x < kWidth; ++x) {
+                    const PF_PixelFloat& p = pixels[std::size_t(y) * kWidth + std::size_t(x)];
+                    const float straight[4] = {p.red, p.green, p.blue, 1.0f};
+                    for (int c = 0; c < 4; ++c) {
+                        float expected = straight[c] * p.alpha;
+                        if (half) expected = static_cast<float>(::half(expected));
+                        if (exact) {
+                            ASSERT_EQ(bitsOf(exr.at(x, y, c)), bitsOf(expected)) << x << "," << y << " channel " << c;
+                        }
+                        furthest = std::max(furthest, std::abs(exr.at(x, y, c) - expected));
+                    }
+                }
+            if (!exact) {
+                EXPECT_GT(furthest, 0.0f) << "lossy, says the table, but every sample came back";
+                EXPECT_LT(furthest, 0.05f);
+            }
+        }
 }
 #endif
 
@@ -348,6 +406,19 @@ TEST_F(Replacing, TheLongestFileNameTheFileSystemTakes) {
     writeImageFile(*findImageFormat("pam"), frame.view, folder.path(name));
     EXPECT_EQ(readPam(folder.path(name)).samples, written);
     EXPECT_EQ(folder.files(), std::vector<std::string>{name});
+}
+
+// Leftovers of killed runs whose process had this one's number (in a container every render is process 1)
+// take every name this process would try in turn, far more than a hundred: the file is written all the same,
+// under a name of its own, and the leftovers are left alone.
+TEST_F(Replacing, LeftoverTemporaryNamesNeverBlockAWrite) {
+    const std::string prefix = ".orvane-" + std::to_string(getpid()) + "-";
+    constexpr int kLeftovers = 5000;
+    for (int n = 0; n < kLeftovers; ++n) folder.write(prefix + std::to_string(n) + ".tmp", "left by a killed run");
+    writeImageFile(*findImageFormat("pam"), frame.view, folder.path("a.pam"));
+    EXPECT_EQ(readPam(folder.path("a.pam")).samples, written);
+    EXPECT_EQ(folder.files().size(), std::size_t(kLeftovers) + 1);
+    EXPECT_EQ(fileBytes(folder.path(prefix + "0.tmp")), "left by a killed run");
 }
 
 // Every format converts a few rows at a time: what a write allocates stays far below the frame itself

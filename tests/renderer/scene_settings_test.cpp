@@ -257,6 +257,33 @@ TEST(Merge, SettingsThatExcludeEachOther) {
               std::string::npos);
 }
 
+// A setting for one format goes with an output of that format only, and is refused with another, named
+// where it was given. A file named on the command line drops the scene's settings for other formats, so
+// that a scene made for EXR renders a PNG preview; settings given with that file stay and are refused.
+TEST(Merge, SettingsForOneFormat) {
+    const RenderSettings scene =
+        parseScene(R"({"half": true, "exr-compression": "piz", "png-compression": "small", "output": "f-#.exr",
+                       "frames": "0-3"})",
+                   "s");
+    EXPECT_NE(refusal([&] { resolveJob(scene); }).find("s: \"png-compression\" is for PNG output, not for EXR (s: \"output\" f-#.exr)"),
+              std::string::npos)
+        << refusal([&] { resolveJob(scene); });
+    const RenderJob exr = resolveJob(mergeSettings(scene, parse({"-o", "g-#.exr"}).flags));
+    EXPECT_TRUE(exr.encoding.half);
+    EXPECT_EQ(exr.encoding.exrCompression, ExrCompression::Piz);
+    EXPECT_EQ(exr.encoding.pngCompression, PngCompression::Default);
+    const RenderJob png = resolveJob(mergeSettings(scene, parse({"-o", "f-#.png"}).flags));
+    EXPECT_EQ(png.encoding.pngCompression, PngCompression::Small);
+    EXPECT_FALSE(png.encoding.half);
+    const std::string given = refusal([&] { resolveJob(mergeSettings(scene, parse({"--half", "-o", "f-#.pam"}).flags)); });
+    EXPECT_NE(given.find("--half is for EXR output, not for PAM (--output f-#.pam)"), std::string::npos) << given;
+    const std::string piped = refusal([&] { resolveJob(parse({"--png-compression", "fast", "--format", "pam", "-o", "-"}).flags); });
+    EXPECT_NE(piped.find("--png-compression is for PNG output, not for PAM (--output - with --format pam)"),
+              std::string::npos)
+        << piped;
+    EXPECT_EQ(resolveJob(parse({"--threads", "3", "-o", "a.exr"}).flags).encoding.threads, 3);
+}
+
 // A value is blamed where it was given: in the scene file, or on the command line.
 TEST(Merge, MessagesNameWhereTheValueCameFrom) {
     const RenderSettings scene = parseScene(R"({"opacity": [50, 60], "output": "a.png"})", "scene s.json");
@@ -396,7 +423,9 @@ TEST(Job, RefusesContradictionsBeforeRendering) {
 }
 
 // Before anything is loaded: a frame the host cannot make, and one that needs more memory than allowed,
-// with the estimate (three copies of the frame and a margin).
+// with the estimate: three copies of the frame (3 GiB of floats), the EXR writer's band and what the library
+// keeps of it (with 2 threads, 4 blocks of 16 rows at 16 bytes a pixel, 8 MiB, four times), and a margin of
+// 32 MiB: 3 GiB and 64 MiB.
 TEST(Job, RefusesFramesThatDoNotFitInMemory) {
     RenderSettings s;
     s.output = "a.exr";
@@ -405,14 +434,50 @@ TEST(Job, RefusesFramesThatDoNotFitInMemory) {
               std::string::npos);
     s.size = FrameSize{8192, 8192};
     s.depth = 32;
+    s.threads = 2;
     s.maxMemory = std::uint64_t(2) << 30;
     const std::string message = refusal([&] { resolveJob(s); });
-    EXPECT_NE(message.find("a frame of 8192x8192 at depth 32 needs about 3.0 GiB of memory, more than --max-memory "
+    EXPECT_NE(message.find("a frame of 8192x8192 at depth 32 needs about 3.1 GiB of memory, more than --max-memory "
                            "(2.0 GiB)"),
               std::string::npos)
         << message;
     s.downsample = Downsample{2, 2}; // a quarter of the pixels
     EXPECT_NO_THROW(resolveJob(s));
+}
+
+// A sequence keeps one frame more for each frame it writes while the next renders, and writes as many at
+// once as there are threads and as fit: 1920x1080 at 8 bits is 8,294,400 bytes a frame; its PNG writer takes
+// 8 rows of 16-bit samples (122,880 bytes) and a mebibyte; the margin is 32 MiB. Standard output takes one
+// writer, which keeps the frames' order; a single frame none.
+TEST(Job, WritesAsManyFramesAtOnceAsFitInMemory) {
+    const std::uint64_t frame = 8294400, writer = 122880 + (1u << 20), margin = 32u << 20;
+    RenderSettings s;
+    s.output = "f-#.png";
+    s.frames = FrameRange{0, 9};
+    s.threads = 4;
+    const struct {
+        std::uint64_t limit;
+        int framesInFlight;
+    } cases[] = {
+        {3 * frame + writer + margin, 0},
+        {4 * frame + writer + margin, 1},
+        {6 * frame + 3 * writer + margin - 1, 2},
+        {6 * frame + 3 * writer + margin, 3},
+        {std::uint64_t(1) << 40, 4},
+    };
+    for (const auto& c : cases) {
+        s.maxMemory = c.limit;
+        EXPECT_EQ(resolveJob(s).framesInFlight, c.framesInFlight) << c.limit;
+    }
+    s.maxMemory = 3 * frame + writer + margin - 1;
+    EXPECT_NE(refusal([&] { resolveJob(s); }).find("needs about 56.8 MiB of memory"), std::string::npos);
+
+    s.maxMemory.reset();
+    s.output = "-";
+    s.format = findImageFormat("png");
+    EXPECT_EQ(resolveJob(s).framesInFlight, 1);
+    s.frames.reset();
+    EXPECT_EQ(resolveJob(s).framesInFlight, 0);
 }
 
 TEST(FrameNaming, PadsToTheRunAndKeepsFolders) {
