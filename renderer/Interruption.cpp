@@ -71,12 +71,33 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
 
 #else
 
+volatile std::sig_atomic_t stopExitCode = 0;
+
+void endWithoutTheReport(int) { _exit(stopExitCode); }
+
+// Standard error may be a terminal nobody reads, or one whose output is stopped (Ctrl+S), where a write
+// waits for ever: whatever thread the alarm reaches ends the process with the stop's code a second later,
+// whether or not the report got out.
+void endSoonAnyway(int exitCode) {
+    stopExitCode = exitCode;
+    struct sigaction action {};
+    action.sa_handler = endWithoutTheReport;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGALRM, &action, nullptr);
+    sigset_t alarmOnly;
+    sigemptyset(&alarmOnly);
+    sigaddset(&alarmOnly, SIGALRM);
+    pthread_sigmask(SIG_UNBLOCK, &alarmOnly, nullptr);
+    alarm(1);
+}
+
 [[noreturn]] void stop(int signalNumber) {
     StopState& state = stopState();
     // A thread stuck while holding the state (on a blocked stderr, say) must not keep the process alive.
     const bool held = state.lock.try_lock_for(std::chrono::seconds(2));
     (void)held;
     if (!state.temporaryFile.empty()) unlink(state.temporaryFile.c_str());
+    endSoonAnyway(kSignalExitBase + signalNumber);
     const char* cause = signalNumber == SIGINT ? "SIGINT" : signalNumber == SIGTERM ? "SIGTERM" : "SIGHUP";
     const std::string report = stopReport(cause, state);
     for (std::size_t done = 0; done < report.size();) {
@@ -85,6 +106,12 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
         done += static_cast<std::size_t>(n);
     }
     _exit(kSignalExitBase + signalNumber);
+}
+
+bool ignoredByTheCaller(int signalNumber) {
+    struct sigaction current {};
+    return sigaction(signalNumber, nullptr, &current) == 0 && !(current.sa_flags & SA_SIGINFO) &&
+           current.sa_handler == SIG_IGN;
 }
 
 #endif
@@ -99,10 +126,17 @@ void takeOverSignals() {
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
     // Blocked in this thread before any other starts, so in every thread; only the waiting thread takes
-    // them. A signal the caller set to be ignored (nohup) stays ignored.
+    // them. A signal the caller set to be ignored stays ignored (SIGHUP under nohup, SIGINT in a script's
+    // background job): a blocked signal is kept for sigwait even when ignored, so it is not taken at all.
     sigset_t stops;
     sigemptyset(&stops);
-    for (const int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&stops, s);
+    bool anyTaken = false;
+    for (const int s : {SIGINT, SIGTERM, SIGHUP}) {
+        if (ignoredByTheCaller(s)) continue;
+        sigaddset(&stops, s);
+        anyTaken = true;
+    }
+    if (!anyTaken) return;
     pthread_sigmask(SIG_BLOCK, &stops, nullptr);
     try {
         std::thread([stops] {

@@ -1,8 +1,9 @@
 // SIGINT, SIGTERM and SIGHUP (on Windows Ctrl+C, Ctrl+Break and closing the console) stop orvane-render at
 // once but cleanly: the temporary file of the frame being written is removed, every finished frame stays,
 // the progress line is cleared, the user is told how many frames were written, and the exit code is 128 +
-// the signal's number. Writing to a closed pipe or past a file size limit fails with an error instead of
-// killing the process.
+// the signal's number, also when that report cannot be written (standard error a terminal nobody reads). A
+// signal that was ignored when the program started stays ignored. Writing to a closed pipe or past a file
+// size limit fails with an error instead of killing the process.
 #pragma once
 
 #include <string>

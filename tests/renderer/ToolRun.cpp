@@ -15,6 +15,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace OrvaneToolsTest {
@@ -62,6 +63,7 @@ std::string makeCaptureFolder() {
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
     for (const int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ}) signal(s, SIG_DFL);
+    for (const int s : options.ignoredSignals) signal(s, SIG_IGN);
     execv(argv[0], argv.data());
     _exit(127);
 }
@@ -83,6 +85,8 @@ RunningTool::RunningTool(const std::vector<std::string>& args, const RunOptions&
     int terminalSlave = -1;
     if (options.terminal && openpty(&terminalMaster, &terminalSlave, nullptr, nullptr, nullptr) != 0)
         throw std::runtime_error("openpty failed");
+    if (options.terminalStopped && (terminalSlave < 0 || tcflow(terminalSlave, TCOOFF) != 0))
+        throw std::runtime_error("cannot stop the terminal's output");
 
     child = fork();
     if (child < 0) throw std::runtime_error("fork failed");

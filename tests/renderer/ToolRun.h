@@ -22,6 +22,8 @@ struct RunOptions {
     std::string standardOutput;    // a file to send standard output to, instead of capturing it
     bool closedStandardOutput = false; // standard output is a pipe whose reader is gone
     bool terminal = false;         // standard output and error are one terminal (a pseudo-terminal)
+    bool terminalStopped = false;  // ... whose output is stopped (as by Ctrl+S): every write to it waits
+    std::vector<int> ignoredSignals; // set to be ignored when the process starts, as nohup or a shell does
     long fileSizeLimit = 0;        // the largest file the process may write, in bytes (0: no limit)
     std::vector<std::pair<std::string, std::string>> environment; // set for the run
     int timeoutSeconds = 120;      // then the process is killed and the result says so

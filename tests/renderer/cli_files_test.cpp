@@ -46,32 +46,75 @@ bool pauseWhileWritingALaterFrame(RunningTool& run, const ScratchFolder& folder)
     return false;
 }
 
-class StoppedBySignal : public ::testing::TestWithParam<int> {};
+// Waits until a frame is finished.
+bool waitForAFinishedFrame(RunningTool& run, const ScratchFolder& folder) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while (run.running() && std::chrono::steady_clock::now() < deadline) {
+        if (!finishedFrames(folder).empty()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
 
-TEST_P(StoppedBySignal, RemovesTheFileBeingWrittenAndKeepsEveryFinishedFrame) {
-    const int signalNumber = GetParam();
+// How a signal meets the renderer.
+struct SignalCase {
+    const char* name;
+    int signal;
+    bool ignoredByTheCaller; // ignored when orvane-render starts: SIGHUP under nohup, SIGINT in a script's background job
+    bool stoppedTerminal;    // standard error is a terminal whose output is stopped: the report of the stop cannot get out
+};
+
+void PrintTo(const SignalCase& c, std::ostream* out) { *out << c.name; }
+
+class Signals : public ::testing::TestWithParam<SignalCase> {};
+
+TEST_P(Signals, StopCleanlyUnlessTheCallerIgnoredThem) {
+    const SignalCase& c = GetParam();
     ScratchFolder folder;
-    RunningTool run({"--size", "1024x1024", "--depth", "16", "--frames", "0-9", "-o", folder.path("f-#.png")});
-    ASSERT_TRUE(pauseWhileWritingALaterFrame(run, folder)) << "the renderer ended before it could be caught writing";
+    RunOptions options;
+    if (c.ignoredByTheCaller) options.ignoredSignals = {c.signal};
+    options.terminal = options.terminalStopped = c.stoppedTerminal;
+    options.timeoutSeconds = 60; // then the process is taken not to end by itself
+    RunningTool run({"--size", "1024x1024", "--depth", "16", "--frames", "0-9", "-o", folder.path("f-#.png")}, options);
+    // On a stopped terminal the renderer waits to show its progress once the first frame is written.
+    if (c.stoppedTerminal)
+        ASSERT_TRUE(waitForAFinishedFrame(run, folder)) << "no frame was written";
+    else
+        ASSERT_TRUE(pauseWhileWritingALaterFrame(run, folder)) << "the renderer ended before it could be caught writing";
     const std::size_t finishedBefore = finishedFrames(folder).size();
-    kill(run.pid(), signalNumber);
+    kill(run.pid(), c.signal);
     run.resume();
     const ToolResult result = run.finish();
 
+    EXPECT_FALSE(result.timedOut) << "the process did not end";
     EXPECT_EQ(result.signal, 0);
-    EXPECT_EQ(result.exitCode, 128 + signalNumber) << result.err;
     const std::vector<std::string> frames = finishedFrames(folder);
     EXPECT_EQ(frames, folder.files()) << "a temporary file was left behind";
     EXPECT_GE(frames.size(), finishedBefore);
     for (const std::string& frame : frames) EXPECT_EQ(readPng(folder.path(frame)).width, 1024) << frame;
-    const char* name = signalNumber == SIGINT ? "SIGINT" : signalNumber == SIGTERM ? "SIGTERM" : "SIGHUP";
+    if (c.ignoredByTheCaller) {
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(frames.size(), 10u);
+        EXPECT_EQ(result.err.find("stopped by"), std::string::npos) << result.err;
+        return;
+    }
+    EXPECT_EQ(result.exitCode, 128 + c.signal) << result.err;
+    if (c.stoppedTerminal) return; // nothing the renderer writes gets out
+    const char* name = c.signal == SIGINT ? "SIGINT" : c.signal == SIGTERM ? "SIGTERM" : "SIGHUP";
     EXPECT_NE(result.err.find(std::string("orvane-render: stopped by ") + name + "; " + std::to_string(frames.size()) +
                               " of 10 frames written"),
               std::string::npos)
         << result.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, StoppedBySignal, ::testing::Values(SIGINT, SIGTERM, SIGHUP));
+INSTANTIATE_TEST_SUITE_P(Cases, Signals,
+                         ::testing::Values(SignalCase{"Sigint", SIGINT, false, false},
+                                           SignalCase{"Sigterm", SIGTERM, false, false},
+                                           SignalCase{"Sighup", SIGHUP, false, false},
+                                           SignalCase{"SighupUnderNohup", SIGHUP, true, false},
+                                           SignalCase{"SigintInABackgroundJob", SIGINT, true, false},
+                                           SignalCase{"SigtermWhileTheTerminalIsStopped", SIGTERM, false, true}),
+                         [](const ::testing::TestParamInfo<SignalCase>& info) { return std::string(info.param.name); });
 
 // The temporary name is short and of its own, so any name the file system takes can be written.
 TEST(Writing, TheLongestFileNameTheFileSystemTakes) {
