@@ -1,6 +1,7 @@
 #include "AtomicFile.h"
 
 #include "Interruption.h"
+#include "ReplaceCheck.h"
 #include "ToolError.h"
 
 #include <atomic>
@@ -30,39 +31,6 @@ namespace {
 }
 
 std::string systemReason(int error) { return std::generic_category().message(error); }
-
-// The file a name leads to through symbolic links; a link to a file not made yet leads to where it will be.
-fs::path followLinks(const std::string& target) {
-    fs::path path = fs::u8path(target);
-    for (int hops = 0; hops < 40; ++hops) {
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
-        const fs::path next = fs::read_symlink(path, ec);
-        if (ec) refuse(target, "cannot read the symbolic link: " + ec.message());
-        path = next.is_absolute() ? next : path.parent_path() / next;
-    }
-    refuse(target, "too many levels of symbolic links");
-}
-
-fs::path folderOf(const fs::path& file) { return file.has_parent_path() ? file.parent_path() : fs::path("."); }
-
-// Whether the file exists (and so is to be replaced); refuses what may not be written.
-bool checkTarget(const std::string& target, const fs::path& file, bool replaceReadOnly) {
-    std::error_code ec;
-    const fs::file_status status = fs::status(file, ec);
-    if (!fs::exists(status)) {
-        if (!fs::is_directory(folderOf(file), ec))
-            refuse(target, "the folder " + folderOf(file).u8string() + " does not exist");
-        return false;
-    }
-    if (fs::is_directory(status)) refuse(target, "it is a folder");
-    if (!fs::is_regular_file(status))
-        refuse(target, "it is not a regular file (a device, pipe or socket is never replaced)");
-    if ((status.permissions() & fs::perms::owner_write) == fs::perms::none && !replaceReadOnly)
-        throw ToolError(ExitCode::OutputWrite,
-                        "cannot replace " + target + ": it is read-only (give --force to replace it)");
-    return true;
-}
 
 #if defined(_WIN32)
 
@@ -144,15 +112,6 @@ void moveOnto(const std::string& from, const std::string& to, std::error_code& e
 #endif
 
 } // namespace
-
-void checkReplaceable(const std::string& target, bool replaceReadOnly) {
-    checkTarget(target, followLinks(target), replaceReadOnly);
-}
-
-bool regularFileExists(const std::string& target) {
-    std::error_code ec;
-    return fs::is_regular_file(fs::status(fs::u8path(target), ec));
-}
 
 AtomicFile::AtomicFile(const std::string& targetPath, bool replace) : target(targetPath), replaceReadOnly(replace) {
     const fs::path path = followLinks(target);

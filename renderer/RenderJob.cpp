@@ -121,7 +121,7 @@ void resolveFileFlags(const RenderSettings& settings, RenderJob& job) {
     if (!job.skipExisting) return;
     if (job.replaceReadOnly)
         throw usageError(settings.nameOf("skip-existing") + " and " + settings.nameOf("force") +
-                         " exclude each other: the one keeps every existing file, the other replaces read-only ones");
+                         " exclude each other: the one keeps every existing file, the other replaces files this user may not write");
     if (job.toStandardOutput)
         throw usageError(settings.nameOf("skip-existing") + " keeps the frames whose files exist, but " +
                          settings.nameOf("output") + " - writes no files; name the files, e.g. -o frame-####.png");

@@ -113,7 +113,7 @@ const std::vector<SettingOption>& settingOptions() {
                                                F::Number),
         option<&S::pressRefresh, flagValue>("press-refresh", 0, "", "press the effect's Refresh button before rendering",
                                             F::Flag),
-        option<&S::force, flagValue>("force", 0, "", "replace output files that are read-only", F::Flag),
+        option<&S::force, flagValue>("force", 0, "", "replace output files that this user may not write", F::Flag),
         option<&S::skipExisting, flagValue>("skip-existing", 0, "",
                                             "keep the frames whose files exist and render only the missing ones",
                                             F::Flag),

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
@@ -64,6 +65,10 @@ std::string makeCaptureFolder() {
     sigprocmask(SIG_SETMASK, &none, nullptr);
     for (const int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ}) signal(s, SIG_DFL);
     for (const int s : options.ignoredSignals) signal(s, SIG_IGN);
+    if (options.user >= 0) {
+        const auto id = static_cast<uid_t>(options.user);
+        if (setgroups(0, nullptr) != 0 || setresgid(id, id, id) != 0 || setresuid(id, id, id) != 0) _exit(127);
+    }
     execv(argv[0], argv.data());
     _exit(127);
 }
@@ -173,6 +178,23 @@ ToolResult RunningTool::finish() {
         result.err = fileBytes(errPath);
     }
     return result;
+}
+
+std::string whyCannotRunAs(int user) {
+    if (geteuid() != 0) return "becoming another user needs root; the tests run as user " + std::to_string(geteuid());
+    const pid_t child = fork();
+    if (child < 0) return "fork failed";
+    if (child == 0) {
+        const auto id = static_cast<uid_t>(user);
+        const bool became = setgroups(0, nullptr) == 0 && setresgid(id, id, id) == 0 && setresuid(id, id, id) == 0;
+        _exit(!became ? 2 : access(ORVANE_RENDER_PATH, X_OK) != 0 || access(ORVANE_MODULE_PATH, R_OK) != 0 ? 3 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (code == 0) return std::string();
+    if (code == 2) return "cannot become user " + std::to_string(user);
+    return "user " + std::to_string(user) + " cannot run " ORVANE_RENDER_PATH " or read its module";
 }
 
 ToolResult runRender(const std::vector<std::string>& args, const RunOptions& options) {

@@ -24,6 +24,7 @@ struct RunOptions {
     bool terminal = false;         // standard output and error are one terminal (a pseudo-terminal)
     bool terminalStopped = false;  // ... whose output is stopped (as by Ctrl+S): every write to it waits
     std::vector<int> ignoredSignals; // set to be ignored when the process starts, as nohup or a shell does
+    int user = -1;                 // a user id (and the group of the same number) to run as; -1: the test's own
     long fileSizeLimit = 0;        // the largest file the process may write, in bytes (0: no limit)
     std::vector<std::pair<std::string, std::string>> environment; // set for the run
     int timeoutSeconds = 120;      // then the process is killed and the result says so
@@ -56,6 +57,10 @@ private:
     int status = 0;
     long peakKilobytes = 0;
 };
+
+// Why the user `user` (see RunOptions::user) cannot run the renderer here, or "" when they can: the test must
+// be root to become another user, and that user must be able to reach the renderer and its module.
+std::string whyCannotRunAs(int user);
 
 // Runs ORVANE_RENDER_PATH with `args`, with ORVANE_MODULE removed from its environment (unless the options
 // set it).

@@ -9,9 +9,11 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <thread>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace OrvaneToolsTest;
 
@@ -142,6 +144,88 @@ TEST(Writing, AReadOnlyFileIsReplacedOnlyWithForce) {
     EXPECT_EQ(st.st_mode & 07777, 0444u);
     EXPECT_EQ(folder.files(), std::vector<std::string>{"locked.png"});
 }
+
+// Who may replace what in a shared folder, as a farm's or /tmp is. frame.png (permissions rw-r--r--) is
+// written directly or through a symbolic link e.png -> frame.png; the folder's permissions and owner, the
+// file's and the link's owner and the user who renders make a case.
+constexpr int kRoot = 0;
+constexpr int kOtherUser = 65534; // "nobody"
+constexpr int kNoLink = -1;
+
+struct ReplaceCase {
+    const char* name;
+    mode_t folderMode; // 0777 shared, 01777 shared and sticky (as /tmp)
+    int folderOwner;
+    int fileOwner;
+    int linkOwner;     // kNoLink: -o names frame.png itself
+    int renderer;      // the user who runs orvane-render
+    bool force;
+    const char* refusal; // the message of a refusal (exit code 5); "" when frame.png is replaced
+};
+
+void PrintTo(const ReplaceCase& c, std::ostream* out) { *out << c.name; }
+
+class Replacing : public ::testing::TestWithParam<ReplaceCase> {};
+
+TEST_P(Replacing, OnlyWhatTheUserMayWriteAndThroughLinksTheSystemWouldFollow) {
+    const ReplaceCase& c = GetParam();
+    const std::string cannotRun = whyCannotRunAs(kOtherUser);
+    if (!cannotRun.empty()) GTEST_SKIP() << cannotRun;
+    ScratchFolder folder;
+    ASSERT_EQ(chmod(folder.path("").c_str(), 0711), 0); // the other user passes through to the shared folder
+    const std::string shared = folder.path("shared");
+    ASSERT_EQ(mkdir(shared.c_str(), 0700), 0);
+    ASSERT_EQ(chown(shared.c_str(), uid_t(c.folderOwner), gid_t(c.folderOwner)), 0);
+    ASSERT_EQ(chmod(shared.c_str(), c.folderMode), 0);
+    const std::string frame = shared + "/frame.png";
+    folder.write("shared/frame.png", "old");
+    ASSERT_EQ(chown(frame.c_str(), uid_t(c.fileOwner), gid_t(c.fileOwner)), 0);
+    ASSERT_EQ(chmod(frame.c_str(), 0644), 0);
+    std::string output = frame;
+    if (c.linkOwner != kNoLink) {
+        output = shared + "/e.png";
+        ASSERT_EQ(symlink("frame.png", output.c_str()), 0);
+        ASSERT_EQ(lchown(output.c_str(), uid_t(c.linkOwner), gid_t(c.linkOwner)), 0);
+    }
+    RunOptions as;
+    as.user = c.renderer == kRoot ? -1 : c.renderer;
+    std::vector<std::string> args = {"--size", "4x4", "-o", output};
+    if (c.force) args.push_back("--force");
+    const ToolResult run = runRender(args, as);
+
+    if (*c.refusal) {
+        EXPECT_EQ(run.exitCode, kOutputWrite) << run.err;
+        EXPECT_NE(run.err.find(c.refusal), std::string::npos) << run.err;
+        EXPECT_EQ(fileBytes(frame), "old");
+    } else {
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(readPng(frame).width, 4);
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(shared)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    const std::vector<std::string> expected =
+        c.linkOwner == kNoLink ? std::vector<std::string>{"frame.png"} : std::vector<std::string>{"e.png", "frame.png"};
+    EXPECT_EQ(names, expected) << "a temporary file was left behind, or the link replaced";
+    EXPECT_TRUE(std::filesystem::is_symlink(std::filesystem::symlink_status(output)) == (c.linkOwner != kNoLink));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Replacing,
+    ::testing::Values(
+        ReplaceCase{"AnotherUsersFile", 0777, kRoot, kRoot, kNoLink, kOtherUser, false,
+                    "frame.png: it is read-only for this user (it belongs to user 0, permissions rw-r--r--) (give "
+                    "--force to replace it)"},
+        ReplaceCase{"AnotherUsersFileWithForce", 0777, kRoot, kRoot, kNoLink, kOtherUser, true, ""},
+        ReplaceCase{"TheUsersOwnFile", 0777, kRoot, kOtherUser, kNoLink, kOtherUser, false, ""},
+        ReplaceCase{"AnotherUsersLinkInAStickyFolder", 01777, kRoot, kRoot, kOtherUser, kRoot, false,
+                    "e.png belongs to user 65534, neither this user nor the owner of"},
+        ReplaceCase{"AnotherUsersLinkInAStickyFolderWithForce", 01777, kRoot, kRoot, kOtherUser, kRoot, true,
+                    "such a link is not followed"},
+        ReplaceCase{"TheUsersOwnLinkInAStickyFolder", 01777, kRoot, kRoot, kRoot, kRoot, false, ""},
+        ReplaceCase{"TheFolderOwnersLinkInAStickyFolder", 01777, kOtherUser, kRoot, kOtherUser, kRoot, false, ""},
+        ReplaceCase{"AnotherUsersLinkInAFolderThatIsNotSticky", 0777, kRoot, kRoot, kOtherUser, kRoot, false, ""}),
+    [](const ::testing::TestParamInfo<ReplaceCase>& info) { return std::string(info.param.name); });
 
 // A write that fails says which file and why, in the user's words, and leaves the file as it was: here the
 // process may write no file larger than 200 bytes.
