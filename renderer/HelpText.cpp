@@ -1,6 +1,7 @@
 #include "HelpText.h"
 
 #include "ImageFormat.h"
+#include "SceneFile.h"
 #include "SettingOptions.h"
 #include "ToolError.h"
 
@@ -112,7 +113,8 @@ std::string helpFooter() {
                      "checked before it is loaded (a regular file of at most 512 MiB, a whole module for this "
                      "system).") +
            "\nScene files:\n" +
-           paragraph("A JSON object (at most 64 MiB) whose keys are the long option names, e.g.\n"
+           paragraph("A JSON object (at most 64 MiB, values nested at most " + std::to_string(kMaxSceneDepth) +
+                     " deep) whose keys are the long option names, e.g.\n"
                      "{\"size\": \"640x360\", \"shape\": \"radial\", \"color\": [\"0:#203060\", \"1:#f0c040\"], "
                      "\"output\": \"ramp.png\"}.\n"
                      "Every key takes the option's text as a string and is read exactly as on the command line; "

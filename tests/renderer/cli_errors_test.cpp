@@ -120,6 +120,9 @@ TEST(BadInput, SceneFiles) {
     folder.write("module.json", "{\"module\": \"/usr/lib/x86_64-linux-gnu/libm.so.6\"}");
     folder.write("nul.json", "{\"output\": \"" + folder.path("notes.txt") + "\\u0000.png\", \"size\": \"8x8\"}");
     folder.write("opacity.json", "{\"opacity\": [50, 60]}");
+    // 300,000 arrays one in another: 600 KB that once crashed the renderer while it printed the value.
+    folder.write("deep.json", "{\"size\": " + std::string(300000, '[') + std::string(300000, ']') + "}");
+    folder.write("tiny.json", "{\"time\": 1e-400}");
     ASSERT_EQ(mkfifo(folder.path("fifo.json").c_str(), 0644), 0);
     // A sparse file one byte over the limit of 64 MiB takes no room on the disk.
     { std::ofstream(folder.path("large.json")); }
@@ -137,6 +140,10 @@ TEST(BadInput, SceneFiles) {
         {{"--scene", "@nul.json"}, kUsage, "\"output\": a file name cannot hold a NUL character, got '"},
         {{"--scene", "@nul.json"}, kUsage, "notes.txt\\x00.png'"},
         {{"--scene", "@opacity.json", "-o", "@a.png"}, kUsage, "opacity.json: \"opacity\": give one plain opacity"},
+        {{"--scene", "@deep.json", "-o", "@a.png"}, kUsage,
+         "deep.json: \"size\": values are nested more than 32 deep: [[[[[[[[[[[[[[[["},
+        {{"--scene", "@tiny.json", "-o", "@a.png"}, kUsage,
+         "tiny.json: \"time\": the number 1e-400 is too small to hold (it would be read as 0)"},
         {{"--scene", "@fifo.json", "-o", "@a.png"}, kUsage, "fifo.json: is not a regular file"},
         {{"--scene", "/dev/zero", "-o", "@a.png"}, kUsage, "/dev/zero: is not a regular file"},
         {{"--scene", "@large.json", "-o", "@a.png"}, kUsage, "large.json: is larger than 64 MiB"},

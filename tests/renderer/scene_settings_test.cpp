@@ -108,6 +108,43 @@ TEST(SceneFile, AKeyGivenTwiceIsAnError) {
     EXPECT_NO_THROW(parseScene(R"({"color": [{"time": 1, "color": "#000000"}, {"time": 2, "color": "#ffffff"}]})", "s"));
 }
 
+// Refused as the text is read, with the value shortened: nesting deeper than any scene needs (a value 300,000
+// deep once crashed the renderer while it printed it whole), and a number a double cannot tell from 0.
+TEST(SceneFile, RefusesWhatCannotBeHeldAsItIsRead) {
+    const std::string deep = R"({"fps": 24, "color": )" + std::string(300000, '[') + std::string(300000, ']') + "}";
+    const std::string message = refusal([&] { parseScene(deep, "s"); });
+    EXPECT_EQ(message.rfind("s: \"color\": values are nested more than " + std::to_string(kMaxSceneDepth) + " deep: [[[", 0),
+              0u)
+        << message;
+    EXPECT_LT(message.size(), 150u) << message;
+    // The scene's object is the first level.
+    const auto nested = [](std::size_t arrays) {
+        return R"({"size": )" + std::string(arrays, '[') + std::string(arrays, ']') + "}";
+    };
+    EXPECT_EQ(refusal([&] { parseScene(nested(kMaxSceneDepth - 1), "s"); }).find("nested"), std::string::npos);
+    EXPECT_NE(refusal([&] { parseScene(nested(kMaxSceneDepth), "s"); }).find("nested more than"), std::string::npos);
+    for (const char* tiny : {"1e-400", "-0.5e-330", "12.5E-999"})
+        EXPECT_EQ(refusal([&] { parseScene(std::string(R"({"time": )") + tiny + "}", "s"); }),
+                  std::string("s: \"time\": the number ") + tiny + " is too small to hold (it would be read as 0)");
+    EXPECT_DOUBLE_EQ(*parseScene(R"({"time": 0e-400})", "s").seconds, 0.0); // written as 0
+}
+
+// A scene of many keyframe objects is read whole, each in its place (read in one pass: 300,000 of them once
+// took half a minute).
+TEST(SceneFile, ReadsAWholeSceneOfKeyframeObjects) {
+    constexpr int kKeyframes = 100000;
+    std::string text = R"({"opacity": [)";
+    for (int i = 0; i < kKeyframes; ++i)
+        text += (i ? "," : "") + std::string(R"({"time": )") + std::to_string(i) + R"(e-2, "opacity": )" +
+                std::to_string(i % 200) + "}";
+    const RenderSettings s = parseScene(text + "]}", "s");
+    ASSERT_EQ(s.opacities->size(), std::size_t(kKeyframes));
+    for (int i : {0, 1, 12345, kKeyframes - 1}) {
+        EXPECT_DOUBLE_EQ(*(*s.opacities)[std::size_t(i)].seconds, i / 100.0) << i;
+        EXPECT_DOUBLE_EQ((*s.opacities)[std::size_t(i)].percent, i % 200) << i;
+    }
+}
+
 TEST(SceneFile, AFileNameHoldsNoNul) {
     const std::string message = refusal([] { parseScene(R"({"output": "notes.txt\u0000.png"})", "s"); });
     EXPECT_NE(message.find("s: \"output\": a file name cannot hold a NUL character"), std::string::npos) << message;
