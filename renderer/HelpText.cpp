@@ -108,10 +108,11 @@ std::string helpFooter() {
            paragraph(std::string("The effect module is the file --module names, else the file the environment "
                                  "variable ") +
                      kModuleVariable +
-                     " names, else OrvaneVelmorathquist beside this program. A name without a folder is a file in "
-                     "the current folder, never a library looked up on the system's search path. The file is "
-                     "checked before it is loaded (a regular file of at most 512 MiB, a whole module for this "
-                     "system).") +
+                     " names, else OrvaneVelmorathquist beside this program (where this program cannot find its "
+                     "own folder, it asks for --module). A name without a folder is a file in the current folder, "
+                     "never a library looked up on the system's search path. The file is checked before it is "
+                     "loaded (a regular file of at most 512 MiB, a whole module for this system), and a module "
+                     "that registers another effect is refused.") +
            "\nScene files:\n" +
            paragraph("A JSON object (at most 64 MiB, values nested at most " + std::to_string(kMaxSceneDepth) +
                      " deep) whose keys are the long option names, e.g.\n"

@@ -7,7 +7,6 @@
 
 #include "framework/PixelDepth.h"
 #include "host/FrameRender.h"
-#include "host/Module.h"
 #include "host/ParamStreams.h"
 #include "host/Worlds.h"
 
@@ -150,7 +149,7 @@ RenderJob resolveJob(const RenderSettings& settings) {
     job.depth = settings.depth.value_or(8);
     job.format = &formatForOutput(job.output, settings.format, job.depth, settings.nameOf("output"),
                                  settings.nameOf("format"));
-    job.modulePath = settings.module ? *settings.module : OrvaneHost::defaultModulePath();
+    job.modulePath = settings.module;
     job.size = settings.size.value_or(FrameSize{1920, 1080});
     job.downsample = settings.downsample.value_or(Downsample{1, 1});
     job.shape = settings.shape;

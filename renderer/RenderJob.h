@@ -29,7 +29,7 @@ struct FrameToRender {
 };
 
 struct RenderJob {
-    std::string modulePath;
+    std::optional<std::string> modulePath; // --module or ORVANE_MODULE; none: the module beside orvane-render
     std::string output; // as given, with its run of '#' for sequences
     bool toStandardOutput = false; // output "-": every frame goes to standard output, one after another
     const ImageFormat* format = nullptr; // never nullptr once resolved

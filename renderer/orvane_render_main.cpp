@@ -10,8 +10,6 @@
 #include "renderer/ToolError.h"
 #include "renderer/VersionReport.h"
 
-#include "host/Module.h"
-
 #include <exception>
 #include <iostream>
 #include <new>
@@ -32,7 +30,7 @@ int run(int argc, const char* const* argv) {
         return code;
     }
     case CommandLine::Mode::Version:
-        printVersions(line.flags.module.value_or(OrvaneHost::defaultModulePath()), std::cout);
+        printVersions(line.flags.module, std::cout);
         return 0;
     case CommandLine::Mode::Render:
         break;

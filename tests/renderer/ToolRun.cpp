@@ -14,6 +14,8 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -27,6 +29,18 @@ std::string makeCaptureFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "orvane-run-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a capture folder");
     return pattern;
+}
+
+// In a child: the process's own view of the mounts, with an empty file system on /proc.
+bool hideProc() {
+    return unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           mount("none", "/proc", "tmpfs", 0, nullptr) == 0;
+}
+
+// In a child: the user id and group of the same number, and no other groups.
+bool becomeUser(int user) {
+    const auto id = static_cast<uid_t>(user);
+    return setgroups(0, nullptr) == 0 && setresgid(id, id, id) == 0 && setresuid(id, id, id) == 0;
 }
 
 // In the child, between fork and exec: only system calls.
@@ -56,6 +70,7 @@ std::string makeCaptureFolder() {
         const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit), static_cast<rlim_t>(options.fileSizeLimit)};
         setrlimit(RLIMIT_FSIZE, &limit);
     }
+    if (options.hideProc && !hideProc()) _exit(127);
     if (!options.workingFolder.empty() && chdir(options.workingFolder.c_str()) != 0) _exit(127);
     unsetenv("ORVANE_MODULE");
     for (const auto& [name, value] : options.environment) setenv(name.c_str(), value.c_str(), 1);
@@ -65,10 +80,7 @@ std::string makeCaptureFolder() {
     sigprocmask(SIG_SETMASK, &none, nullptr);
     for (const int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ}) signal(s, SIG_DFL);
     for (const int s : options.ignoredSignals) signal(s, SIG_IGN);
-    if (options.user >= 0) {
-        const auto id = static_cast<uid_t>(options.user);
-        if (setgroups(0, nullptr) != 0 || setresgid(id, id, id) != 0 || setresuid(id, id, id) != 0) _exit(127);
-    }
+    if (options.user >= 0 && !becomeUser(options.user)) _exit(127);
     execv(argv[0], argv.data());
     _exit(127);
 }
@@ -180,21 +192,24 @@ ToolResult RunningTool::finish() {
     return result;
 }
 
-std::string whyCannotRunAs(int user) {
-    if (geteuid() != 0) return "becoming another user needs root; the tests run as user " + std::to_string(geteuid());
+std::string whyCannotRun(const RunOptions& options) {
+    if ((options.user >= 0 || options.hideProc) && geteuid() != 0)
+        return "becoming another user and hiding /proc need root; the tests run as user " + std::to_string(geteuid());
     const pid_t child = fork();
     if (child < 0) return "fork failed";
     if (child == 0) {
-        const auto id = static_cast<uid_t>(user);
-        const bool became = setgroups(0, nullptr) == 0 && setresgid(id, id, id) == 0 && setresuid(id, id, id) == 0;
-        _exit(!became ? 2 : access(ORVANE_RENDER_PATH, X_OK) != 0 || access(ORVANE_MODULE_PATH, R_OK) != 0 ? 3 : 0);
+        if (options.hideProc && !hideProc()) _exit(2);
+        if (options.user >= 0 && !becomeUser(options.user)) _exit(3);
+        _exit(access(ORVANE_RENDER_PATH, X_OK) != 0 || access(ORVANE_MODULE_PATH, R_OK) != 0 ? 4 : 0);
     }
     int status = 0;
     waitpid(child, &status, 0);
-    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    if (code == 0) return std::string();
-    if (code == 2) return "cannot become user " + std::to_string(user);
-    return "user " + std::to_string(user) + " cannot run " ORVANE_RENDER_PATH " or read its module";
+    switch (WIFEXITED(status) ? WEXITSTATUS(status) : -1) {
+    case 0: return std::string();
+    case 2: return "cannot mount an empty /proc in a mount namespace of its own";
+    case 3: return "cannot become user " + std::to_string(options.user);
+    default: return "the renderer or its module cannot be reached (" ORVANE_RENDER_PATH ")";
+    }
 }
 
 ToolResult runRender(const std::vector<std::string>& args, const RunOptions& options) {

@@ -25,6 +25,7 @@ struct RunOptions {
     bool terminalStopped = false;  // ... whose output is stopped (as by Ctrl+S): every write to it waits
     std::vector<int> ignoredSignals; // set to be ignored when the process starts, as nohup or a shell does
     int user = -1;                 // a user id (and the group of the same number) to run as; -1: the test's own
+    bool hideProc = false;         // /proc is empty for the process, as in a sandbox without it
     long fileSizeLimit = 0;        // the largest file the process may write, in bytes (0: no limit)
     std::vector<std::pair<std::string, std::string>> environment; // set for the run
     int timeoutSeconds = 120;      // then the process is killed and the result says so
@@ -58,9 +59,9 @@ private:
     long peakKilobytes = 0;
 };
 
-// Why the user `user` (see RunOptions::user) cannot run the renderer here, or "" when they can: the test must
-// be root to become another user, and that user must be able to reach the renderer and its module.
-std::string whyCannotRunAs(int user);
+// Why a run with these options cannot be made here, or "" when it can: becoming another user (and then
+// reaching the renderer and its module) and hiding /proc (a mount namespace of its own) need root.
+std::string whyCannotRun(const RunOptions& options);
 
 // Runs ORVANE_RENDER_PATH with `args`, with ORVANE_MODULE removed from its environment (unless the options
 // set it).

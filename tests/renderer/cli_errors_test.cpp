@@ -232,6 +232,47 @@ TEST(Modules, ANameWithoutAFolderIsAFileInTheCurrentFolder) {
     EXPECT_EQ(folder.files(), (std::vector<std::string>{"a.pam", "b.pam", "effect.so"}));
 }
 
+// A module that exports the entry point but registers another effect is refused before anything is set or
+// rendered, with what differed from this effect.
+TEST(Modules, AModuleOfAnotherEffectIsRefused) {
+    ScratchFolder folder;
+    for (const BadRun& bad : std::vector<BadRun>{
+             {{"--module", ORVANE_FEWER_PARAMETERS_MODULE_PATH, "-o", "@a.png"}, kModuleLoad,
+              "is not this effect: it registers 4 parameters (the input layer and 3 controls), this effect 9 "
+              "parameters (the input layer and 8 controls); parameter 1 (\"Mode\") offers \"Soft|Hard\", in this "
+              "effect \"Linear|Radial\"; parameter 2 (\"Amount\") is a float slider, in this effect a point"},
+             {{"--module", ORVANE_OTHER_KIND_MODULE_PATH, "--shape", "radial", "-o", "@a.png"}, kModuleLoad,
+              "is not this effect: parameter 2 (\"Angle\") is a float slider, in this effect a point"},
+             {{"--module", ORVANE_OTHER_CHOICES_MODULE_PATH, "-o", "@a.png"}, kModuleLoad,
+              "is not this effect: parameter 1 (\"Shape\") offers \"Linear|Radial|Conic\", in this effect "
+              "\"Linear|Radial\""},
+         })
+        expectRefused(folder, bad, {});
+}
+
+// Where orvane-render cannot find its own folder (here /proc is hidden), it asks for the module rather
+// than look for one elsewhere: an effect module in the current folder is not loaded.
+TEST(Modules, WithoutItsOwnFolderTheModuleMustBeNamed) {
+    RunOptions withoutProc;
+    withoutProc.hideProc = true;
+    if (const std::string why = whyCannotRun(withoutProc); !why.empty()) GTEST_SKIP() << why;
+    ScratchFolder folder;
+    folder.write("OrvaneVelmorathquist.so", fileBytes(ORVANE_MODULE_PATH));
+    withoutProc.workingFolder = folder.path("");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--size", "4x4", "-o", "a.pam"}, std::vector<std::string>{"--version"}}) {
+        const ToolResult run = runRender(args, withoutProc);
+        EXPECT_EQ(run.exitCode, kModuleLoad) << run.err;
+        EXPECT_NE(run.err.find("orvane-render cannot find its own folder, where the effect module is by default, "
+                               "and loads none from anywhere else: give --module PATH or set ORVANE_MODULE"),
+                  std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(folder.files(), std::vector<std::string>{"OrvaneVelmorathquist.so"});
+    const ToolResult named = runRender({"--module", ORVANE_MODULE_PATH, "--size", "4x4", "-o", "a.pam"}, withoutProc);
+    EXPECT_EQ(named.exitCode, 0) << named.err;
+}
+
 // An effect's error is named with the host's name and the effect's message; memory that runs out is one exit
 // code, wherever it runs out.
 TEST(EffectErrors, NamedWithTheEffectsMessageAndOutOfMemoryWithItsOwnCode) {

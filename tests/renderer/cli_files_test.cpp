@@ -169,8 +169,9 @@ class Replacing : public ::testing::TestWithParam<ReplaceCase> {};
 
 TEST_P(Replacing, OnlyWhatTheUserMayWriteAndThroughLinksTheSystemWouldFollow) {
     const ReplaceCase& c = GetParam();
-    const std::string cannotRun = whyCannotRunAs(kOtherUser);
-    if (!cannotRun.empty()) GTEST_SKIP() << cannotRun;
+    RunOptions as;
+    as.user = kOtherUser;
+    if (const std::string why = whyCannotRun(as); !why.empty()) GTEST_SKIP() << why;
     ScratchFolder folder;
     ASSERT_EQ(chmod(folder.path("").c_str(), 0711), 0); // the other user passes through to the shared folder
     const std::string shared = folder.path("shared");
@@ -187,7 +188,6 @@ TEST_P(Replacing, OnlyWhatTheUserMayWriteAndThroughLinksTheSystemWouldFollow) {
         ASSERT_EQ(symlink("frame.png", output.c_str()), 0);
         ASSERT_EQ(lchown(output.c_str(), uid_t(c.linkOwner), gid_t(c.linkOwner)), 0);
     }
-    RunOptions as;
     as.user = c.renderer == kRoot ? -1 : c.renderer;
     std::vector<std::string> args = {"--size", "4x4", "-o", output};
     if (c.force) args.push_back("--force");
