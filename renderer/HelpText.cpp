@@ -82,11 +82,12 @@ std::string helpFooter() {
     return "Values:\n" +
            paragraph("Times are seconds of layer time (the host counts 120000 units per second, or --time-scale's); "
                      "keyframes and frames sit at round(T x units per second). A colour is #RRGGBB or #RRGGBBAA "
-                     "(alpha last; quote it, the shell reads # as a comment). One plain --color or --opacity sets "
+                     "(alpha last, and unused: --opacity gives the ramp's alpha; quote it, the shell reads # as a "
+                     "comment). One plain --color or --opacity sets "
                      "the parameter; entries T:C or T:P are keyframes, and with two or more of them the effect lays "
                      "their animation out along the ramp. Points are layer pixels at full resolution, decimals "
-                     "allowed. Numbers may carry an exponent (1e3). Unset parameters keep the effect's own "
-                     "defaults: shape linear, repeat none, points (0, H/2) and (W, H/2), colour opaque white, "
+                     "allowed. Numbers may carry an exponent (1e3), all but the parts of WxH, NxM and A-B and the "
+                     "depth, which are digits. Unset parameters keep the effect's own defaults: shape linear, repeat none, points (0, H/2) and (W, H/2), colour opaque white, "
                      "opacity 100.") +
            "\nOutput:\n" + formatLines() +
            paragraph("With --frames, a run of # in the file name becomes the zero-padded frame number "
@@ -103,7 +104,8 @@ std::string helpFooter() {
                      "-o - writes the frames to standard output one after another, in the --format given (" +
                      spokenList(streamedFormatNames()) +
                      "), for a program that reads images from a pipe; messages, progress and --verbose then go to "
-                     "standard error. (A file named \"-\" is written as ./-.)") +
+                     "standard error. (A file named \"-\" is written as ./- with --format, which names the "
+                     "format of any file name without an extension.)") +
            "\nModule:\n" +
            paragraph(std::string("The effect module is the file --module names, else the file the environment "
                                  "variable ") +

@@ -2,6 +2,7 @@
 
 #include "FrameNaming.h"
 #include "MemoryBudget.h"
+#include "ReplaceCheck.h"
 #include "ToolError.h"
 #include "ValueParsing.h"
 
@@ -13,19 +14,23 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <set>
+#include <map>
 #include <thread>
 
 namespace OrvaneTools {
 
 namespace {
 
-std::string secondsText(A_long units, A_u_long scale) {
-    return std::to_string(static_cast<double>(units) / scale) + " s";
+// Two keyframes of one parameter that round to the same time unit, named as they were written.
+[[noreturn]] void keyframesCollide(const std::string& what, const std::string& first, const std::string& second,
+                                   A_long time, A_u_long scale) {
+    throw usageError(what + ": the keyframes '" + first + "' and '" + second + "' both fall on time unit " +
+                     std::to_string(time) + " at " + std::to_string(scale) +
+                     " units per second; keyframes must lie at least one unit apart (--time-scale sets the units)");
 }
 
 void resolveColors(const std::vector<ColorEntry>& entries, const std::string& what, RenderJob& job) {
-    std::set<A_long> times;
+    std::map<A_long, const std::string*> times;
     for (const ColorEntry& entry : entries) {
         if (!entry.seconds) {
             if (entries.size() > 1)
@@ -35,13 +40,14 @@ void resolveColors(const std::vector<ColorEntry>& entries, const std::string& wh
             continue;
         }
         const A_long time = OrvaneHost::unitsFromSeconds(*entry.seconds, job.timeScale);
-        if (!times.insert(time).second) throw usageError(what + ": two keyframes at " + secondsText(time, job.timeScale));
+        if (const auto [at, added] = times.emplace(time, &entry.written); !added)
+            keyframesCollide(what, *at->second, entry.written, time, job.timeScale);
         job.colorKeyframes.push_back(ColorKeyframe{time, entry.color});
     }
 }
 
 void resolveOpacities(const std::vector<OpacityEntry>& entries, const std::string& what, RenderJob& job) {
-    std::set<A_long> times;
+    std::map<A_long, const std::string*> times;
     for (const OpacityEntry& entry : entries) {
         if (!entry.seconds) {
             if (entries.size() > 1)
@@ -51,9 +57,22 @@ void resolveOpacities(const std::vector<OpacityEntry>& entries, const std::strin
             continue;
         }
         const A_long time = OrvaneHost::unitsFromSeconds(*entry.seconds, job.timeScale);
-        if (!times.insert(time).second) throw usageError(what + ": two keyframes at " + secondsText(time, job.timeScale));
+        if (const auto [at, added] = times.emplace(time, &entry.written); !added)
+            keyframesCollide(what, *at->second, entry.written, time, job.timeScale);
         job.opacityKeyframes.push_back(OpacityKeyframe{time, entry.percent});
     }
+}
+
+// The effect draws every colour opaque and takes the ramp's alpha from "Opacity": an alpha given with a
+// colour is said to be unused, once, naming the first colour that has one.
+void noteUnusedAlpha(const std::vector<ColorEntry>& entries, const std::string& what, RenderJob& job) {
+    const auto withAlpha = [](const ColorEntry& entry) { return entry.color.alpha != 255; };
+    const auto first = std::find_if(entries.begin(), entries.end(), withAlpha);
+    if (first == entries.end()) return;
+    const auto others = std::count_if(first + 1, entries.end(), withAlpha);
+    job.notes.push_back(what + " '" + first->written + "'" +
+                        (others ? " (and " + std::to_string(others) + " more)" : std::string()) +
+                        ": a colour's alpha is not used; the effect takes the ramp's alpha from --opacity");
 }
 
 A_long frameTime(long frame, double fps, A_u_long scale) {
@@ -79,12 +98,16 @@ void resolveFrames(const RenderSettings& settings, RenderJob& job) {
 }
 
 void checkOutputFolder(const std::string& path, const std::string& what) {
+    const std::string tooLong = nameLengthProblem(path);
+    if (!tooLong.empty()) throw usageError(what + " " + path + ": " + tooLong);
     const std::filesystem::path file = std::filesystem::u8path(path);
     if (file.filename().empty()) throw usageError(what + " " + path + ": names a folder, not a file");
     const std::filesystem::path folder = file.parent_path();
     std::error_code ec;
     if (!folder.empty() && !std::filesystem::is_directory(folder, ec))
-        throw usageError(what + " " + path + ": the folder " + folder.u8string() + " does not exist");
+        throw usageError(what + " " + path + ": " +
+                         (ec == std::errc::filename_too_long ? std::string("the name is longer than the system takes")
+                                                             : "the folder " + folder.u8string() + " does not exist"));
     if (std::filesystem::is_directory(file, ec)) throw usageError(what + " " + path + ": is a folder");
 }
 
@@ -157,7 +180,10 @@ RenderJob resolveJob(const RenderSettings& settings) {
     job.point1 = settings.point1;
     job.point2 = settings.point2;
     job.timeScale = settings.timeScale.value_or(OrvaneHost::kTimeScale);
-    if (settings.colors) resolveColors(*settings.colors, settings.nameOf("color"), job);
+    if (settings.colors) {
+        resolveColors(*settings.colors, settings.nameOf("color"), job);
+        noteUnusedAlpha(*settings.colors, settings.nameOf("color"), job);
+    }
     if (settings.opacities) resolveOpacities(*settings.opacities, settings.nameOf("opacity"), job);
     job.fps = settings.fps.value_or(30.0);
     job.timeStep = std::max<A_long>(1, OrvaneHost::timeStepForFps(job.fps, job.timeScale));

@@ -55,6 +55,7 @@ struct RenderJob {
     bool verbose = false;
     bool replaceReadOnly = false; // --force
     bool skipExisting = false;    // --skip-existing
+    std::vector<std::string> notes; // what the user gave that is not used, said once on standard error
 
     long frameCount() const { return frames.last - frames.first + 1; }
     // The k-th frame to render, k from 0 to frameCount() - 1.

@@ -40,13 +40,16 @@ struct Rgba8 {
 };
 
 // A plain value (no time) sets the parameter; an entry with a time is a keyframe at that many seconds.
+// `written` is the entry as the user wrote it ("1.5:#ff0000"), for messages.
 struct ColorEntry {
     std::optional<double> seconds;
     Rgba8 color;
+    std::string written;
 };
 struct OpacityEntry {
     std::optional<double> seconds;
     double percent = 100;
+    std::string written;
 };
 
 struct FrameRange {

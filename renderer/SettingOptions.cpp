@@ -70,8 +70,9 @@ const std::vector<SettingOption>& settingOptions() {
                                      "output image: " + spokenList(writtenFormatNames(), ".") + "; - for standard output",
                                      F::Text),
         option<&S::format, parseImageFormat>("format", 0, alternatives(streamedFormatNames()),
-                                             "how frames go to standard output with -o - (a file's format is its "
-                                             "extension)",
+                                             "how frames go to standard output with -o -, or the format of a "
+                                             "file name without an extension, such as ./- (a file's format is "
+                                             "otherwise its extension)",
                                              F::Text),
         option<&S::module, fileName>("module", 0, "PATH",
                                      std::string("the effect module file (default: $") + kModuleVariable +

@@ -38,6 +38,7 @@ int run(int argc, const char* const* argv) {
     const RenderSettings settings =
         line.scenePath ? mergeSettings(loadSceneFile(*line.scenePath), line.flags) : line.flags;
     const RenderJob job = resolveJob(settings);
+    for (const std::string& note : job.notes) std::cerr << "orvane-render: " << shownText(note) << "\n";
     // Frames on standard output leave it to them alone: the report goes to standard error.
     if (job.toStandardOutput) prepareStandardOutputForImages();
     std::ostream& report = job.toStandardOutput ? std::cerr : std::cout;

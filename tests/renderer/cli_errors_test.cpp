@@ -49,10 +49,15 @@ void expectRefused(const ScratchFolder& folder, const BadRun& bad, const std::ve
 
 TEST(BadInput, FlagsAndValues) {
     ScratchFolder folder;
+    std::string longPath; // of folders that need not exist: the name alone is too long
+    for (int i = 0; i < 2100; ++i) longPath += "d/";
     const std::vector<BadRun> cases = {
         {{"--bogus", "-o", "@a.png"}, kUsage, "--bogus"},
         {{"--size", "0x4", "-o", "@a.png"}, kUsage, "--size: expected WxH"},
         {{"--size", "640", "-o", "@a.png"}, kUsage, "got '640'"},
+        {{"--size", "65536x4", "-o", "@a.png"}, kUsage,
+         "--size: expected WxH, two whole numbers from 1 to 32767 (a point, held in 16.16 fixed point, reaches at "
+         "most 32767 pixels), got '65536x4'"},
         {{"--depth", "12", "-o", "@a.png"}, kUsage, "--depth: expected 8, 16 or 32, got '12'"},
         {{"--downsample", "0", "-o", "@a.png"}, kUsage, "--downsample"},
         {{"--shape", "conic", "-o", "@a.png"}, kUsage, "--shape: expected linear or radial"},
@@ -70,6 +75,16 @@ TEST(BadInput, FlagsAndValues) {
         {{"--threads", "0", "-o", "@a.png"}, kUsage, "--threads"},
         {{"--time", "1", "--frames", "0-1", "-o", "@a#.png"}, kUsage, "exclude each other"},
         {{"--frames", "0-1", "-o", "@a.png"}, kUsage, "run of '#'"},
+        {{"--opacity", "1:10", "--opacity", "1.000001:20", "-o", "@a.png"}, kUsage,
+         "--opacity: the keyframes '1:10' and '1.000001:20' both fall on time unit 120000 at 120000 units per "
+         "second; keyframes must lie at least one unit apart (--time-scale sets the units)"},
+        {{"--time-scale", "24", "--color", "0:#000000", "--color", "0.01:#ffffff", "-o", "@a.png"}, kUsage,
+         "--color: the keyframes '0:#000000' and '0.01:#ffffff' both fall on time unit 0 at 24 units per second"},
+        {{"-o", "@" + std::string(300, 'n') + ".png"}, kUsage,
+         "the file name is 304 bytes long, more than a file system takes (255)"},
+        {{"-o", "@" + std::string(300, 'd') + "/a.png"}, kUsage,
+         "a folder name in it is 300 bytes long, more than a file system takes (255)"},
+        {{"-o", "@" + longPath + "a.png"}, kUsage, "bytes long, more than the system takes in a path (4095)"},
         {{"--size", "4x4"}, kUsage, "no output file"},
         {{"-o", "@a.tif"}, kUsage, "must end in .png, .exr, .pam or .pfm"},
         {{"--depth", "32", "-o", "@a.pam"}, kUsage, "PAM holds depth 8 or 16, not 32: use --depth 8 or 16, or .png"},
@@ -87,6 +102,36 @@ TEST(BadInput, FlagsAndValues) {
     for (const BadRun& bad : cases) expectRefused(folder, bad, {});
 }
 
+// Runs that succeed say nothing unless something given is not used, and say that once: values as the help
+// describes them (numbers with exponents, a file named "-" written as ./-) and a colour's unused alpha.
+TEST(Messages, RunsThatSucceedSayOnceWhatIsNotUsed) {
+    struct GoodRun {
+        std::vector<std::string> args;
+        std::string said; // all of standard error
+        std::vector<std::string> files;
+    };
+    for (const GoodRun& good : std::vector<GoodRun>{
+             {{"--threads", "1e1", "--time-scale", "1e3", "--max-memory", "1e9", "--size", "4x4", "-o", "a.pam"}, "",
+              {"a.pam"}},
+             {{"--size", "4x4", "--format", "pam", "-o", "./-"}, "", {"-"}},
+             {{"--size", "4x4", "--color", "0:#ff000080", "--color", "1:#00ff00", "--color", "2:#0000ff00", "-o",
+               "c.pam"},
+              "orvane-render: --color '0:#ff000080' (and 1 more): a colour's alpha is not used; the effect takes the "
+              "ramp's alpha from --opacity\n",
+              {"c.pam"}},
+             {{"--size", "4x4", "--color", "#102030ff", "-o", "d.pam"}, "", {"d.pam"}},
+         }) {
+        ScratchFolder folder;
+        RunOptions inFolder;
+        inFolder.workingFolder = folder.path("");
+        const ToolResult run = runRender(good.args, inFolder);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err, good.said);
+        EXPECT_EQ(folder.files(), good.files);
+        for (const std::string& file : good.files) EXPECT_EQ(fileBytes(folder.path(file)).substr(0, 3), "P7\n") << file;
+    }
+}
+
 // A frame is refused with the estimate of its memory before anything is loaded or made: one that needs
 // more than --max-memory (or the machine) has, and one whose buffers the host cannot make at all.
 TEST(BadInput, FramesTooLargeForTheMemory) {
@@ -96,8 +141,8 @@ TEST(BadInput, FramesTooLargeForTheMemory) {
                    "a frame of 1920x1080 at depth 8 needs about 56.2 MiB of memory, more than --max-memory (16.0 MiB)"},
                   {});
     expectRefused(folder,
-                  {{"--size", "65536x65536", "-o", "@a.png"}, kUsage,
-                   "--size: the host cannot make buffers for a frame of 65536x65536 at depth 8"},
+                  {{"--size", "32767x32767", "--depth", "32", "-o", "@a.pfm"}, kUsage,
+                   "--size: the host cannot make buffers for a frame of 32767x32767 at depth 32 (16.0 GiB each)"},
                   {});
     EXPECT_EQ(runRender({"--size", "1920x1080", "--max-memory", "64M", "-o", folder.path("a.png")}).exitCode, 0);
 }

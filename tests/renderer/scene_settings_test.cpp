@@ -3,6 +3,7 @@
 
 #include "renderer/CommandLine.h"
 #include "renderer/FrameNaming.h"
+#include "renderer/ImageFormat.h"
 #include "renderer/RenderJob.h"
 #include "renderer/SceneFile.h"
 #include "renderer/SettingOptions.h"
@@ -224,7 +225,8 @@ TEST(Merge, MessagesNameWhereTheValueCameFrom) {
     const std::string fromScene = refusal([&] { resolveJob(mergeSettings(scene, parse({}).flags)); });
     EXPECT_NE(fromScene.find("scene s.json: \"opacity\": give one plain opacity"), std::string::npos) << fromScene;
     const std::string fromFlags = refusal([&] { resolveJob(mergeSettings(scene, parse({"--opacity", "0:1", "--opacity", "0:2"}).flags)); });
-    EXPECT_NE(fromFlags.find("--opacity: two keyframes"), std::string::npos) << fromFlags;
+    EXPECT_NE(fromFlags.find("--opacity: the keyframes '0:1' and '0:2' both fall on time unit 0"), std::string::npos)
+        << fromFlags;
 }
 
 TEST(CommandLine, RepeatableOptionsAndModes) {
@@ -308,8 +310,9 @@ TEST(Job, SequencesNumberTheirFiles) {
 TEST(Job, KeyframesAtRoundedHostTimes) {
     RenderSettings s;
     s.output = "a.png";
-    s.colors = std::vector<ColorEntry>{{0.5, Rgba8{255, 0, 0, 255}}, {0.0000041, Rgba8{0, 0, 255, 255}}};
-    s.opacities = std::vector<OpacityEntry>{{std::nullopt, 42.0}};
+    s.colors = std::vector<ColorEntry>{{0.5, Rgba8{255, 0, 0, 255}, "0.5:#ff0000"},
+                                       {0.0000041, Rgba8{0, 0, 255, 255}, "0.0000041:#0000ff"}};
+    s.opacities = std::vector<OpacityEntry>{{std::nullopt, 42.0, "42"}};
     const RenderJob job = resolveJob(s);
     ASSERT_EQ(job.colorKeyframes.size(), 2u);
     EXPECT_EQ(job.colorKeyframes[0].time, 60000);
@@ -342,11 +345,18 @@ TEST(Job, RefusesContradictionsBeforeRendering) {
     far.frames = FrameRange{0, 600000};
     EXPECT_NE(refusal([&] { resolveJob(far); }).find("17000"), std::string::npos);
     RenderSettings mixed = withOutput("a.png");
-    mixed.colors = std::vector<ColorEntry>{{std::nullopt, Rgba8{}}, {1.0, Rgba8{}}};
+    mixed.colors = std::vector<ColorEntry>{{std::nullopt, Rgba8{}, "#000000"}, {1.0, Rgba8{}, "1:#000000"}};
     EXPECT_NE(refusal([&] { resolveJob(mixed); }).find("--color"), std::string::npos);
+    // Keyframes that round to one time unit are named as written, with the time scale.
     RenderSettings twice = withOutput("a.png");
-    twice.opacities = std::vector<OpacityEntry>{{1.0, 10}, {1.0000001, 20}};
-    EXPECT_NE(refusal([&] { resolveJob(twice); }).find("two keyframes"), std::string::npos);
+    twice.opacities = std::vector<OpacityEntry>{{1.0, 10, "1:10"}, {1.0000041, 20, "1.0000041:20"}};
+    EXPECT_EQ(refusal([&] { resolveJob(twice); }),
+              "--opacity: the keyframes '1:10' and '1.0000041:20' both fall on time unit 120000 at 120000 units per "
+              "second; keyframes must lie at least one unit apart (--time-scale sets the units)");
+    twice.timeScale = 24;
+    twice.opacities = std::vector<OpacityEntry>{{0.5, 10, "0.5:10"}, {0.52, 20, "0.52:20"}}; // 12 and 12.48
+    EXPECT_NE(refusal([&] { resolveJob(twice); }).find("'0.5:10' and '0.52:20' both fall on time unit 12 at 24 units"),
+              std::string::npos);
     EXPECT_NE(refusal([&] { resolveJob(withOutput("/nonexistent-folder/a.png")); }).find("does not exist"),
               std::string::npos);
     EXPECT_NE(refusal([&] { resolveJob(withOutput("/tmp/")); }), "");
@@ -357,8 +367,9 @@ TEST(Job, RefusesContradictionsBeforeRendering) {
 TEST(Job, RefusesFramesThatDoNotFitInMemory) {
     RenderSettings s;
     s.output = "a.exr";
-    s.size = FrameSize{65536, 65536};
-    EXPECT_NE(refusal([&] { resolveJob(s); }).find("--size: the host cannot make buffers for a frame of 65536x65536"),
+    s.size = FrameSize{32767, 32767};
+    s.depth = 32;
+    EXPECT_NE(refusal([&] { resolveJob(s); }).find("--size: the host cannot make buffers for a frame of 32767x32767"),
               std::string::npos);
     s.size = FrameSize{8192, 8192};
     s.depth = 32;
@@ -379,6 +390,37 @@ TEST(FrameNaming, PadsToTheRunAndKeepsFolders) {
     EXPECT_EQ(framePath("plain.png", 3), "plain.png");
     EXPECT_FALSE(hasFrameNumberRun("out#/plain.png"));
     EXPECT_TRUE(hasFrameNumberRun("####.exr"));
+#if defined(_WIN32)
+    EXPECT_EQ(framePath("out#\\ramp-##.png", 3), "out#\\ramp-03.png"); // '\' separates folders
+#else
+    // A backslash is an ordinary character of a name here: a '#' before it is in the file name.
+    EXPECT_EQ(framePath("#\\ramp.png", 3), "3\\ramp.png");
+    EXPECT_NE(refusal([] { framePath("out#\\ramp-##.png", 3); }).find("more than one run"), std::string::npos);
+#endif
+}
+
+// A file's format is its extension, found in the file name as this system reads paths; a name without
+// one (./-, a file named "-") takes the format --format names.
+TEST(Job, TheFormatOfAFileNameWithoutAnExtensionIsGivenByFormat) {
+    RenderSettings s;
+    s.output = "./-";
+    EXPECT_NE(refusal([&] { resolveJob(s); }).find("--output ./-: the file name must end in .png, .exr, .pam or "
+                                                   ".pfm, or --format must name the format of a name without an "
+                                                   "extension"),
+              std::string::npos);
+    s.format = findImageFormat("pam");
+    const RenderJob job = resolveJob(s);
+    EXPECT_FALSE(job.toStandardOutput);
+    EXPECT_STREQ(job.format->name, "pam");
+    EXPECT_EQ(job.frameAt(0).path, "./-");
+    s.output = "frames.v2/shot.pfm"; // the dot of a folder is no extension, nor does --format overrule one
+    EXPECT_NE(refusal([&] { resolveJob(s); }).find("--format pam and --output frames.v2/shot.pfm disagree"),
+              std::string::npos);
+#if !defined(_WIN32)
+    s.format = nullptr;
+    s.output = "shot.v2\\frame"; // one file name here
+    EXPECT_NE(refusal([&] { resolveJob(s); }).find("(not .v2\\frame)"), std::string::npos);
+#endif
 }
 
 } // namespace
