@@ -121,15 +121,17 @@ AtomicFile::AtomicFile(const std::string& targetPath, bool replace) : target(tar
     static std::atomic<unsigned> counter{0};
     const std::string prefix = ".orvane-" + std::to_string(processId()) + "-";
     for (int attempt = 0; !file; ++attempt) {
-        const std::string name = (folderOf(path) / (prefix + std::to_string(counter++) + ".tmp")).u8string();
+        // Named before the file is made: once it exists, nothing that can fail for want of memory is left
+        // before the constructor ends and the destructor takes charge of removing it.
+        temporary = (folderOf(path) / (prefix + std::to_string(counter++) + ".tmp")).u8string();
         std::string reason;
         bool taken = false;
         HoldStops hold;
-        file = openExclusive(name, reason, taken);
+        file = openExclusive(temporary, reason, taken);
         if (file) {
-            temporary = name;
             noteTemporaryFile(temporary);
         } else if (!taken || attempt == 100) {
+            temporary.clear();
             refuse(target, "cannot make a temporary file beside it: " + reason);
         }
     }

@@ -4,8 +4,8 @@
 
 #include <chrono>
 #include <csignal>
+#include <exception>
 #include <mutex>
-#include <system_error>
 #include <thread>
 
 #if defined(_WIN32)
@@ -28,9 +28,17 @@ struct StopState {
     int statusColumns = 0;
 };
 
-// Never destroyed: a stop may come while the process is already ending.
+// The longest name of a temporary file noted without allocating; every name the system takes is shorter.
+constexpr std::size_t kTemporaryNameRoom = 4096;
+
+// Never destroyed: a stop may come while the process is already ending. Made with room for the name of the
+// temporary file, so that noting one cannot fail for want of memory once the file exists.
 StopState& stopState() {
-    static StopState* state = new StopState;
+    static StopState* state = [] {
+        auto* made = new StopState;
+        made->temporaryFile.reserve(kTemporaryNameRoom);
+        return made;
+    }();
     return *state;
 }
 
@@ -145,8 +153,9 @@ void takeOverSignals() {
             }
             stop(signalNumber);
         }).detach();
-    } catch (const std::system_error&) {
-        // No thread to spare: the signals keep their usual effect rather than going unanswered.
+    } catch (const std::exception&) {
+        // No thread to spare, or no memory for one: the signals keep their usual effect rather than going
+        // unanswered.
         pthread_sigmask(SIG_UNBLOCK, &stops, nullptr);
     }
 #endif

@@ -25,7 +25,7 @@ public:
     HoldStops& operator=(const HoldStops&) = delete;
 };
 
-// The temporary file a stop removes ("" for none).
+// The temporary file a stop removes ("" for none). Allocates nothing for a name the system takes.
 void noteTemporaryFile(const std::string& path);
 // Frames planned and written, for the report of a stop; a stop before the plan is known reports none.
 void noteFramesPlanned(long count);

@@ -66,9 +66,11 @@ bool becomeUser(int user) {
     dup2(in, 0);
     dup2(out, 1);
     dup2(err, 2);
-    if (options.fileSizeLimit > 0) {
-        const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit), static_cast<rlim_t>(options.fileSizeLimit)};
-        setrlimit(RLIMIT_FSIZE, &limit);
+    for (const auto& [resource, bytes] : {std::pair{RLIMIT_FSIZE, options.fileSizeLimit},
+                                          std::pair{RLIMIT_AS, options.addressSpaceLimit}}) {
+        if (bytes <= 0) continue;
+        const rlimit limit{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+        setrlimit(resource, &limit);
     }
     if (options.hideProc && !hideProc()) _exit(127);
     if (!options.workingFolder.empty() && chdir(options.workingFolder.c_str()) != 0) _exit(127);

@@ -27,6 +27,7 @@ struct RunOptions {
     int user = -1;                 // a user id (and the group of the same number) to run as; -1: the test's own
     bool hideProc = false;         // /proc is empty for the process, as in a sandbox without it
     long fileSizeLimit = 0;        // the largest file the process may write, in bytes (0: no limit)
+    long addressSpaceLimit = 0;    // the most memory the process may map, in bytes (0: no limit)
     std::vector<std::pair<std::string, std::string>> environment; // set for the run
     int timeoutSeconds = 120;      // then the process is killed and the result says so
 };

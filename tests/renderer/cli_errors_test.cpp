@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -329,6 +332,72 @@ TEST(EffectErrors, NamedWithTheEffectsMessageAndOutOfMemoryWithItsOwnCode) {
               "returned PF_Err_OUT_OF_MEMORY (4)"},
          })
         expectRefused(folder, bad, {});
+}
+
+// Memory that runs out in the middle of a sequence, wherever it runs out: the preloaded allocator fails one
+// allocation, in turn each of those made while the second frame is rendered and written and the run ends
+// (in the host's callbacks among them), one run each. Every run ends with exit code 7 and says so, or gets
+// past the failure and finishes; either way every frame it wrote is whole and no temporary file is left.
+TEST(OutOfMemory, AnAllocationFailingAnywhereInASequenceEndsCleanlyAndKeepsTheFrames) {
+    const char* sanitizerOptions = std::getenv("ASAN_OPTIONS");
+    RunOptions preloaded;
+    preloaded.environment = {{"LD_PRELOAD", ORVANE_FAILING_ALLOCATOR_PATH},
+                             {"ASAN_OPTIONS", std::string(sanitizerOptions ? sanitizerOptions : "") +
+                                                  ":verify_asan_link_order=0"}};
+    const auto args = [](const ScratchFolder& folder, const std::string& frames) {
+        return std::vector<std::string>{"--size", "32x8", "--threads", "1", "--frames", frames, "-o",
+                                        folder.path("f-#.pam")};
+    };
+    ScratchFolder counted;
+    const auto allocations = [&](const std::string& frames) {
+        ScratchFolder folder;
+        RunOptions counting = preloaded;
+        counting.environment.emplace_back("ORVANE_COUNT_ALLOCATIONS", counted.path("count"));
+        EXPECT_EQ(runRender(args(folder, frames), counting).exitCode, 0);
+        return std::stoul(fileBytes(counted.path("count")));
+    };
+    const unsigned long oneFrame = allocations("0-0"), twoFrames = allocations("0-1");
+    ASSERT_GT(twoFrames, oneFrame);
+
+    int endedKeepingAFrame = 0;
+    for (unsigned long n = oneFrame; n <= twoFrames; ++n) {
+        ScratchFolder folder;
+        RunOptions failing = preloaded;
+        failing.environment.emplace_back("ORVANE_FAIL_ALLOCATION", std::to_string(n));
+        const ToolResult run = runRender(args(folder, "0-1"), failing);
+        SCOPED_TRACE("allocation " + std::to_string(n) + " of " + std::to_string(twoFrames) + ": " + run.err);
+        EXPECT_EQ(run.signal, 0);
+        ASSERT_TRUE(run.exitCode == 0 || run.exitCode == kOutOfMemory) << run.exitCode;
+        // "out of memory", or the effect's PF_Err_OUT_OF_MEMORY
+        std::string said = run.err;
+        std::transform(said.begin(), said.end(), said.begin(),
+                       [](unsigned char c) { return c == '_' ? ' ' : static_cast<char>(std::tolower(c)); });
+        EXPECT_EQ(run.exitCode == kOutOfMemory, said.find("out of memory") != std::string::npos);
+        const std::vector<std::string> frames = folder.files();
+        for (const std::string& frame : frames) {
+            EXPECT_TRUE(frame == "f-0.pam" || frame == "f-1.pam") << frame;
+            EXPECT_EQ(readPam(folder.path(frame)).width, 32) << frame;
+        }
+        EXPECT_TRUE(run.exitCode != 0 || frames.size() == 2u);
+        endedKeepingAFrame += run.exitCode == kOutOfMemory && !frames.empty();
+    }
+    EXPECT_GT(endedKeepingAFrame, 0) << "no failure came after a finished frame";
+}
+
+// The host cannot allocate the frame's buffers (1 GiB each, where the process may map only 512 MiB): out
+// of memory, with its exit code, and nothing written.
+TEST(OutOfMemory, AFrameWhoseBuffersTheHostCannotAllocate) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "a sanitizer's own reservations do not fit under the address-space limit";
+#endif
+    ScratchFolder folder;
+    RunOptions limited;
+    limited.addressSpaceLimit = 512L << 20;
+    expectRefused(folder,
+                  {{"--size", "8192x8192", "--depth", "32", "--threads", "1", "--max-memory", "1T", "-o", "@a.pfm"},
+                   kOutOfMemory,
+                   "frame 0: the host ran out of memory for the frame's buffers (PF_Err_OUT_OF_MEMORY (4))"},
+                  {}, limited);
 }
 
 // What --verbose, --help and inspect print is part of the result: when standard output is full or closed,
