@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -20,7 +21,13 @@ namespace OrvaneTools {
 
 namespace {
 
+// The longest name of a temporary file noted without allocating; every name the system takes is shorter.
+constexpr std::size_t kTemporaryNameRoom = 4096;
+
+// Made with room for the name of the temporary file, so that noting one cannot fail for want of memory once
+// the file exists.
 struct StopState {
+    StopState() { temporaryFile.reserve(kTemporaryNameRoom); }
     std::timed_mutex lock;
     std::string temporaryFile;
     long framesPlanned = -1;
@@ -28,17 +35,9 @@ struct StopState {
     int statusColumns = 0;
 };
 
-// The longest name of a temporary file noted without allocating; every name the system takes is shorter.
-constexpr std::size_t kTemporaryNameRoom = 4096;
-
-// Never destroyed: a stop may come while the process is already ending. Made with room for the name of the
-// temporary file, so that noting one cannot fail for want of memory once the file exists.
+// Never destroyed: a stop may come while the process is already ending.
 StopState& stopState() {
-    static StopState* state = [] {
-        auto* made = new StopState;
-        made->temporaryFile.reserve(kTemporaryNameRoom);
-        return made;
-    }();
+    static StopState* state = new StopState;
     return *state;
 }
 
@@ -53,6 +52,16 @@ std::string stopReport(const char* cause, const StopState& state) {
     return report + "\n";
 }
 
+// The stop's report in `report`, or a short one when memory has run out for the whole of it.
+const char* reportText(const char* cause, const StopState& state, std::string& report) noexcept {
+    try {
+        report = stopReport(cause, state);
+        return report.c_str();
+    } catch (const std::exception&) {
+        return "orvane-render: stopped\n";
+    }
+}
+
 #if defined(_WIN32)
 
 [[noreturn]] void stop(int signalNumber, const char* cause) {
@@ -61,10 +70,15 @@ std::string stopReport(const char* cause, const StopState& state) {
     const bool held = state.lock.try_lock_for(std::chrono::seconds(2));
     (void)held;
     // The file was opened with FILE_SHARE_DELETE: it goes when the process's handle closes.
-    if (!state.temporaryFile.empty()) DeleteFileW(std::filesystem::u8path(state.temporaryFile).wstring().c_str());
-    const std::string report = stopReport(cause, state);
+    try {
+        if (!state.temporaryFile.empty()) DeleteFileW(std::filesystem::u8path(state.temporaryFile).wstring().c_str());
+    } catch (const std::exception&) {
+        // No memory for the wide name: the file stays, with a name of its own that no frame counts.
+    }
+    std::string report;
+    const char* text = reportText(cause, state, report);
     DWORD written = 0;
-    WriteFile(GetStdHandle(STD_ERROR_HANDLE), report.data(), static_cast<DWORD>(report.size()), &written, nullptr);
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
     TerminateProcess(GetCurrentProcess(), static_cast<UINT>(kSignalExitBase + signalNumber));
     for (;;) Sleep(INFINITE);
 }
@@ -107,9 +121,11 @@ void endSoonAnyway(int exitCode) {
     if (!state.temporaryFile.empty()) unlink(state.temporaryFile.c_str());
     endSoonAnyway(kSignalExitBase + signalNumber);
     const char* cause = signalNumber == SIGINT ? "SIGINT" : signalNumber == SIGTERM ? "SIGTERM" : "SIGHUP";
-    const std::string report = stopReport(cause, state);
-    for (std::size_t done = 0; done < report.size();) {
-        const ssize_t n = write(STDERR_FILENO, report.data() + done, report.size() - done);
+    std::string report;
+    const char* text = reportText(cause, state, report);
+    const std::size_t size = std::strlen(text);
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t n = write(STDERR_FILENO, text + done, size - done);
         if (n <= 0) break;
         done += static_cast<std::size_t>(n);
     }
@@ -127,6 +143,11 @@ bool ignoredByTheCaller(int signalNumber) {
 } // namespace
 
 void takeOverSignals() {
+    try {
+        stopState(); // made now, not when a stop comes and memory may have run out
+    } catch (const std::exception&) {
+        return; // no memory even for that: the signals keep their usual effect
+    }
 #if defined(_WIN32)
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 #else

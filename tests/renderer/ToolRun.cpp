@@ -195,6 +195,9 @@ ToolResult RunningTool::finish() {
 }
 
 std::string whyCannotRun(const RunOptions& options) {
+#if defined(__SANITIZE_ADDRESS__)
+    if (options.hideProc) return "AddressSanitizer finds the process's stacks in /proc, which the run would hide";
+#endif
     if ((options.user >= 0 || options.hideProc) && geteuid() != 0)
         return "becoming another user and hiding /proc need root; the tests run as user " + std::to_string(geteuid());
     const pid_t child = fork();
