@@ -59,34 +59,34 @@ void describe(std::ostream& out, const ParamStream& stream) {
     const PF_ParamDef& def = stream.def;
     switch (def.param_type) {
     case PF_Param_POPUP:
-        out << "popup, default " << def.u.pd.dephault << " \"" << popupChoiceName(stream.choices, def.u.pd.dephault)
+        out << controlKind(def.param_type) << ", default " << def.u.pd.dephault << " \"" << popupChoiceName(stream.choices, def.u.pd.dephault)
             << "\", choices \"" << stream.choices << "\" (" << def.u.pd.num_choices << ")";
         break;
     case PF_Param_POINT:
-        out << "point, default (" << pixels(def.u.td.x_dephault) << " %, " << pixels(def.u.td.y_dephault)
+        out << controlKind(def.param_type) << ", default (" << pixels(def.u.td.x_dephault) << " %, " << pixels(def.u.td.y_dephault)
             << " %), " << (def.u.td.restrict_bounds ? "within the layer" : "may leave the layer");
         break;
     case PF_Param_COLOR:
-        out << "color, default " << argb(def.u.cd.dephault);
+        out << controlKind(def.param_type) << ", default " << argb(def.u.cd.dephault);
         break;
     case PF_Param_FLOAT_SLIDER: {
         const PF_FloatSliderDef& fs = def.u.fs_d;
         const int decimals = fs.precision < 0 ? 0 : fs.precision;
         const char* unit = (fs.display_flags & PF_ValueDisplayFlag_PERCENT) ? " %" : "";
-        out << "float slider, default " << number(fs.dephault, decimals) << unit << ", valid "
+        out << controlKind(def.param_type) << ", default " << number(fs.dephault, decimals) << unit << ", valid "
             << number(fs.valid_min, decimals) << " to " << number(fs.valid_max, decimals) << ", slider "
             << number(fs.slider_min, decimals) << " to " << number(fs.slider_max, decimals);
         break;
     }
     case PF_Param_SLIDER:
-        out << "slider, default " << def.u.sd.dephault << ", valid " << def.u.sd.valid_min << " to "
+        out << controlKind(def.param_type) << ", default " << def.u.sd.dephault << ", valid " << def.u.sd.valid_min << " to "
             << def.u.sd.valid_max << ", slider " << def.u.sd.slider_min << " to " << def.u.sd.slider_max;
         break;
     case PF_Param_BUTTON:
-        out << "button \"" << stream.label << "\"";
+        out << controlKind(def.param_type) << " \"" << stream.label << "\"";
         return;
     default:
-        out << "type " << def.param_type;
+        out << controlKind(def.param_type);
         return;
     }
     // An animated control's value is its keyframes' at each time: --verbose shows it per frame.
@@ -113,6 +113,19 @@ std::string controlList(const Host& host, bool showHidden) {
         out << "\n";
     }
     return out.str();
+}
+
+std::string controlKind(PF_ParamType type) {
+    switch (type) {
+    case PF_Param_LAYER: return "layer";
+    case PF_Param_POPUP: return "popup";
+    case PF_Param_POINT: return "point";
+    case PF_Param_COLOR: return "color";
+    case PF_Param_FLOAT_SLIDER: return "float slider";
+    case PF_Param_SLIDER: return "slider";
+    case PF_Param_BUTTON: return "button";
+    default: return "type " + std::to_string(type);
+    }
 }
 
 std::string controlName(const Host& host, PF_ParamIndex index) {

@@ -4,6 +4,7 @@
 #include "SmartRenderCallbacks.h"
 
 #include <cstring>
+#include <exception>
 #include <stdexcept>
 
 namespace OrvaneHost {
@@ -49,13 +50,18 @@ FrameSession::~FrameSession() {
 }
 
 // The data goes back to the effect through the function it set, once; without one, the host only forgets it.
-void FrameSession::deleteHeldData() {
+// It goes back also when the books cannot note its return for want of memory.
+void FrameSession::deleteHeldData() noexcept {
     void* data = heldData;
     PF_DeletePreRenderDataFunc release = heldDelete;
     heldData = nullptr;
     heldDelete = nullptr;
     if (!data) return;
-    host.books().close("pre-render data", data, "delete_pre_render_data_func");
+    try {
+        host.books().close("pre-render data", data, "delete_pre_render_data_func");
+    } catch (const std::exception&) {
+        // The books miss one return; the effect's data is not lost for that.
+    }
     if (!release) return;
     CallingHost serving(host, &frame); // the effect's function gives the data's handle back to this host
     release(data);

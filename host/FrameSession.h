@@ -51,7 +51,7 @@ public:
     void copyOutput(Frame& frame) const;
 
 private:
-    void deleteHeldData();
+    void deleteHeldData() noexcept;
 
     Host& host;
     FrameState frame;

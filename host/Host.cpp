@@ -92,67 +92,65 @@ PF_Err Host::globalSetdown() {
 }
 
 void Host::serveSuite(const std::string& name, A_long version, const void* table) {
-    served[{name, version}] = table;
+    served[{name, version}].table = table;
 }
 
 SPErr Host::acquireSuite(const char* name, A_long version, const void** suite) {
-    const std::string suiteName = name ? name : "";
-    HostCall call(recorder(), "AcquireSuite", [&] { return suiteKey(suiteName, version); },
+    const std::string_view suiteName = name ? name : "";
+    HostCall call(recorder(), "AcquireSuite", [&] { return suiteKey(std::string(suiteName), version); },
                   {FaultMode::Error, FaultMode::Null});
     if (call.failsWith(FaultMode::Error)) return call.result(call.fault()->code);
     if (call.failsWith(FaultMode::Null)) {
         *suite = nullptr;
         return call.result(0);
     }
-    auto it = served.find({suiteName, version});
+    auto it = served.find(SuiteName{suiteName, version});
     if (it == served.end()) {
         *suite = nullptr;
         return call.result(kSuiteNotFound);
     }
-    *suite = it->second;
+    *suite = it->second.table;
     std::lock_guard<std::mutex> lock(suiteMutex);
-    ++acquired[{suiteName, version}];
+    ++it->second.acquired;
     return call.result(0);
 }
 
 SPErr Host::releaseSuite(const char* name, A_long version) {
-    const std::string suiteName = name ? name : "";
-    HostCall call(recorder(), "ReleaseSuite", [&] { return suiteKey(suiteName, version); }, {});
+    const std::string_view suiteName = name ? name : "";
+    HostCall call(recorder(), "ReleaseSuite", [&] { return suiteKey(std::string(suiteName), version); }, {});
     std::lock_guard<std::mutex> lock(suiteMutex);
-    ++released[{suiteName, version}];
+    auto it = served.find(SuiteName{suiteName, version});
+    if (it != served.end())
+        ++it->second.released;
+    else
+        ++strayReleases[SuiteKey{std::string(suiteName), version}];
     return call.result(0);
 }
 
-namespace {
-std::size_t countOf(const std::map<std::pair<std::string, A_long>, std::size_t>& counts, const std::string& name,
-                    A_long version) {
-    auto it = counts.find({name, version});
-    return it == counts.end() ? 0 : it->second;
-}
-} // namespace
-
 std::size_t Host::acquisitions(const std::string& name, A_long version) const {
     std::lock_guard<std::mutex> lock(suiteMutex);
-    return countOf(acquired, name, version);
+    auto it = served.find(SuiteName{name, version});
+    return it == served.end() ? 0 : it->second.acquired;
 }
 
 std::size_t Host::releases(const std::string& name, A_long version) const {
     std::lock_guard<std::mutex> lock(suiteMutex);
-    return countOf(released, name, version);
+    auto it = served.find(SuiteName{name, version});
+    if (it != served.end()) return it->second.released;
+    auto stray = strayReleases.find(SuiteName{name, version});
+    return stray == strayReleases.end() ? 0 : stray->second;
 }
 
 std::vector<std::string> Host::unbalancedSuites() const {
     std::lock_guard<std::mutex> lock(suiteMutex);
+    std::map<SuiteKey, std::pair<std::size_t, std::size_t>> counts; // acquired, released, in name order
+    for (const auto& [key, suite] : served) counts[key] = {suite.acquired, suite.released};
+    for (const auto& [key, n] : strayReleases) counts[key] = {0, n};
     std::vector<std::string> out;
-    std::set<std::pair<std::string, A_long>> keys;
-    for (const auto& [key, n] : acquired) keys.insert(key);
-    for (const auto& [key, n] : released) keys.insert(key);
-    for (const auto& key : keys) {
-        const long a = static_cast<long>(countOf(acquired, key.first, key.second));
-        const long r = static_cast<long>(countOf(released, key.first, key.second));
-        if (a != r) out.push_back(suiteKey(key.first, key.second) + ": acquired " + std::to_string(a) +
-                                  ", released " + std::to_string(r));
-    }
+    for (const auto& [key, n] : counts)
+        if (n.first != n.second)
+            out.push_back(suiteKey(key.first, key.second) + ": acquired " + std::to_string(n.first) + ", released " +
+                          std::to_string(n.second));
     return out;
 }
 

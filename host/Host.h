@@ -21,6 +21,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -150,10 +151,24 @@ private:
     HostBehaviour behaving;
     std::atomic<std::uint64_t> abortCalls{0};
 
-    std::map<std::pair<std::string, A_long>, const void*> served;
-    mutable std::mutex suiteMutex; // guards the two counts: frames acquire suites at once
-    std::map<std::pair<std::string, A_long>, std::size_t> acquired;
-    std::map<std::pair<std::string, A_long>, std::size_t> released;
+    // The suites served, by name and version, each with its table and counts: acquiring or releasing one
+    // finds it by the name the effect passed and counts, allocating nothing, so that it cannot fail for want
+    // of memory. Only a release of a suite never served (the effect's fault) is counted apart.
+    using SuiteKey = std::pair<std::string, A_long>;
+    using SuiteName = std::pair<std::string_view, A_long>;
+    struct SuiteOrder {
+        using is_transparent = void;
+        static SuiteName view(const SuiteKey& key) { return {key.first, key.second}; }
+        static SuiteName view(const SuiteName& name) { return name; }
+        template <class A, class B> bool operator()(const A& a, const B& b) const { return view(a) < view(b); }
+    };
+    struct ServedSuite {
+        const void* table = nullptr;
+        std::size_t acquired = 0, released = 0;
+    };
+    std::map<SuiteKey, ServedSuite, SuiteOrder> served;
+    std::map<SuiteKey, std::size_t, SuiteOrder> strayReleases;
+    mutable std::mutex suiteMutex; // guards the counts: frames acquire suites at once
 
     struct HandleBlock;
     mutable std::mutex handleMutex;

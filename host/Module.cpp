@@ -78,13 +78,13 @@ Module::~Module() {
     if (library) FreeLibrary(static_cast<HMODULE>(library));
 }
 
-std::string defaultModulePath() {
+std::optional<std::string> defaultModulePath() {
     wchar_t buffer[MAX_PATH];
     const DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-    std::wstring exe(buffer, n);
+    const std::wstring exe(buffer, n < MAX_PATH ? n : 0); // MAX_PATH: cut short
     const auto slash = exe.find_last_of(L"\\/");
-    const std::wstring dir = slash == std::wstring::npos ? L"." : exe.substr(0, slash);
-    const std::wstring full = dir + L"\\OrvaneVelmorathquist.aex";
+    if (slash == std::wstring::npos) return std::nullopt;
+    const std::wstring full = exe.substr(0, slash) + L"\\OrvaneVelmorathquist.aex";
     const int len = WideCharToMultiByte(CP_UTF8, 0, full.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(len > 0 ? len : 1), '\0');
     WideCharToMultiByte(CP_UTF8, 0, full.c_str(), -1, &out[0], len, nullptr, nullptr);
@@ -113,13 +113,13 @@ Module::~Module() {
     if (library) dlclose(library);
 }
 
-std::string defaultModulePath() {
+std::optional<std::string> defaultModulePath() {
     char buffer[PATH_MAX];
     const ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
-    std::string exe = n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+    const std::string exe = n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
     const auto slash = exe.find_last_of('/');
-    const std::string dir = slash == std::string::npos ? "." : exe.substr(0, slash);
-    return dir + "/OrvaneVelmorathquist.so";
+    if (slash == std::string::npos) return std::nullopt;
+    return exe.substr(0, slash) + "/OrvaneVelmorathquist.so";
 }
 
 #endif

@@ -4,6 +4,7 @@
 
 #include "../sdk/host_sdk.h"
 
+#include <optional>
 #include <string>
 
 namespace OrvaneHost {
@@ -28,7 +29,8 @@ private:
     PF_EntryPointFunc entry = nullptr;
 };
 
-// The effect module built beside the running program.
-std::string defaultModulePath();
+// The effect module built beside the running program; none when the program cannot find its own file (on
+// Linux without /proc), since any folder guessed instead, the current one say, could hold anything.
+std::optional<std::string> defaultModulePath();
 
 } // namespace OrvaneHost

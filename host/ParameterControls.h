@@ -60,6 +60,10 @@ PF_Err pressButton(Host& host, PF_ParamIndex index);
 // `showHidden` is set, in which case they are listed and marked "hidden".
 std::string controlList(const Host& host, bool showHidden = false);
 
+// What kind of control a parameter type is, as the effect panel names it: "popup", "point", "color", "float
+// slider", "slider", "button", "layer", or "type N".
+std::string controlKind(PF_ParamType type);
+
 // The name of the parameter at `index` as its control shows it, quoted: "\"Color\"".
 std::string controlName(const Host& host, PF_ParamIndex index);
 // A value of the parameter at `index` as its control shows it, after the control's name: "\"Shape\" 2

@@ -20,11 +20,23 @@ enum ParamIndex : PF_ParamIndex {
     kParamCount = 9 // the input layer and the eight parameters
 };
 
+// The kind of control at each index, in index order: what anything that drives the effect can check a
+// module's registration against.
+constexpr PF_ParamType kParamTypes[kParamCount] = {
+    PF_Param_LAYER, PF_Param_POPUP,        PF_Param_POINT,  PF_Param_POINT, PF_Param_POPUP,
+    PF_Param_COLOR, PF_Param_FLOAT_SLIDER, PF_Param_BUTTON, PF_Param_SLIDER,
+};
+
 // Popup values are 1-based; the choices as the controls show them are in value order, split at '|'.
 enum ShapeChoice : A_long { kShapeLinear = 1, kShapeRadial = 2 };
 enum RepeatChoice : A_long { kRepeatNone = 1, kRepeatLoop = 2, kRepeatPingpong = 3 };
 constexpr const char* kShapeChoices = "Linear|Radial";
 constexpr const char* kRepeatChoices = "None|Loop|Pingpong";
+
+// The choices of the popup at `index`; nullptr where the index holds no popup.
+constexpr const char* popupChoicesAt(PF_ParamIndex index) {
+    return index == kParamShape ? kShapeChoices : index == kParamRepeat ? kRepeatChoices : nullptr;
+}
 
 // The refresh counter cycles through 0 .. kRefreshCounterModulus - 1.
 constexpr A_long kRefreshCounterModulus = 10000000;

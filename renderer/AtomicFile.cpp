@@ -1,6 +1,7 @@
 #include "AtomicFile.h"
 
 #include "Interruption.h"
+#include "ReplaceCheck.h"
 #include "ToolError.h"
 
 #include <atomic>
@@ -33,19 +34,6 @@ namespace {
 
 std::string systemReason(int error) { return std::generic_category().message(error); }
 
-// The file a name leads to through symbolic links; a link to a file not made yet leads to where it will be.
-fs::path followLinks(const std::string& target) {
-    fs::path path = fs::u8path(target);
-    for (int hops = 0; hops < 40; ++hops) {
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
-        const fs::path next = fs::read_symlink(path, ec);
-        if (ec) refuse(target, "cannot read the symbolic link: " + ec.message());
-        path = next.is_absolute() ? next : path.parent_path() / next;
-    }
-    refuse(target, "too many levels of symbolic links");
-}
-
 // Random names drawn before a file system that says every name is taken is believed.
 constexpr int kNameAttempts = 100;
 
@@ -54,26 +42,6 @@ unsigned randomNumber() {
     static std::mt19937 numbers{std::random_device{}()};
     std::lock_guard<std::mutex> hold(lock);
     return static_cast<unsigned>(numbers());
-}
-
-fs::path folderOf(const fs::path& file) { return file.has_parent_path() ? file.parent_path() : fs::path("."); }
-
-// Whether the file exists (and so is to be replaced); refuses what may not be written.
-bool checkTarget(const std::string& target, const fs::path& file, bool replaceReadOnly) {
-    std::error_code ec;
-    const fs::file_status status = fs::status(file, ec);
-    if (!fs::exists(status)) {
-        if (!fs::is_directory(folderOf(file), ec))
-            refuse(target, "the folder " + folderOf(file).u8string() + " does not exist");
-        return false;
-    }
-    if (fs::is_directory(status)) refuse(target, "it is a folder");
-    if (!fs::is_regular_file(status))
-        refuse(target, "it is not a regular file (a device, pipe or socket is never replaced)");
-    if ((status.permissions() & fs::perms::owner_write) == fs::perms::none && !replaceReadOnly)
-        throw ToolError(ExitCode::OutputWrite,
-                        "cannot replace " + target + ": it is read-only (give --force to replace it)");
-    return true;
 }
 
 #if defined(_WIN32)
@@ -175,15 +143,6 @@ void moveOnto(const std::string& from, const std::string& to, std::error_code& e
 
 } // namespace
 
-void checkReplaceable(const std::string& target, bool replaceReadOnly) {
-    checkTarget(target, followLinks(target), replaceReadOnly);
-}
-
-bool regularFileExists(const std::string& target) {
-    std::error_code ec;
-    return fs::is_regular_file(fs::status(fs::u8path(target), ec));
-}
-
 AtomicFile::AtomicFile(const std::string& targetPath, bool replace) : target(targetPath), replaceReadOnly(replace) {
     const fs::path path = followLinks(target);
     const bool replacing = checkTarget(target, path, replaceReadOnly);
@@ -195,15 +154,18 @@ AtomicFile::AtomicFile(const std::string& targetPath, bool replace) : target(tar
     const std::string prefix = ".orvane-" + std::to_string(processId()) + "-";
     for (int attempt = 0; !file; ++attempt) {
         const unsigned number = attempt == 0 ? counter++ : randomNumber();
-        const std::string name = (folderOf(path) / (prefix + std::to_string(number) + ".tmp")).u8string();
+        // Named and noted for a stop before the file is made: once it exists, nothing that can fail for want
+        // of memory is left before the constructor ends and the destructor takes charge of removing it.
+        temporary = (folderOf(path) / (prefix + std::to_string(number) + ".tmp")).u8string();
         std::string reason;
         bool taken = false;
         HoldStops hold;
-        file = openExclusive(name, reason, taken);
-        if (file) {
-            temporary = name;
-            noteTemporaryFile(temporary);
-        } else if (!taken || attempt == kNameAttempts) {
+        noteTemporaryFile(temporary);
+        file = openExclusive(temporary, reason, taken);
+        if (file) continue;
+        forgetTemporaryFile(temporary);
+        if (!taken || attempt == kNameAttempts) {
+            temporary.clear();
             refuse(target, "cannot make a temporary file beside it: " + reason);
         }
     }

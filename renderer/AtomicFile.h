@@ -2,23 +2,17 @@
 // is changed: the content goes to a temporary file with a short name beside the target, which is flushed to
 // the disk and then replaces the target by a rename, whose folder is flushed in turn. A symbolic link is
 // written through to the file it names; a replaced file keeps its permission bits; a read-only file is
-// replaced only when asked to; anything but a regular file is never replaced. While the temporary file
-// exists, a stop (Interruption.h) removes it. Files may be written on several threads at once.
+// replaced only when asked to; anything but a regular file is never replaced (ReplaceCheck.h checks all of
+// this). While the temporary file exists, a stop (Interruption.h) removes it. Files may be written on several
+// threads at once.
 #pragma once
+
+#include "ReplaceCheck.h"
 
 #include <cstdio>
 #include <string>
 
 namespace OrvaneTools {
-
-// Throws a ToolError (ExitCode::OutputWrite) when `target` may not be written: its folder is missing, it is
-// not a regular file, or it is read-only and `replaceReadOnly` is false. Makes nothing.
-void checkReplaceable(const std::string& target, bool replaceReadOnly);
-
-// Whether `target` leads (through symbolic links) to a regular file: a frame written before. A missing file,
-// a dangling link, a folder or a device is not one; nor is the temporary file of a run that was killed,
-// which has a name of its own.
-bool regularFileExists(const std::string& target);
 
 class AtomicFile {
 public:

@@ -1,11 +1,23 @@
 #include "EffectLifecycle.h"
 
 #include "ErrorNames.h"
+#include "SettingOptions.h"
+
+#include "host/Module.h"
 
 #include <cstring>
 #include <stdexcept>
 
 namespace OrvaneTools {
+
+std::string modulePathOf(const std::optional<std::string>& given) {
+    if (given) return *given;
+    if (std::optional<std::string> beside = OrvaneHost::defaultModulePath()) return *beside;
+    throw ToolError(ExitCode::ModuleLoad,
+                    std::string("orvane-render cannot find its own folder, where the effect module is by default, "
+                                "and loads none from anywhere else: give --module PATH or set ") +
+                        kModuleVariable);
+}
 
 std::unique_ptr<OrvaneHost::Host> loadHost(const std::string& modulePath) {
     try {

@@ -7,9 +7,15 @@
 #include "host/Host.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace OrvaneTools {
+
+// The module to load: the one given (--module or ORVANE_MODULE), else the one beside orvane-render. Throws a
+// ToolError (ExitCode::ModuleLoad) asking for --module when orvane-render cannot find its own folder: it
+// never guesses another.
+std::string modulePathOf(const std::optional<std::string>& given);
 
 // Throws a ToolError (ExitCode::ModuleLoad) naming the file and the reason when the module cannot be loaded.
 std::unique_ptr<OrvaneHost::Host> loadHost(const std::string& modulePath);

@@ -1,5 +1,6 @@
 #include "FrameNaming.h"
 
+#include "FileNames.h"
 #include "ToolError.h"
 
 namespace OrvaneTools {
@@ -11,10 +12,8 @@ struct Run {
 };
 
 Run findRun(const std::string& path) {
-    const auto slash = path.find_last_of("/\\");
-    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     Run run;
-    for (std::size_t i = nameStart; i < path.size();) {
+    for (std::size_t i = fileNameStart(path); i < path.size();) {
         if (path[i] != '#') {
             ++i;
             continue;

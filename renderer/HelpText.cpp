@@ -1,6 +1,7 @@
 #include "HelpText.h"
 
 #include "ImageFormat.h"
+#include "SceneFile.h"
 #include "SettingOptions.h"
 #include "ToolError.h"
 
@@ -81,9 +82,10 @@ std::string helpFooter() {
     return "Values:\n" +
            paragraph("Times are seconds of layer time (the host counts 120000 units per second, or --time-scale's); "
                      "keyframes and frames sit at round(T x units per second). A colour is #RRGGBB or #RRGGBBAA "
-                     "(alpha last; quote it, the shell reads # as a comment). Points are layer pixels at full "
-                     "resolution, decimals allowed. Numbers may carry an exponent (1e3). Unset parameters keep the "
-                     "effect's own defaults: shape linear, repeat none, points (0, H/2) and (W, H/2), colour opaque "
+                     "(alpha last, and unused: --opacity gives the ramp's alpha; quote it, the shell reads # as a "
+                     "comment). Points are layer pixels at full resolution, decimals allowed. Numbers may carry an "
+                     "exponent (1e3), all but the parts of WxH, NxM and A-B and the depth, which are digits. Unset "
+                     "parameters keep the effect's own defaults: shape linear, repeat none, points (0, H/2) and (W, H/2), colour opaque "
                      "white, opacity 100.") +
            "\nKeyframes:\n" +
            paragraph("One plain value of --shape, --repeat, --point1, --point2, --color or --opacity sets the "
@@ -106,26 +108,30 @@ std::string helpFooter() {
                      "(ramp-###.png).\n"
                      "A relative name is relative to the current folder. Each file is written under a short "
                      "temporary name beside it and renamed, so none is ever left half-written; a replaced file "
-                     "keeps its permission bits, a symbolic link is written through to its target, and a "
-                     "read-only file is replaced only with --force. With --skip-existing a frame whose file exists "
-                     "is kept and not rendered, so a stopped sequence resumes where it stopped and machines "
-                     "sharing a folder can each render a range of frames. Before a frame is made its memory is "
+                     "keeps its permission bits, a symbolic link is written through to its target (not one that "
+                     "another user left in a sticky folder everyone may write, as /tmp), and a file this user may "
+                     "not write (read-only, or another user's) is replaced only with --force. With "
+                     "--skip-existing a frame whose file exists is kept and not rendered, so a stopped sequence "
+                     "resumes where it stopped and machines sharing a folder can each render a range of frames. Before a frame is made its memory is "
                      "estimated (about three copies of the frame) and a frame that needs more than the machine "
                      "has, or than --max-memory, is refused.\n"
                      "-o - writes the frames to standard output one after another, in the --format given (" +
                      spokenList(streamedFormatNames()) +
                      "), for a program that reads images from a pipe; messages, progress and --verbose then go to "
-                     "standard error. (A file named \"-\" is written as ./-.)") +
+                     "standard error. (A file named \"-\" is written as ./- with --format, which names the "
+                     "format of any file name without an extension.)") +
            "\nModule:\n" +
            paragraph(std::string("The effect module is the file --module names, else the file the environment "
                                  "variable ") +
                      kModuleVariable +
-                     " names, else OrvaneVelmorathquist beside this program. A name without a folder is a file in "
-                     "the current folder, never a library looked up on the system's search path. The file is "
-                     "checked before it is loaded (a regular file of at most 512 MiB, a whole module for this "
-                     "system).") +
+                     " names, else OrvaneVelmorathquist beside this program (where this program cannot find its "
+                     "own folder, it asks for --module). A name without a folder is a file in the current folder, "
+                     "never a library looked up on the system's search path. The file is checked before it is "
+                     "loaded (a regular file of at most 512 MiB, a whole module for this system), and a module "
+                     "that registers another effect is refused.") +
            "\nScene files:\n" +
-           paragraph("A JSON object (at most 64 MiB) whose keys are the long option names, e.g.\n"
+           paragraph("A JSON object (at most 64 MiB, values nested at most " + std::to_string(kMaxSceneDepth) +
+                     " deep) whose keys are the long option names, e.g.\n"
                      "{\"size\": \"640x360\", \"shape\": \"radial\", \"color\": [\"0:#203060\", \"1:#f0c040\"], "
                      "\"output\": \"ramp.png\"}.\n"
                      "Every key takes the option's text as a string and is read exactly as on the command line; "

@@ -10,14 +10,18 @@ namespace OrvaneTools {
 
 namespace {
 
-std::string secondsText(A_long units, A_u_long scale) {
-    return std::to_string(static_cast<double>(units) / scale) + " s";
+// Two keyframes of one control that round to the same time unit, named as they were written.
+[[noreturn]] void keyframesCollide(const std::string& what, const std::string& first, const std::string& second,
+                                   A_long time, A_u_long scale) {
+    throw usageError(what + ": the keyframes '" + first + "' and '" + second + "' both fall on time unit " +
+                     std::to_string(time) + " at " + std::to_string(scale) +
+                     " units per second; keyframes must lie at least one unit apart (--time-scale sets the units)");
 }
 
 void addControl(OrvaneHost::Scene& scene, const ControlForm& form, const std::vector<ControlEntry>& entries,
                 const std::string& what, A_u_long timeScale) {
     std::vector<OrvaneHost::Keyframe> keys;
-    std::map<A_long, std::size_t> placeAt; // host time -> the entry's place
+    std::map<A_long, const std::string*> writtenAt; // host time -> the entry as written
     for (const ControlEntry& entry : entries) {
         if (!entry.seconds) {
             if (entries.size() > 1)
@@ -27,10 +31,8 @@ void addControl(OrvaneHost::Scene& scene, const ControlForm& form, const std::ve
             continue;
         }
         const A_long time = OrvaneHost::unitsFromSeconds(*entry.seconds, timeScale);
-        const auto [first, fresh] = placeAt.emplace(time, entry.place);
-        if (!fresh)
-            throw usageError(what + ": two keyframes at " + secondsText(time, timeScale) + " (keyframes " +
-                             std::to_string(first->second) + " and " + std::to_string(entry.place) + ")");
+        if (const auto [first, fresh] = writtenAt.emplace(time, &entry.written); !fresh)
+            keyframesCollide(what, *first->second, entry.written, time, timeScale);
         keys.push_back(OrvaneHost::Keyframe{A_Time{time, timeScale}, entry.value, entry.in, entry.out, entry.tangentIn,
                                             entry.tangentOut});
     }

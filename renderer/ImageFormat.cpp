@@ -2,6 +2,7 @@
 // messages whose lists of formats and depths come from the table.
 #include "ImageFormat.h"
 
+#include "FileNames.h"
 #include "ToolError.h"
 
 #include <algorithm>
@@ -20,9 +21,8 @@ std::string lowered(std::string text) {
 
 // ".png" of "a/b.PNG"; empty when the file name has no dot.
 std::string lowerExtension(const std::string& path) {
-    const auto slash = path.find_last_of("/\\");
     const auto dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::string();
+    if (dot == std::string::npos || dot < fileNameStart(path)) return std::string();
     return lowered(path.substr(dot));
 }
 
@@ -111,10 +111,16 @@ const ImageFormat& formatForOutput(const std::string& path, const ImageFormat* r
         return *requested;
     }
     const std::string ext = lowerExtension(path);
+    // A name without an extension (such as ./-, a file named "-") takes the format --format names.
+    if (ext.empty() && requested) {
+        checkWritten(*requested, depth, false, formatWhat + " " + requested->name);
+        return *requested;
+    }
     const ImageFormat* format = formatOfFileName(path);
     if (!format)
         throw usageError(what + " " + path + ": the file name must end in " + spokenList(writtenFormatNames(), ".") +
-                         (ext.empty() ? std::string() : " (not " + ext + ")"));
+                         (ext.empty() ? std::string(", or --format must name the format of a name without an extension")
+                                      : " (not " + ext + ")"));
     if (requested && requested != format)
         throw usageError(formatWhat + " " + requested->name + " and " + what + " " + path +
                          " disagree: a file's format is its extension (--format is for -o -)");

@@ -60,7 +60,7 @@ inline bool isStandardOutputName(const std::string& path) { return path == "-"; 
 const ImageFormat* parseImageFormat(const std::string& text, const std::string& what);
 
 // The format of `path`: its extension (any letter case), or `requested` when `path` is standard output
-// ("-"). Throws a usage ToolError for an extension of no format, for standard output without a format or
+// ("-") or has no extension (./-, a file named "-"). Throws a usage ToolError for an extension of no format, for standard output without a format or
 // with one that cannot go there, for a `requested` format that the extension contradicts, for a format this
 // build does not write and for a depth the format cannot take. `what` and `formatWhat` name the output and
 // format settings in messages.

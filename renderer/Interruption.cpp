@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstring>
+#include <exception>
 #include <mutex>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -49,6 +50,16 @@ std::string stopReport(const char* cause, const StopState& state) {
     return report + "\n";
 }
 
+// The stop's report in `report`, or a short one when memory has run out for the whole of it.
+const char* reportText(const char* cause, const StopState& state, std::string& report) noexcept {
+    try {
+        report = stopReport(cause, state);
+        return report.c_str();
+    } catch (const std::exception&) {
+        return "orvane-render: stopped\n";
+    }
+}
+
 #if defined(_WIN32)
 
 [[noreturn]] void stop(int signalNumber, const char* cause) {
@@ -57,10 +68,16 @@ std::string stopReport(const char* cause, const StopState& state) {
     const bool held = state.lock.try_lock_for(std::chrono::seconds(2));
     (void)held;
     // The file was opened with FILE_SHARE_DELETE: it goes when the process's handle closes.
-    for (const std::string& file : state.temporaryFiles) DeleteFileW(std::filesystem::u8path(file).wstring().c_str());
-    const std::string report = stopReport(cause, state);
+    try {
+        for (const std::string& file : state.temporaryFiles)
+            DeleteFileW(std::filesystem::u8path(file).wstring().c_str());
+    } catch (const std::exception&) {
+        // No memory for a wide name: the file stays, with a name of its own that no frame counts.
+    }
+    std::string report;
+    const char* text = reportText(cause, state, report);
     DWORD written = 0;
-    WriteFile(GetStdHandle(STD_ERROR_HANDLE), report.data(), static_cast<DWORD>(report.size()), &written, nullptr);
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
     TerminateProcess(GetCurrentProcess(), static_cast<UINT>(kSignalExitBase + signalNumber));
     for (;;) Sleep(INFINITE);
 }
@@ -75,20 +92,49 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
 
 #else
 
+volatile std::sig_atomic_t stopExitCode = 0;
+
+void endWithoutTheReport(int) { _exit(stopExitCode); }
+
+// Standard error may be a terminal nobody reads, or one whose output is stopped (Ctrl+S), where a write
+// waits for ever: whatever thread the alarm reaches ends the process with the stop's code a second later,
+// whether or not the report got out.
+void endSoonAnyway(int exitCode) {
+    stopExitCode = exitCode;
+    struct sigaction action {};
+    action.sa_handler = endWithoutTheReport;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGALRM, &action, nullptr);
+    sigset_t alarmOnly;
+    sigemptyset(&alarmOnly);
+    sigaddset(&alarmOnly, SIGALRM);
+    pthread_sigmask(SIG_UNBLOCK, &alarmOnly, nullptr);
+    alarm(1);
+}
+
 [[noreturn]] void stop(int signalNumber) {
     StopState& state = stopState();
     // A thread stuck while holding the state (on a blocked stderr, say) must not keep the process alive.
     const bool held = state.lock.try_lock_for(std::chrono::seconds(2));
     (void)held;
     for (const std::string& file : state.temporaryFiles) unlink(file.c_str());
+    endSoonAnyway(kSignalExitBase + signalNumber);
     const char* cause = signalNumber == SIGINT ? "SIGINT" : signalNumber == SIGTERM ? "SIGTERM" : "SIGHUP";
-    const std::string report = stopReport(cause, state);
-    for (std::size_t done = 0; done < report.size();) {
-        const ssize_t n = write(STDERR_FILENO, report.data() + done, report.size() - done);
+    std::string report;
+    const char* text = reportText(cause, state, report);
+    const std::size_t size = std::strlen(text);
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t n = write(STDERR_FILENO, text + done, size - done);
         if (n <= 0) break;
         done += static_cast<std::size_t>(n);
     }
     _exit(kSignalExitBase + signalNumber);
+}
+
+bool ignoredByTheCaller(int signalNumber) {
+    struct sigaction current {};
+    return sigaction(signalNumber, nullptr, &current) == 0 && !(current.sa_flags & SA_SIGINFO) &&
+           current.sa_handler == SIG_IGN;
 }
 
 #endif
@@ -96,6 +142,11 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
 } // namespace
 
 void takeOverSignals() {
+    try {
+        stopState(); // made now, not when a stop comes and memory may have run out
+    } catch (const std::exception&) {
+        return; // no memory even for that: the signals keep their usual effect
+    }
 #if defined(_WIN32)
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 #else
@@ -103,10 +154,17 @@ void takeOverSignals() {
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
     // Blocked in this thread before any other starts, so in every thread; only the waiting thread takes
-    // them. A signal the caller set to be ignored (nohup) stays ignored.
+    // them. A signal the caller set to be ignored stays ignored (SIGHUP under nohup, SIGINT in a script's
+    // background job): a blocked signal is kept for sigwait even when ignored, so it is not taken at all.
     sigset_t stops;
     sigemptyset(&stops);
-    for (const int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&stops, s);
+    bool anyTaken = false;
+    for (const int s : {SIGINT, SIGTERM, SIGHUP}) {
+        if (ignoredByTheCaller(s)) continue;
+        sigaddset(&stops, s);
+        anyTaken = true;
+    }
+    if (!anyTaken) return;
     pthread_sigmask(SIG_BLOCK, &stops, nullptr);
     try {
         std::thread([stops] {
@@ -115,8 +173,9 @@ void takeOverSignals() {
             }
             stop(signalNumber);
         }).detach();
-    } catch (const std::system_error&) {
-        // No thread to spare: the signals keep their usual effect rather than going unanswered.
+    } catch (const std::exception&) {
+        // No thread to spare, or no memory for one: the signals keep their usual effect rather than going
+        // unanswered.
         pthread_sigmask(SIG_UNBLOCK, &stops, nullptr);
     }
 #endif

@@ -1,8 +1,9 @@
 // SIGINT, SIGTERM and SIGHUP (on Windows Ctrl+C, Ctrl+Break and closing the console) stop orvane-render at
 // once but cleanly: the temporary files of the frames being written are removed, every finished frame stays,
 // the progress line is cleared, the user is told how many frames were written, and the exit code is 128 +
-// the signal's number. Writing to a closed pipe or past a file size limit fails with an error instead of
-// killing the process.
+// the signal's number, also when that report cannot be written (standard error a terminal nobody reads). A
+// signal that was ignored when the program started stays ignored. Writing to a closed pipe or past a file
+// size limit fails with an error instead of killing the process.
 #pragma once
 
 #include <string>
@@ -25,7 +26,8 @@ public:
 };
 
 // The temporary files a stop removes: one for each frame being written (several frames may be written at
-// once), noted when made and forgotten once renamed or removed.
+// once), noted before each is made (so that noting cannot fail once it exists) and forgotten once renamed or
+// removed. Forgetting allocates nothing.
 void noteTemporaryFile(const std::string& path);
 void forgetTemporaryFile(const std::string& path);
 // Frames planned and written, for the report of a stop; a stop before the plan is known reports none.

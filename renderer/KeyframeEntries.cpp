@@ -178,6 +178,7 @@ private:
 ControlEntry parseEntry(const std::string& text, std::size_t place, const std::string& what, const ControlForm& form) {
     ControlEntry entry;
     entry.place = place;
+    entry.written = text;
     const std::vector<std::string> parts = splitAtColons(text);
     if (parts.size() == 1) {
         entry.value = form.parse(text, what);

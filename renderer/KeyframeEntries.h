@@ -23,6 +23,7 @@ namespace OrvaneTools {
 // What one entry sets.
 struct ControlEntry {
     std::size_t place = 0;         // 1 for the first entry of the option, in the order given
+    std::string written;           // the entry as the user wrote it ("1.5:#ff0000:hold"), for messages
     std::string timeText;          // a keyframe's time as given, for messages
     std::optional<double> seconds; // a keyframe's time; none for a plain value
     OrvaneHost::StreamValue value{}; // as the host holds it (host/Scene.h)

@@ -4,23 +4,36 @@
 #include "HostScene.h"
 #include "MemoryBudget.h"
 #include "SettingOptions.h"
+#include "ReplaceCheck.h"
 #include "ToolError.h"
 #include "ValueParsing.h"
 
 #include "framework/PixelDepth.h"
 #include "host/FrameRender.h"
-#include "host/Module.h"
 #include "host/ParamStreams.h"
 #include "host/Worlds.h"
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <thread>
 
 namespace OrvaneTools {
 
 namespace {
+
+// The effect draws every colour opaque and takes the ramp's alpha from "Opacity": an alpha given with a
+// colour is said to be unused, once, naming the first colour that has one.
+void noteUnusedAlpha(const std::vector<ControlEntry>& entries, const std::string& what, RenderJob& job) {
+    const auto withAlpha = [](const ControlEntry& entry) { return entry.value[0] != 1.0; };
+    const auto first = std::find_if(entries.begin(), entries.end(), withAlpha);
+    if (first == entries.end()) return;
+    const auto others = std::count_if(first + 1, entries.end(), withAlpha);
+    job.notes.push_back(what + " '" + first->written + "'" +
+                        (others ? " (and " + std::to_string(others) + " more)" : std::string()) +
+                        ": a colour's alpha is not used; the effect takes the ramp's alpha from --opacity");
+}
 
 A_long frameTime(long frame, double fps, A_u_long scale) {
     return OrvaneHost::unitsFromSeconds(static_cast<double>(frame) / fps, scale);
@@ -45,12 +58,16 @@ void resolveFrames(const RenderSettings& settings, RenderJob& job) {
 }
 
 void checkOutputFolder(const std::string& path, const std::string& what) {
+    const std::string tooLong = nameLengthProblem(path);
+    if (!tooLong.empty()) throw usageError(what + " " + path + ": " + tooLong);
     const std::filesystem::path file = std::filesystem::u8path(path);
     if (file.filename().empty()) throw usageError(what + " " + path + ": names a folder, not a file");
     const std::filesystem::path folder = file.parent_path();
     std::error_code ec;
     if (!folder.empty() && !std::filesystem::is_directory(folder, ec))
-        throw usageError(what + " " + path + ": the folder " + folder.u8string() + " does not exist");
+        throw usageError(what + " " + path + ": " +
+                         (ec == std::errc::filename_too_long ? std::string("the name is longer than the system takes")
+                                                             : "the folder " + folder.u8string() + " does not exist"));
     if (std::filesystem::is_directory(file, ec)) throw usageError(what + " " + path + ": is a folder");
 }
 
@@ -109,7 +126,7 @@ void resolveFileFlags(const RenderSettings& settings, RenderJob& job) {
     if (!job.skipExisting) return;
     if (job.replaceReadOnly)
         throw usageError(settings.nameOf("skip-existing") + " and " + settings.nameOf("force") +
-                         " exclude each other: the one keeps every existing file, the other replaces read-only ones");
+                         " exclude each other: the one keeps every existing file, the other replaces files this user may not write");
     if (job.toStandardOutput)
         throw usageError(settings.nameOf("skip-existing") + " keeps the frames whose files exist, but " +
                          settings.nameOf("output") + " - writes no files; name the files, e.g. -o frame-####.png");
@@ -138,11 +155,13 @@ RenderJob resolveJob(const RenderSettings& settings) {
     job.depth = settings.depth.value_or(8);
     job.format = &formatForOutput(job.output, settings.format, job.depth, settings.nameOf("output"),
                                  settings.nameOf("format"));
-    job.modulePath = settings.module ? *settings.module : OrvaneHost::defaultModulePath();
+    job.modulePath = settings.module;
     job.size = settings.size.value_or(FrameSize{1920, 1080});
     job.downsample = settings.downsample.value_or(Downsample{1, 1});
     job.timeScale = settings.timeScale.value_or(OrvaneHost::kTimeScale);
     job.scene = controlScene(settings, job.timeScale);
+    if (const auto colors = settings.controls.find(Orvane::kParamColor); colors != settings.controls.end())
+        noteUnusedAlpha(colors->second, settings.nameOf("color"), job);
     job.fps = settings.fps.value_or(30.0);
     job.timeStep = std::max<A_long>(1, OrvaneHost::timeStepForFps(job.fps, job.timeScale));
     resolveFrames(settings, job);

@@ -21,7 +21,7 @@ struct FrameToRender {
 };
 
 struct RenderJob {
-    std::string modulePath;
+    std::optional<std::string> modulePath; // --module or ORVANE_MODULE; none: the module beside orvane-render
     std::string output; // as given, with its run of '#' for sequences
     bool toStandardOutput = false; // output "-": every frame goes to standard output, one after another
     const ImageFormat* format = nullptr; // never nullptr once resolved
@@ -44,6 +44,7 @@ struct RenderJob {
     bool verbose = false;
     bool replaceReadOnly = false; // --force
     bool skipExisting = false;    // --skip-existing
+    std::vector<std::string> notes; // what the user gave that is not used, said once on standard error
 
     long frameCount() const { return frames.last - frames.first + 1; }
     // The k-th frame to render, k from 0 to frameCount() - 1.

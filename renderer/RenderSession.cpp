@@ -1,6 +1,7 @@
 #include "RenderSession.h"
 
 #include "AtomicFile.h"
+#include "EffectContract.h"
 #include "EffectLifecycle.h"
 #include "ErrorNames.h"
 #include "FrameView.h"
@@ -159,7 +160,8 @@ void runRenderJob(const RenderJob& job, const SessionOutput& output) {
     }
     if (first == job.frameCount()) return;
     keepFreedMemoryForTheNextFrames();
-    std::unique_ptr<OrvaneHost::Host> owned = loadHost(job.modulePath);
+    const std::string modulePath = modulePathOf(job.modulePath);
+    std::unique_ptr<OrvaneHost::Host> owned = loadHost(modulePath);
     OrvaneHost::Host& host = *owned;
     prepareHostLayer(host, job);
     OrvaneHost::setHostThreads(host, job.threads);
@@ -169,6 +171,7 @@ void runRenderJob(const RenderJob& job, const SessionOutput& output) {
     GlobalSetdown setdown(host);
     const PF_OutData registration = host.outData();
     if (PF_Err err = OrvaneHost::applyEffect(host)) effectFailed(host, "applying the effect (parameter setup, UI update)", err);
+    checkThisEffect(host, modulePath);
     if (job.verbose) reportEffect(host, about, registration, output.out);
     applyJobToStreams(host, job);
     if (job.pressRefresh) pressRefresh(host, job, output.out);

@@ -1,6 +1,7 @@
 #include "SceneFile.h"
 
 #include "KeyframeObjects.h"
+#include "SceneJson.h"
 #include "SettingOptions.h"
 #include "ToolError.h"
 
@@ -20,11 +21,7 @@ namespace {
 using nlohmann::json;
 using Texts = std::vector<std::string>;
 
-std::string shownJson(const json& value) {
-    std::string text = value.dump();
-    if (text.size() > 60) text = text.substr(0, 57) + "...";
-    return text;
-}
+std::string shownJson(const json& value) { return shortJson(value); }
 
 [[noreturn]] void wrongForm(const std::string& what, const std::string& expected, const json& value) {
     throw usageError(what + ": expected " + expected + ", got " + shownJson(value));
@@ -97,32 +94,6 @@ Texts textsOf(const SettingOption& key, const json& value, const std::string& wh
     wrongForm(what, expectedForms(key), value);
 }
 
-// The library's message without its "[json.exception.parse_error.101] " prefix.
-std::string libraryMessage(const json::exception& e) {
-    const std::string text = e.what();
-    const auto close = text.find("] ");
-    return text.rfind("[json.exception.", 0) == 0 && close != std::string::npos ? text.substr(close + 2) : text;
-}
-
-// Parses the text, refusing a key given twice in any object: JSON leaves it open which one counts.
-json parseJson(const std::string& text, const std::string& source) {
-    std::vector<std::set<std::string>> keysOfOpenObjects;
-    const json::parser_callback_t noteKeys = [&](int, json::parse_event_t event, json& parsed) {
-        if (event == json::parse_event_t::object_start) keysOfOpenObjects.emplace_back();
-        if (event == json::parse_event_t::object_end && !keysOfOpenObjects.empty()) keysOfOpenObjects.pop_back();
-        if (event == json::parse_event_t::key && !keysOfOpenObjects.back().insert(parsed.get<std::string>()).second)
-            throw usageError(source + ": the key \"" + parsed.get<std::string>() + "\" is given twice");
-        return true;
-    };
-    try {
-        return json::parse(text, noteKeys);
-    } catch (const json::out_of_range& e) {
-        throw usageError(source + ": a number is too large: " + libraryMessage(e));
-    } catch (const json::exception& e) {
-        throw usageError(source + ": not valid JSON: " + libraryMessage(e));
-    }
-}
-
 std::string knownKeys() {
     std::string list;
     for (const SettingOption& key : settingOptions())
@@ -133,7 +104,7 @@ std::string knownKeys() {
 } // namespace
 
 RenderSettings parseScene(const std::string& jsonText, const std::string& source) {
-    const json scene = parseJson(jsonText, source);
+    const json scene = readJson(jsonText, source, kMaxSceneDepth);
     if (!scene.is_object()) throw usageError(source + ": a scene is a JSON object of settings");
     if (scene.contains("time") && scene.contains("frames"))
         throw usageError(source + ": \"time\" and \"frames\" exclude each other");

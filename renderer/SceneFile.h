@@ -9,16 +9,19 @@
 
 #include "RenderSettings.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace OrvaneTools {
 
 constexpr std::uint64_t kMaxSceneBytes = std::uint64_t(64) << 20;
+// How deep values may be nested: a scene's forms need a few levels; a deeper value is refused as it is read.
+constexpr std::size_t kMaxSceneDepth = 32;
 
 // Reads the file, which must be a regular file of at most kMaxSceneBytes; throws a usage ToolError naming
-// the file and the offending key for anything malformed (unreadable file, bad JSON, a key given twice, an
-// unknown key, a wrong type or value).
+// the file and the offending key for anything malformed (unreadable file, bad JSON, a key given twice, values
+// nested more than kMaxSceneDepth deep, an unknown key, a wrong type or value).
 RenderSettings loadSceneFile(const std::string& path);
 
 // The same from JSON text; `source` names it in messages.

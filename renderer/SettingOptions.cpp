@@ -122,8 +122,9 @@ const std::vector<SettingOption>& settingOptions() {
                                      "output image: " + spokenList(writtenFormatNames(), ".") + "; - for standard output",
                                      F::Text),
         option<&S::format, parseImageFormat>("format", 0, alternatives(streamedFormatNames()),
-                                             "how frames go to standard output with -o - (a file's format is its "
-                                             "extension)",
+                                             "how frames go to standard output with -o -, or the format of a "
+                                             "file name without an extension, such as ./- (a file's format is "
+                                             "otherwise its extension)",
                                              F::Text),
         option<&S::module, fileName>("module", 0, "PATH",
                                      std::string("the effect module file (default: $") + kModuleVariable +
@@ -171,7 +172,7 @@ const std::vector<SettingOption>& settingOptions() {
                                           F::Flag),
         option<&S::pressRefresh, flagValue>("press-refresh", 0, "", "press the effect's Refresh button before rendering",
                                             F::Flag),
-        option<&S::force, flagValue>("force", 0, "", "replace output files that are read-only", F::Flag),
+        option<&S::force, flagValue>("force", 0, "", "replace output files that this user may not write", F::Flag),
         option<&S::skipExisting, flagValue>("skip-existing", 0, "",
                                             "keep the frames whose files exist and render only the missing ones",
                                             F::Flag),

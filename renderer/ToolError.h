@@ -31,8 +31,9 @@ inline constexpr ExitCodeMeaning kExitCodeTable[] = {
     {"1", "a fault of orvane-render itself (please report it)"},
     {"2", "bad input: an option, value, scene file or output name, or a frame that needs more memory than "
           "allowed; nothing was rendered"},
-    {"3", "the module cannot be loaded: missing, not a regular file, damaged, not built for this system, or "
-          "without the effect's entry point (inspect: not a readable effect module)"},
+    {"3", "the module cannot be loaded: missing, not a regular file, damaged, not built for this system, "
+          "without the effect's entry point, or another effect; or none was named where orvane-render cannot "
+          "find its own folder (inspect: not a readable effect module)"},
     {"4", "the effect returned an error code (named, with the effect's own message)"},
     {"5", "an image could not be written (the reason is given; frames written before it are kept)"},
     {"6", "standard output is closed or full: frames written with -o -, or what --verbose, --help, --version or "

@@ -84,7 +84,9 @@ long parseWholeNumber(const std::string& text, const std::string& what) {
 }
 
 FrameSize parseSize(const std::string& text, const std::string& what) {
-    const std::string expected = "WxH, two whole numbers from 1 to " + std::to_string(kMaxLayerSide);
+    const std::string expected = "WxH, two whole numbers from 1 to " + std::to_string(kMaxLayerSide) +
+                                 " (a point, held in 16.16 fixed point, reaches at most " +
+                                 std::to_string(kMaxLayerSide) + " pixels)";
     const auto x = lowered(text).find('x');
     if (x == std::string::npos) refuse(what, expected, text);
     long w = 0, h = 0;
@@ -206,16 +208,17 @@ FrameRange parseFrames(const std::string& text, const std::string& what) {
 
 namespace {
 
-// A whole number from 1 to `most`; anything else is refused as not what `expected` says.
+// A whole number from 1 to `most`, written as any number whose value is whole (12, 1.2e1, 12.0), as a scene
+// reads a JSON number; anything else is refused as not what `expected` says.
 long wholeNumberFrom1(const std::string& text, const std::string& what, long most, const std::string& expected) {
-    long value = 0;
+    double value = 0;
     try {
-        value = parseWholeNumber(text, what);
+        value = parseDecimal(text, what);
     } catch (const ToolError&) {
         refuse(what, expected, text);
     }
-    if (value < 1 || value > most) refuse(what, expected, text);
-    return value;
+    if (value < 1 || value > double(most) || value != std::floor(value)) refuse(what, expected, text);
+    return static_cast<long>(value);
 }
 
 } // namespace
@@ -227,8 +230,16 @@ int parseThreads(const std::string& text, const std::string& what) {
 
 std::uint64_t parseMemorySize(const std::string& text, const std::string& what) {
     const std::string expected = "an amount of memory such as 512M or 4G (K, M, G, T: powers of 1024)";
+    // The number, with its exponent if it has one (no unit begins with 'e').
     std::size_t unitStart = 0;
     while (unitStart < text.size() && (isDigit(text[unitStart]) || text[unitStart] == '.')) ++unitStart;
+    if (unitStart < text.size() && (text[unitStart] == 'e' || text[unitStart] == 'E')) {
+        std::size_t end = unitStart + 1;
+        if (end < text.size() && (text[end] == '+' || text[end] == '-')) ++end;
+        const std::size_t digits = end;
+        while (end < text.size() && isDigit(text[end])) ++end;
+        if (end > digits) unitStart = end;
+    }
     const std::string unit = lowered(text.substr(unitStart));
     int power = 0;
     const char* const units[] = {"", "k", "m", "g", "t"};

@@ -12,9 +12,12 @@
 namespace OrvaneTools {
 
 // Limits that keep every value inside what the host's 32-bit fields can hold.
-constexpr int kMaxLayerSide = 65536;
 constexpr double kMaxSeconds = 17000.0; // round(T x 120000) stays below 2^31
 constexpr double kMaxPointPixels = 32767.0; // round(v x 65536) fits a signed 16.16 value
+// A layer's side: every point of a wider layer could not be addressed (its default "Point 2" sits at the
+// layer's width), and a downsampled layer's buffers are a grid in the same layer pixels. A factor beyond it
+// leaves a side of one pixel, as the largest does.
+constexpr int kMaxLayerSide = static_cast<int>(kMaxPointPixels);
 constexpr double kMinOpacityPercent = -100.0;
 constexpr double kMaxOpacityPercent = 200.0;
 constexpr int kMaxThreads = 1024;

@@ -45,8 +45,9 @@ std::string windowsVersionText(const std::string& modulePath) {
 
 const char* rendererVersion() { return ORVANE_PROJECT_VERSION; }
 
-void printVersions(const std::string& modulePath, std::ostream& out) {
+void printVersions(const std::optional<std::string>& given, std::ostream& out) {
     printReport(out, std::string("orvane-render ") + rendererVersion() + "\n");
+    const std::string modulePath = modulePathOf(given);
     std::unique_ptr<OrvaneHost::Host> host = loadHost(modulePath);
     const std::string about = aboutText(*host);
     if (PF_Err err = host->globalSetup()) effectFailed(*host, "global setup", err);

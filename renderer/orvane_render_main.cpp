@@ -10,8 +10,6 @@
 #include "renderer/ToolError.h"
 #include "renderer/VersionReport.h"
 
-#include "host/Module.h"
-
 #include <exception>
 #include <iostream>
 #include <new>
@@ -32,7 +30,7 @@ int run(int argc, const char* const* argv) {
         return code;
     }
     case CommandLine::Mode::Version:
-        printVersions(line.flags.module.value_or(OrvaneHost::defaultModulePath()), std::cout);
+        printVersions(line.flags.module, std::cout);
         return 0;
     case CommandLine::Mode::Render:
         break;
@@ -40,6 +38,7 @@ int run(int argc, const char* const* argv) {
     const RenderSettings settings =
         line.scenePath ? mergeSettings(loadSceneFile(*line.scenePath), line.flags) : line.flags;
     const RenderJob job = resolveJob(settings);
+    for (const std::string& note : job.notes) std::cerr << "orvane-render: " << shownText(note) << "\n";
     // Frames on standard output leave it to them alone: the report goes to standard error.
     if (job.toStandardOutput) prepareStandardOutputForImages();
     std::ostream& report = job.toStandardOutput ? std::cerr : std::cout;

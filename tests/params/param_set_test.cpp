@@ -67,6 +67,7 @@ TEST_F(ParamSet, AppendsEightParametersAfterTheInputLayer) {
         EXPECT_EQ(captured[i].uu.id, static_cast<A_long>(i + 1)) << "the id equals the index";
         EXPECT_STREQ(captured[i].name, names[i].c_str());
         EXPECT_EQ(captured[i].param_type, types[i]);
+        EXPECT_EQ(kParamTypes[i + 1], types[i]) << "the contract states the kind registered";
         EXPECT_EQ(captured[i].flags, flags[i]);
         EXPECT_EQ(captured[i].ui_flags, 0);
         EXPECT_EQ(captured[i].ui_width, 0);

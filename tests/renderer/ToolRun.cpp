@@ -10,11 +10,15 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace OrvaneToolsTest {
@@ -25,6 +29,18 @@ std::string makeCaptureFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "orvane-run-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a capture folder");
     return pattern;
+}
+
+// In a child: the process's own view of the mounts, with an empty file system on /proc.
+bool hideProc() {
+    return unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           mount("none", "/proc", "tmpfs", 0, nullptr) == 0;
+}
+
+// In a child: the user id and group of the same number, and no other groups.
+bool becomeUser(int user) {
+    const auto id = static_cast<uid_t>(user);
+    return setgroups(0, nullptr) == 0 && setresgid(id, id, id) == 0 && setresuid(id, id, id) == 0;
 }
 
 // In the child, between fork and exec: only system calls.
@@ -50,10 +66,13 @@ std::string makeCaptureFolder() {
     dup2(in, 0);
     dup2(out, 1);
     dup2(err, 2);
-    if (options.fileSizeLimit > 0) {
-        const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit), static_cast<rlim_t>(options.fileSizeLimit)};
-        setrlimit(RLIMIT_FSIZE, &limit);
+    for (const auto& [resource, bytes] : {std::pair{RLIMIT_FSIZE, options.fileSizeLimit},
+                                          std::pair{RLIMIT_AS, options.addressSpaceLimit}}) {
+        if (bytes <= 0) continue;
+        const rlimit limit{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+        setrlimit(resource, &limit);
     }
+    if (options.hideProc && !hideProc()) _exit(127);
     if (!options.workingFolder.empty() && chdir(options.workingFolder.c_str()) != 0) _exit(127);
     unsetenv("ORVANE_MODULE");
     for (const auto& [name, value] : options.environment) setenv(name.c_str(), value.c_str(), 1);
@@ -62,6 +81,8 @@ std::string makeCaptureFolder() {
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
     for (const int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ}) signal(s, SIG_DFL);
+    for (const int s : options.ignoredSignals) signal(s, SIG_IGN);
+    if (options.user >= 0 && !becomeUser(options.user)) _exit(127);
     execv(argv[0], argv.data());
     _exit(127);
 }
@@ -83,6 +104,8 @@ RunningTool::RunningTool(const std::vector<std::string>& args, const RunOptions&
     int terminalSlave = -1;
     if (options.terminal && openpty(&terminalMaster, &terminalSlave, nullptr, nullptr, nullptr) != 0)
         throw std::runtime_error("openpty failed");
+    if (options.terminalStopped && (terminalSlave < 0 || tcflow(terminalSlave, TCOOFF) != 0))
+        throw std::runtime_error("cannot stop the terminal's output");
 
     child = fork();
     if (child < 0) throw std::runtime_error("fork failed");
@@ -169,6 +192,29 @@ ToolResult RunningTool::finish() {
         result.err = fileBytes(errPath);
     }
     return result;
+}
+
+std::string whyCannotRun(const RunOptions& options) {
+#if defined(__SANITIZE_ADDRESS__)
+    if (options.hideProc) return "AddressSanitizer finds the process's stacks in /proc, which the run would hide";
+#endif
+    if ((options.user >= 0 || options.hideProc) && geteuid() != 0)
+        return "becoming another user and hiding /proc need root; the tests run as user " + std::to_string(geteuid());
+    const pid_t child = fork();
+    if (child < 0) return "fork failed";
+    if (child == 0) {
+        if (options.hideProc && !hideProc()) _exit(2);
+        if (options.user >= 0 && !becomeUser(options.user)) _exit(3);
+        _exit(access(ORVANE_RENDER_PATH, X_OK) != 0 || access(ORVANE_MODULE_PATH, R_OK) != 0 ? 4 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    switch (WIFEXITED(status) ? WEXITSTATUS(status) : -1) {
+    case 0: return std::string();
+    case 2: return "cannot mount an empty /proc in a mount namespace of its own";
+    case 3: return "cannot become user " + std::to_string(options.user);
+    default: return "the renderer or its module cannot be reached (" ORVANE_RENDER_PATH ")";
+    }
 }
 
 ToolResult runRender(const std::vector<std::string>& args, const RunOptions& options) {

@@ -22,7 +22,12 @@ struct RunOptions {
     std::string standardOutput;    // a file to send standard output to, instead of capturing it
     bool closedStandardOutput = false; // standard output is a pipe whose reader is gone
     bool terminal = false;         // standard output and error are one terminal (a pseudo-terminal)
+    bool terminalStopped = false;  // ... whose output is stopped (as by Ctrl+S): every write to it waits
+    std::vector<int> ignoredSignals; // set to be ignored when the process starts, as nohup or a shell does
+    int user = -1;                 // a user id (and the group of the same number) to run as; -1: the test's own
+    bool hideProc = false;         // /proc is empty for the process, as in a sandbox without it
     long fileSizeLimit = 0;        // the largest file the process may write, in bytes (0: no limit)
+    long addressSpaceLimit = 0;    // the most memory the process may map, in bytes (0: no limit)
     std::vector<std::pair<std::string, std::string>> environment; // set for the run
     int timeoutSeconds = 120;      // then the process is killed and the result says so
 };
@@ -54,6 +59,10 @@ private:
     int status = 0;
     long peakKilobytes = 0;
 };
+
+// Why a run with these options cannot be made here, or "" when it can: becoming another user (and then
+// reaching the renderer and its module) and hiding /proc (a mount namespace of its own) need root.
+std::string whyCannotRun(const RunOptions& options);
 
 // Runs ORVANE_RENDER_PATH with `args`, with ORVANE_MODULE removed from its environment (unless the options
 // set it).

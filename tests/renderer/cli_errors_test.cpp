@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -49,10 +52,15 @@ void expectRefused(const ScratchFolder& folder, const BadRun& bad, const std::ve
 
 TEST(BadInput, FlagsAndValues) {
     ScratchFolder folder;
+    std::string longPath; // of folders that need not exist: the name alone is too long
+    for (int i = 0; i < 2100; ++i) longPath += "d/";
     const std::vector<BadRun> cases = {
         {{"--bogus", "-o", "@a.png"}, kUsage, "--bogus"},
         {{"--size", "0x4", "-o", "@a.png"}, kUsage, "--size: expected WxH"},
         {{"--size", "640", "-o", "@a.png"}, kUsage, "got '640'"},
+        {{"--size", "65536x4", "-o", "@a.png"}, kUsage,
+         "--size: expected WxH, two whole numbers from 1 to 32767 (a point, held in 16.16 fixed point, reaches at "
+         "most 32767 pixels), got '65536x4'"},
         {{"--depth", "12", "-o", "@a.png"}, kUsage, "--depth: expected 8, 16 or 32, got '12'"},
         {{"--downsample", "0", "-o", "@a.png"}, kUsage, "--downsample"},
         {{"--shape", "conic", "-o", "@a.png"}, kUsage, "--shape: expected linear or radial"},
@@ -70,6 +78,16 @@ TEST(BadInput, FlagsAndValues) {
         {{"--threads", "0", "-o", "@a.png"}, kUsage, "--threads"},
         {{"--time", "1", "--frames", "0-1", "-o", "@a#.png"}, kUsage, "exclude each other"},
         {{"--frames", "0-1", "-o", "@a.png"}, kUsage, "run of '#'"},
+        {{"--opacity", "1:10", "--opacity", "1.000001:20", "-o", "@a.png"}, kUsage,
+         "--opacity: the keyframes '1:10' and '1.000001:20' both fall on time unit 120000 at 120000 units per "
+         "second; keyframes must lie at least one unit apart (--time-scale sets the units)"},
+        {{"--time-scale", "24", "--color", "0:#000000", "--color", "0.01:#ffffff", "-o", "@a.png"}, kUsage,
+         "--color: the keyframes '0:#000000' and '0.01:#ffffff' both fall on time unit 0 at 24 units per second"},
+        {{"-o", "@" + std::string(300, 'n') + ".png"}, kUsage,
+         "the file name is 304 bytes long, more than a file system takes (255)"},
+        {{"-o", "@" + std::string(300, 'd') + "/a.png"}, kUsage,
+         "a folder name in it is 300 bytes long, more than a file system takes (255)"},
+        {{"-o", "@" + longPath + "a.png"}, kUsage, "bytes long, more than the system takes in a path (4095)"},
         {{"--size", "4x4"}, kUsage, "no output file"},
         {{"-o", "@a.tif"}, kUsage, "must end in .png, .exr, .pam or .pfm"},
         {{"--depth", "32", "-o", "@a.pam"}, kUsage, "PAM holds depth 8 or 16, not 32: use --depth 8 or 16, or .png"},
@@ -93,6 +111,36 @@ TEST(BadInput, FlagsAndValues) {
     for (const BadRun& bad : cases) expectRefused(folder, bad, {});
 }
 
+// Runs that succeed say nothing unless something given is not used, and say that once: values as the help
+// describes them (numbers with exponents, a file named "-" written as ./-) and a colour's unused alpha.
+TEST(Messages, RunsThatSucceedSayOnceWhatIsNotUsed) {
+    struct GoodRun {
+        std::vector<std::string> args;
+        std::string said; // all of standard error
+        std::vector<std::string> files;
+    };
+    for (const GoodRun& good : std::vector<GoodRun>{
+             {{"--threads", "1e1", "--time-scale", "1e3", "--max-memory", "1e9", "--size", "4x4", "-o", "a.pam"}, "",
+              {"a.pam"}},
+             {{"--size", "4x4", "--format", "pam", "-o", "./-"}, "", {"-"}},
+             {{"--size", "4x4", "--color", "0:#ff000080", "--color", "1:#00ff00", "--color", "2:#0000ff00", "-o",
+               "c.pam"},
+              "orvane-render: --color '0:#ff000080' (and 1 more): a colour's alpha is not used; the effect takes the "
+              "ramp's alpha from --opacity\n",
+              {"c.pam"}},
+             {{"--size", "4x4", "--color", "#102030ff", "-o", "d.pam"}, "", {"d.pam"}},
+         }) {
+        ScratchFolder folder;
+        RunOptions inFolder;
+        inFolder.workingFolder = folder.path("");
+        const ToolResult run = runRender(good.args, inFolder);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err, good.said);
+        EXPECT_EQ(folder.files(), good.files);
+        for (const std::string& file : good.files) EXPECT_EQ(fileBytes(folder.path(file)).substr(0, 3), "P7\n") << file;
+    }
+}
+
 // A frame is refused with the estimate of its memory before anything is loaded or made: one that needs
 // more than --max-memory (or the machine) has, and one whose buffers the host cannot make at all. The
 // estimate: three frames of 8,294,400 bytes, the PNG writer's 8 rows of 15,360 bytes and a mebibyte, and a
@@ -104,8 +152,8 @@ TEST(BadInput, FramesTooLargeForTheMemory) {
                    "a frame of 1920x1080 at depth 8 needs about 56.8 MiB of memory, more than --max-memory (16.0 MiB)"},
                   {});
     expectRefused(folder,
-                  {{"--size", "65536x65536", "-o", "@a.png"}, kUsage,
-                   "--size: the host cannot make buffers for a frame of 65536x65536 at depth 8"},
+                  {{"--size", "32767x32767", "--depth", "32", "-o", "@a.pfm"}, kUsage,
+                   "--size: the host cannot make buffers for a frame of 32767x32767 at depth 32 (16.0 GiB each)"},
                   {});
     EXPECT_EQ(runRender({"--size", "1920x1080", "--max-memory", "64M", "-o", folder.path("a.png")}).exitCode, 0);
 }
@@ -128,6 +176,9 @@ TEST(BadInput, SceneFiles) {
     folder.write("module.json", "{\"module\": \"/usr/lib/x86_64-linux-gnu/libm.so.6\"}");
     folder.write("nul.json", "{\"output\": \"" + folder.path("notes.txt") + "\\u0000.png\", \"size\": \"8x8\"}");
     folder.write("opacity.json", "{\"opacity\": [50, 60]}");
+    // 300,000 arrays one in another: 600 KB that once crashed the renderer while it printed the value.
+    folder.write("deep.json", "{\"size\": " + std::string(300000, '[') + std::string(300000, ']') + "}");
+    folder.write("tiny.json", "{\"time\": 1e-400}");
     ASSERT_EQ(mkfifo(folder.path("fifo.json").c_str(), 0644), 0);
     // A sparse file one byte over the limit of 64 MiB takes no room on the disk.
     { std::ofstream(folder.path("large.json")); }
@@ -145,6 +196,10 @@ TEST(BadInput, SceneFiles) {
         {{"--scene", "@nul.json"}, kUsage, "\"output\": a file name cannot hold a NUL character, got '"},
         {{"--scene", "@nul.json"}, kUsage, "notes.txt\\x00.png'"},
         {{"--scene", "@opacity.json", "-o", "@a.png"}, kUsage, "opacity.json: \"opacity\": give one plain opacity"},
+        {{"--scene", "@deep.json", "-o", "@a.png"}, kUsage,
+         "deep.json: \"size\": values are nested more than 32 deep: [[[[[[[[[[[[[[[["},
+        {{"--scene", "@tiny.json", "-o", "@a.png"}, kUsage,
+         "tiny.json: \"time\": the number 1e-400 is too small to hold (it would be read as 0)"},
         {{"--scene", "@fifo.json", "-o", "@a.png"}, kUsage, "fifo.json: is not a regular file"},
         {{"--scene", "/dev/zero", "-o", "@a.png"}, kUsage, "/dev/zero: is not a regular file"},
         {{"--scene", "@large.json", "-o", "@a.png"}, kUsage, "large.json: is larger than 64 MiB"},
@@ -233,6 +288,47 @@ TEST(Modules, ANameWithoutAFolderIsAFileInTheCurrentFolder) {
     EXPECT_EQ(folder.files(), (std::vector<std::string>{"a.pam", "b.pam", "effect.so"}));
 }
 
+// A module that exports the entry point but registers another effect is refused before anything is set or
+// rendered, with what differed from this effect.
+TEST(Modules, AModuleOfAnotherEffectIsRefused) {
+    ScratchFolder folder;
+    for (const BadRun& bad : std::vector<BadRun>{
+             {{"--module", ORVANE_FEWER_PARAMETERS_MODULE_PATH, "-o", "@a.png"}, kModuleLoad,
+              "is not this effect: it registers 4 parameters (the input layer and 3 controls), this effect 9 "
+              "parameters (the input layer and 8 controls); parameter 1 (\"Mode\") offers \"Soft|Hard\", in this "
+              "effect \"Linear|Radial\"; parameter 2 (\"Amount\") is a float slider, in this effect a point"},
+             {{"--module", ORVANE_OTHER_KIND_MODULE_PATH, "--shape", "radial", "-o", "@a.png"}, kModuleLoad,
+              "is not this effect: parameter 2 (\"Angle\") is a float slider, in this effect a point"},
+             {{"--module", ORVANE_OTHER_CHOICES_MODULE_PATH, "-o", "@a.png"}, kModuleLoad,
+              "is not this effect: parameter 1 (\"Shape\") offers \"Linear|Radial|Conic\", in this effect "
+              "\"Linear|Radial\""},
+         })
+        expectRefused(folder, bad, {});
+}
+
+// Where orvane-render cannot find its own folder (here /proc is hidden), it asks for the module rather
+// than look for one elsewhere: an effect module in the current folder is not loaded.
+TEST(Modules, WithoutItsOwnFolderTheModuleMustBeNamed) {
+    RunOptions withoutProc;
+    withoutProc.hideProc = true;
+    if (const std::string why = whyCannotRun(withoutProc); !why.empty()) GTEST_SKIP() << why;
+    ScratchFolder folder;
+    folder.write("OrvaneVelmorathquist.so", fileBytes(ORVANE_MODULE_PATH));
+    withoutProc.workingFolder = folder.path("");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--size", "4x4", "-o", "a.pam"}, std::vector<std::string>{"--version"}}) {
+        const ToolResult run = runRender(args, withoutProc);
+        EXPECT_EQ(run.exitCode, kModuleLoad) << run.err;
+        EXPECT_NE(run.err.find("orvane-render cannot find its own folder, where the effect module is by default, "
+                               "and loads none from anywhere else: give --module PATH or set ORVANE_MODULE"),
+                  std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(folder.files(), std::vector<std::string>{"OrvaneVelmorathquist.so"});
+    const ToolResult named = runRender({"--module", ORVANE_MODULE_PATH, "--size", "4x4", "-o", "a.pam"}, withoutProc);
+    EXPECT_EQ(named.exitCode, 0) << named.err;
+}
+
 // An effect's error is named with the host's name and the effect's message; memory that runs out is one exit
 // code, wherever it runs out.
 TEST(EffectErrors, NamedWithTheEffectsMessageAndOutOfMemoryWithItsOwnCode) {
@@ -244,6 +340,72 @@ TEST(EffectErrors, NamedWithTheEffectsMessageAndOutOfMemoryWithItsOwnCode) {
               "returned PF_Err_OUT_OF_MEMORY (4)"},
          })
         expectRefused(folder, bad, {});
+}
+
+// Memory that runs out in the middle of a sequence, wherever it runs out: the preloaded allocator fails one
+// allocation, in turn each of those made while the second frame is rendered and written and the run ends
+// (in the host's callbacks among them), one run each. Every run ends with exit code 7 and says so, or gets
+// past the failure and finishes; either way every frame it wrote is whole and no temporary file is left.
+TEST(OutOfMemory, AnAllocationFailingAnywhereInASequenceEndsCleanlyAndKeepsTheFrames) {
+    const char* sanitizerOptions = std::getenv("ASAN_OPTIONS");
+    RunOptions preloaded;
+    preloaded.environment = {{"LD_PRELOAD", ORVANE_FAILING_ALLOCATOR_PATH},
+                             {"ASAN_OPTIONS", std::string(sanitizerOptions ? sanitizerOptions : "") +
+                                                  ":verify_asan_link_order=0"}};
+    const auto args = [](const ScratchFolder& folder, const std::string& frames) {
+        return std::vector<std::string>{"--size", "32x8", "--threads", "1", "--frames", frames, "-o",
+                                        folder.path("f-#.pam")};
+    };
+    ScratchFolder counted;
+    const auto allocations = [&](const std::string& frames) {
+        ScratchFolder folder;
+        RunOptions counting = preloaded;
+        counting.environment.emplace_back("ORVANE_COUNT_ALLOCATIONS", counted.path("count"));
+        EXPECT_EQ(runRender(args(folder, frames), counting).exitCode, 0);
+        return std::stoul(fileBytes(counted.path("count")));
+    };
+    const unsigned long oneFrame = allocations("0-0"), twoFrames = allocations("0-1");
+    ASSERT_GT(twoFrames, oneFrame);
+
+    int endedKeepingAFrame = 0;
+    for (unsigned long n = oneFrame; n <= twoFrames; ++n) {
+        ScratchFolder folder;
+        RunOptions failing = preloaded;
+        failing.environment.emplace_back("ORVANE_FAIL_ALLOCATION", std::to_string(n));
+        const ToolResult run = runRender(args(folder, "0-1"), failing);
+        SCOPED_TRACE("allocation " + std::to_string(n) + " of " + std::to_string(twoFrames) + ": " + run.err);
+        EXPECT_EQ(run.signal, 0);
+        ASSERT_TRUE(run.exitCode == 0 || run.exitCode == kOutOfMemory) << run.exitCode;
+        // "out of memory", or the effect's PF_Err_OUT_OF_MEMORY
+        std::string said = run.err;
+        std::transform(said.begin(), said.end(), said.begin(),
+                       [](unsigned char c) { return c == '_' ? ' ' : static_cast<char>(std::tolower(c)); });
+        EXPECT_EQ(run.exitCode == kOutOfMemory, said.find("out of memory") != std::string::npos);
+        const std::vector<std::string> frames = folder.files();
+        for (const std::string& frame : frames) {
+            EXPECT_TRUE(frame == "f-0.pam" || frame == "f-1.pam") << frame;
+            EXPECT_EQ(readPam(folder.path(frame)).width, 32) << frame;
+        }
+        EXPECT_TRUE(run.exitCode != 0 || frames.size() == 2u);
+        endedKeepingAFrame += run.exitCode == kOutOfMemory && !frames.empty();
+    }
+    EXPECT_GT(endedKeepingAFrame, 0) << "no failure came after a finished frame";
+}
+
+// The host cannot allocate the frame's buffers (1 GiB each, where the process may map only 512 MiB): out
+// of memory, with its exit code, and nothing written.
+TEST(OutOfMemory, AFrameWhoseBuffersTheHostCannotAllocate) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "a sanitizer's own reservations do not fit under the address-space limit";
+#endif
+    ScratchFolder folder;
+    RunOptions limited;
+    limited.addressSpaceLimit = 512L << 20;
+    expectRefused(folder,
+                  {{"--size", "8192x8192", "--depth", "32", "--threads", "1", "--max-memory", "1T", "-o", "@a.pfm"},
+                   kOutOfMemory,
+                   "frame 0: the host ran out of memory for the frame's buffers (PF_Err_OUT_OF_MEMORY (4))"},
+                  {}, limited);
 }
 
 // What --verbose, --help and inspect print is part of the result: when standard output is full or closed,

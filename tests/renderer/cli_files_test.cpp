@@ -10,11 +10,13 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <thread>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace OrvaneToolsTest;
 
@@ -49,32 +51,75 @@ bool pauseWhileWritingALaterFrame(RunningTool& run, const ScratchFolder& folder)
     return false;
 }
 
-class StoppedBySignal : public ::testing::TestWithParam<int> {};
+// Waits until a frame is finished.
+bool waitForAFinishedFrame(RunningTool& run, const ScratchFolder& folder) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while (run.running() && std::chrono::steady_clock::now() < deadline) {
+        if (!finishedFrames(folder).empty()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
 
-TEST_P(StoppedBySignal, RemovesTheFileBeingWrittenAndKeepsEveryFinishedFrame) {
-    const int signalNumber = GetParam();
+// How a signal meets the renderer.
+struct SignalCase {
+    const char* name;
+    int signal;
+    bool ignoredByTheCaller; // ignored when orvane-render starts: SIGHUP under nohup, SIGINT in a script's background job
+    bool stoppedTerminal;    // standard error is a terminal whose output is stopped: the report of the stop cannot get out
+};
+
+void PrintTo(const SignalCase& c, std::ostream* out) { *out << c.name; }
+
+class Signals : public ::testing::TestWithParam<SignalCase> {};
+
+TEST_P(Signals, StopCleanlyUnlessTheCallerIgnoredThem) {
+    const SignalCase& c = GetParam();
     ScratchFolder folder;
-    RunningTool run({"--size", "1024x1024", "--depth", "16", "--frames", "0-9", "-o", folder.path("f-#.png")});
-    ASSERT_TRUE(pauseWhileWritingALaterFrame(run, folder)) << "the renderer ended before it could be caught writing";
+    RunOptions options;
+    if (c.ignoredByTheCaller) options.ignoredSignals = {c.signal};
+    options.terminal = options.terminalStopped = c.stoppedTerminal;
+    options.timeoutSeconds = 60; // then the process is taken not to end by itself
+    RunningTool run({"--size", "1024x1024", "--depth", "16", "--frames", "0-9", "-o", folder.path("f-#.png")}, options);
+    // On a stopped terminal the renderer waits to show its progress once the first frame is written.
+    if (c.stoppedTerminal)
+        ASSERT_TRUE(waitForAFinishedFrame(run, folder)) << "no frame was written";
+    else
+        ASSERT_TRUE(pauseWhileWritingALaterFrame(run, folder)) << "the renderer ended before it could be caught writing";
     const std::size_t finishedBefore = finishedFrames(folder).size();
-    kill(run.pid(), signalNumber);
+    kill(run.pid(), c.signal);
     run.resume();
     const ToolResult result = run.finish();
 
+    EXPECT_FALSE(result.timedOut) << "the process did not end";
     EXPECT_EQ(result.signal, 0);
-    EXPECT_EQ(result.exitCode, 128 + signalNumber) << result.err;
     const std::vector<std::string> frames = finishedFrames(folder);
     EXPECT_EQ(frames, folder.files()) << "a temporary file was left behind";
     EXPECT_GE(frames.size(), finishedBefore);
     for (const std::string& frame : frames) EXPECT_EQ(readPng(folder.path(frame)).width, 1024) << frame;
-    const char* name = signalNumber == SIGINT ? "SIGINT" : signalNumber == SIGTERM ? "SIGTERM" : "SIGHUP";
+    if (c.ignoredByTheCaller) {
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(frames.size(), 10u);
+        EXPECT_EQ(result.err.find("stopped by"), std::string::npos) << result.err;
+        return;
+    }
+    EXPECT_EQ(result.exitCode, 128 + c.signal) << result.err;
+    if (c.stoppedTerminal) return; // nothing the renderer writes gets out
+    const char* name = c.signal == SIGINT ? "SIGINT" : c.signal == SIGTERM ? "SIGTERM" : "SIGHUP";
     EXPECT_NE(result.err.find(std::string("orvane-render: stopped by ") + name + "; " + std::to_string(frames.size()) +
                               " of 10 frames written"),
               std::string::npos)
         << result.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, StoppedBySignal, ::testing::Values(SIGINT, SIGTERM, SIGHUP));
+INSTANTIATE_TEST_SUITE_P(Cases, Signals,
+                         ::testing::Values(SignalCase{"Sigint", SIGINT, false, false},
+                                           SignalCase{"Sigterm", SIGTERM, false, false},
+                                           SignalCase{"Sighup", SIGHUP, false, false},
+                                           SignalCase{"SighupUnderNohup", SIGHUP, true, false},
+                                           SignalCase{"SigintInABackgroundJob", SIGINT, true, false},
+                                           SignalCase{"SigtermWhileTheTerminalIsStopped", SIGTERM, false, true}),
+                         [](const ::testing::TestParamInfo<SignalCase>& info) { return std::string(info.param.name); });
 
 std::vector<std::string> withOutput(std::vector<std::string> args, std::initializer_list<std::string> more) {
     args.insert(args.end(), more);
@@ -213,6 +258,88 @@ TEST(Writing, AReadOnlyFileIsReplacedOnlyWithForce) {
     EXPECT_EQ(st.st_mode & 07777, 0444u);
     EXPECT_EQ(folder.files(), std::vector<std::string>{"locked.png"});
 }
+
+// Who may replace what in a shared folder, as a farm's or /tmp is. frame.png (permissions rw-r--r--) is
+// written directly or through a symbolic link e.png -> frame.png; the folder's permissions and owner, the
+// file's and the link's owner and the user who renders make a case.
+constexpr int kRoot = 0;
+constexpr int kOtherUser = 65534; // "nobody"
+constexpr int kNoLink = -1;
+
+struct ReplaceCase {
+    const char* name;
+    mode_t folderMode; // 0777 shared, 01777 shared and sticky (as /tmp)
+    int folderOwner;
+    int fileOwner;
+    int linkOwner;     // kNoLink: -o names frame.png itself
+    int renderer;      // the user who runs orvane-render
+    bool force;
+    const char* refusal; // the message of a refusal (exit code 5); "" when frame.png is replaced
+};
+
+void PrintTo(const ReplaceCase& c, std::ostream* out) { *out << c.name; }
+
+class Replacing : public ::testing::TestWithParam<ReplaceCase> {};
+
+TEST_P(Replacing, OnlyWhatTheUserMayWriteAndThroughLinksTheSystemWouldFollow) {
+    const ReplaceCase& c = GetParam();
+    RunOptions as;
+    as.user = kOtherUser;
+    if (const std::string why = whyCannotRun(as); !why.empty()) GTEST_SKIP() << why;
+    ScratchFolder folder;
+    ASSERT_EQ(chmod(folder.path("").c_str(), 0711), 0); // the other user passes through to the shared folder
+    const std::string shared = folder.path("shared");
+    ASSERT_EQ(mkdir(shared.c_str(), 0700), 0);
+    ASSERT_EQ(chown(shared.c_str(), uid_t(c.folderOwner), gid_t(c.folderOwner)), 0);
+    ASSERT_EQ(chmod(shared.c_str(), c.folderMode), 0);
+    const std::string frame = shared + "/frame.png";
+    folder.write("shared/frame.png", "old");
+    ASSERT_EQ(chown(frame.c_str(), uid_t(c.fileOwner), gid_t(c.fileOwner)), 0);
+    ASSERT_EQ(chmod(frame.c_str(), 0644), 0);
+    std::string output = frame;
+    if (c.linkOwner != kNoLink) {
+        output = shared + "/e.png";
+        ASSERT_EQ(symlink("frame.png", output.c_str()), 0);
+        ASSERT_EQ(lchown(output.c_str(), uid_t(c.linkOwner), gid_t(c.linkOwner)), 0);
+    }
+    as.user = c.renderer == kRoot ? -1 : c.renderer;
+    std::vector<std::string> args = {"--size", "4x4", "-o", output};
+    if (c.force) args.push_back("--force");
+    const ToolResult run = runRender(args, as);
+
+    if (*c.refusal) {
+        EXPECT_EQ(run.exitCode, kOutputWrite) << run.err;
+        EXPECT_NE(run.err.find(c.refusal), std::string::npos) << run.err;
+        EXPECT_EQ(fileBytes(frame), "old");
+    } else {
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(readPng(frame).width, 4);
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(shared)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    const std::vector<std::string> expected =
+        c.linkOwner == kNoLink ? std::vector<std::string>{"frame.png"} : std::vector<std::string>{"e.png", "frame.png"};
+    EXPECT_EQ(names, expected) << "a temporary file was left behind, or the link replaced";
+    EXPECT_TRUE(std::filesystem::is_symlink(std::filesystem::symlink_status(output)) == (c.linkOwner != kNoLink));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Replacing,
+    ::testing::Values(
+        ReplaceCase{"AnotherUsersFile", 0777, kRoot, kRoot, kNoLink, kOtherUser, false,
+                    "frame.png: it is read-only for this user (it belongs to user 0, permissions rw-r--r--) (give "
+                    "--force to replace it)"},
+        ReplaceCase{"AnotherUsersFileWithForce", 0777, kRoot, kRoot, kNoLink, kOtherUser, true, ""},
+        ReplaceCase{"TheUsersOwnFile", 0777, kRoot, kOtherUser, kNoLink, kOtherUser, false, ""},
+        ReplaceCase{"AnotherUsersLinkInAStickyFolder", 01777, kRoot, kRoot, kOtherUser, kRoot, false,
+                    "e.png belongs to user 65534, neither this user nor the owner of"},
+        ReplaceCase{"AnotherUsersLinkInAStickyFolderWithForce", 01777, kRoot, kRoot, kOtherUser, kRoot, true,
+                    "such a link is not followed"},
+        ReplaceCase{"TheUsersOwnLinkInAStickyFolder", 01777, kRoot, kRoot, kRoot, kRoot, false, ""},
+        ReplaceCase{"TheFolderOwnersLinkInAStickyFolder", 01777, kOtherUser, kRoot, kOtherUser, kRoot, false, ""},
+        ReplaceCase{"AnotherUsersLinkInAFolderThatIsNotSticky", 0777, kRoot, kRoot, kOtherUser, kRoot, false, ""}),
+    [](const ::testing::TestParamInfo<ReplaceCase>& info) { return std::string(info.param.name); });
 
 // A write that fails says which file and why, in the user's words, and leaves the file as it was: here the
 // process may write no file larger than 200 bytes.

@@ -3,6 +3,7 @@
 
 #include "renderer/CommandLine.h"
 #include "renderer/FrameNaming.h"
+#include "renderer/ImageFormat.h"
 #include "renderer/RenderJob.h"
 #include "renderer/SceneFile.h"
 #include "renderer/SettingOptions.h"
@@ -118,6 +119,43 @@ TEST(SceneFile, AKeyGivenTwiceIsAnError) {
     EXPECT_NO_THROW(parseScene(R"({"color": [{"time": 1, "color": "#000000"}, {"time": 2, "color": "#ffffff"}]})", "s"));
 }
 
+// Refused as the text is read, with the value shortened: nesting deeper than any scene needs (a value 300,000
+// deep once crashed the renderer while it printed it whole), and a number a double cannot tell from 0.
+TEST(SceneFile, RefusesWhatCannotBeHeldAsItIsRead) {
+    const std::string deep = R"({"fps": 24, "color": )" + std::string(300000, '[') + std::string(300000, ']') + "}";
+    const std::string message = refusal([&] { parseScene(deep, "s"); });
+    EXPECT_EQ(message.rfind("s: \"color\": values are nested more than " + std::to_string(kMaxSceneDepth) + " deep: [[[", 0),
+              0u)
+        << message;
+    EXPECT_LT(message.size(), 150u) << message;
+    // The scene's object is the first level.
+    const auto nested = [](std::size_t arrays) {
+        return R"({"size": )" + std::string(arrays, '[') + std::string(arrays, ']') + "}";
+    };
+    EXPECT_EQ(refusal([&] { parseScene(nested(kMaxSceneDepth - 1), "s"); }).find("nested"), std::string::npos);
+    EXPECT_NE(refusal([&] { parseScene(nested(kMaxSceneDepth), "s"); }).find("nested more than"), std::string::npos);
+    for (const char* tiny : {"1e-400", "-0.5e-330", "12.5E-999"})
+        EXPECT_EQ(refusal([&] { parseScene(std::string(R"({"time": )") + tiny + "}", "s"); }),
+                  std::string("s: \"time\": the number ") + tiny + " is too small to hold (it would be read as 0)");
+    EXPECT_DOUBLE_EQ(*parseScene(R"({"time": 0e-400})", "s").seconds, 0.0); // written as 0
+}
+
+// A scene of many keyframe objects is read whole, each in its place (read in one pass: 300,000 of them once
+// took half a minute).
+TEST(SceneFile, ReadsAWholeSceneOfKeyframeObjects) {
+    constexpr int kKeyframes = 100000;
+    std::string text = R"({"opacity": [)";
+    for (int i = 0; i < kKeyframes; ++i)
+        text += (i ? "," : "") + std::string(R"({"time": )") + std::to_string(i) + R"(e-2, "opacity": )" +
+                std::to_string(i % 200) + "}";
+    const RenderSettings s = parseScene(text + "]}", "s");
+    ASSERT_EQ(s.opacities->size(), std::size_t(kKeyframes));
+    for (int i : {0, 1, 12345, kKeyframes - 1}) {
+        EXPECT_DOUBLE_EQ(*(*s.opacities)[std::size_t(i)].seconds, i / 100.0) << i;
+        EXPECT_DOUBLE_EQ((*s.opacities)[std::size_t(i)].percent, i % 200) << i;
+    }
+}
+
 TEST(SceneFile, AFileNameHoldsNoNul) {
     const std::string message = refusal([] { parseScene(R"({"output": "notes.txt\u0000.png"})", "s"); });
     EXPECT_NE(message.find("s: \"output\": a file name cannot hold a NUL character"), std::string::npos) << message;
@@ -178,7 +216,7 @@ TEST(SceneFile, KeyframeObjectsNameWhatIsWrong) {
         {R"({"shape": {"time": 3, "shape": "radial", "ease_in": {"speed": 1, "influence": 50}}})",
          {"s: \"shape\": keyframe 1 at 3 s", "always held"}},
         {R"({"point2": [{"time": 1, "point2": [1, 2]}, {"time": 1, "point2": [3, 4]}], "output": "a.png"})",
-         {"s: \"point2\": two keyframes at 1.000000 s (keyframes 1 and 2)"}},
+         {"s: \"point2\": the keyframes '", "both fall on time unit 120000 at 120000 units per second"}},
         {R"({"opacity": {"time": "1:2", "opacity": 40}})", {"keyframe 1 at 1:2 s, \"time\""}},
         {R"({"point2": [1, 2, 3]})", {"s: \"point2\""}},
     };
@@ -290,7 +328,8 @@ TEST(Merge, MessagesNameWhereTheValueCameFrom) {
     const std::string fromScene = refusal([&] { resolveJob(mergeSettings(scene, parse({}).flags)); });
     EXPECT_NE(fromScene.find("scene s.json: \"opacity\": give one plain opacity"), std::string::npos) << fromScene;
     const std::string fromFlags = refusal([&] { resolveJob(mergeSettings(scene, parse({"--opacity", "0:1", "--opacity", "0:2"}).flags)); });
-    EXPECT_NE(fromFlags.find("--opacity: two keyframes"), std::string::npos) << fromFlags;
+    EXPECT_NE(fromFlags.find("--opacity: the keyframes '0:1' and '0:2' both fall on time unit 0"), std::string::npos)
+        << fromFlags;
 }
 
 TEST(CommandLine, RepeatableOptionsAndModes) {
@@ -414,9 +453,16 @@ TEST(Job, RefusesContradictionsBeforeRendering) {
     RenderSettings mixed = withOutput("a.png");
     applySetting(*findSettingOption("color"), {"#000000", "1:#000000"}, "--color", mixed);
     EXPECT_NE(refusal([&] { resolveJob(mixed); }).find("--color"), std::string::npos);
+    // Keyframes that round to one time unit are named as written, with the time scale.
     RenderSettings twice = withOutput("a.png");
-    applySetting(*findSettingOption("opacity"), {"1:10", "1.0000001:20"}, "--opacity", twice);
-    EXPECT_NE(refusal([&] { resolveJob(twice); }).find("two keyframes"), std::string::npos);
+    applySetting(*findSettingOption("opacity"), {"1:10", "1.0000041:20"}, "--opacity", twice);
+    EXPECT_EQ(refusal([&] { resolveJob(twice); }),
+              "--opacity: the keyframes '1:10' and '1.0000041:20' both fall on time unit 120000 at 120000 units per "
+              "second; keyframes must lie at least one unit apart (--time-scale sets the units)");
+    twice.timeScale = 24;
+    applySetting(*findSettingOption("opacity"), {"0.5:10", "0.52:20"}, "--opacity", twice); // 12 and 12.48
+    EXPECT_NE(refusal([&] { resolveJob(twice); }).find("'0.5:10' and '0.52:20' both fall on time unit 12 at 24 units"),
+              std::string::npos);
     EXPECT_NE(refusal([&] { resolveJob(withOutput("/nonexistent-folder/a.png")); }).find("does not exist"),
               std::string::npos);
     EXPECT_NE(refusal([&] { resolveJob(withOutput("/tmp/")); }), "");
@@ -429,8 +475,9 @@ TEST(Job, RefusesContradictionsBeforeRendering) {
 TEST(Job, RefusesFramesThatDoNotFitInMemory) {
     RenderSettings s;
     s.output = "a.exr";
-    s.size = FrameSize{65536, 65536};
-    EXPECT_NE(refusal([&] { resolveJob(s); }).find("--size: the host cannot make buffers for a frame of 65536x65536"),
+    s.size = FrameSize{32767, 32767};
+    s.depth = 32;
+    EXPECT_NE(refusal([&] { resolveJob(s); }).find("--size: the host cannot make buffers for a frame of 32767x32767"),
               std::string::npos);
     s.size = FrameSize{8192, 8192};
     s.depth = 32;
@@ -487,6 +534,37 @@ TEST(FrameNaming, PadsToTheRunAndKeepsFolders) {
     EXPECT_EQ(framePath("plain.png", 3), "plain.png");
     EXPECT_FALSE(hasFrameNumberRun("out#/plain.png"));
     EXPECT_TRUE(hasFrameNumberRun("####.exr"));
+#if defined(_WIN32)
+    EXPECT_EQ(framePath("out#\\ramp-##.png", 3), "out#\\ramp-03.png"); // '\' separates folders
+#else
+    // A backslash is an ordinary character of a name here: a '#' before it is in the file name.
+    EXPECT_EQ(framePath("#\\ramp.png", 3), "3\\ramp.png");
+    EXPECT_NE(refusal([] { framePath("out#\\ramp-##.png", 3); }).find("more than one run"), std::string::npos);
+#endif
+}
+
+// A file's format is its extension, found in the file name as this system reads paths; a name without
+// one (./-, a file named "-") takes the format --format names.
+TEST(Job, TheFormatOfAFileNameWithoutAnExtensionIsGivenByFormat) {
+    RenderSettings s;
+    s.output = "./-";
+    EXPECT_NE(refusal([&] { resolveJob(s); }).find("--output ./-: the file name must end in .png, .exr, .pam or "
+                                                   ".pfm, or --format must name the format of a name without an "
+                                                   "extension"),
+              std::string::npos);
+    s.format = findImageFormat("pam");
+    const RenderJob job = resolveJob(s);
+    EXPECT_FALSE(job.toStandardOutput);
+    EXPECT_STREQ(job.format->name, "pam");
+    EXPECT_EQ(job.frameAt(0).path, "./-");
+    s.output = "frames.v2/shot.pfm"; // the dot of a folder is no extension, nor does --format overrule one
+    EXPECT_NE(refusal([&] { resolveJob(s); }).find("--format pam and --output frames.v2/shot.pfm disagree"),
+              std::string::npos);
+#if !defined(_WIN32)
+    s.format = nullptr;
+    s.output = "shot.v2\\frame"; // one file name here
+    EXPECT_NE(refusal([&] { resolveJob(s); }).find("(not .v2\\frame)"), std::string::npos);
+#endif
 }
 
 } // namespace

@@ -39,14 +39,17 @@ TEST(Size, ReadsWidthAndHeight) {
     EXPECT_EQ(size.width, 640);
     EXPECT_EQ(size.height, 360);
     EXPECT_EQ(parseSize("1X2", "--size").height, 2);
-    EXPECT_EQ(parseSize("65536x1", "--size").width, 65536);
+    EXPECT_EQ(parseSize("32767x1", "--size").width, 32767);
+    EXPECT_EQ(parseSize("1x32767", "--size").height, 32767);
 }
 
+// A side beyond the farthest point the parameters hold (32767 pixels in 16.16) is refused with the limit.
 TEST(Size, RefusesEmptyNegativeAndOversizedLayers) {
-    for (const char* bad : {"0x10", "10x0", "-5x5", "65537x1", "10", "10x", "x10", "10x10x10", "axb"}) {
+    for (const char* bad :
+         {"0x10", "10x0", "-5x5", "32768x1", "1x32768", "65536x4", "10", "10x", "x10", "10x10x10", "axb"}) {
         const std::string message = refusal([&] { parseSize(bad, "--size"); });
-        EXPECT_NE(message.find("--size"), std::string::npos) << bad;
-        EXPECT_NE(message.find(bad), std::string::npos) << message;
+        EXPECT_EQ(message, std::string("--size: expected WxH, two whole numbers from 1 to 32767 (a point, held in 16.16 "
+                                       "fixed point, reaches at most 32767 pixels), got '") + bad + "'");
     }
 }
 
@@ -64,7 +67,8 @@ TEST(Downsample, OneFactorOrTwo) {
     const Downsample apart = parseDownsample("2x4", "--downsample");
     EXPECT_EQ(apart.x, 2);
     EXPECT_EQ(apart.y, 4);
-    for (const char* bad : {"0", "2x0", "x2", "1.5", "-2", ""})
+    EXPECT_EQ(parseDownsample("32767x1", "--downsample").x, 32767);
+    for (const char* bad : {"0", "2x0", "x2", "1.5", "-2", "", "32768", "1x65536"})
         EXPECT_NE(refusal([&] { parseDownsample(bad, "--downsample"); }), "") << bad;
 }
 
@@ -261,14 +265,27 @@ TEST(MemorySize, BytesWithUnitsOfPowersOf1024) {
     EXPECT_EQ(parseMemorySize("1.5g", "m"), 3u << 29);
     EXPECT_EQ(parseMemorySize("4GB", "m"), std::uint64_t(4) << 30);
     EXPECT_EQ(parseMemorySize("2T", "m"), std::uint64_t(2) << 40);
-    for (const char* bad : {"", "G", "-1G", "0", "0.5", "4X", "1e3M", "4 G", "1.2.3M"})
+    // Numbers may carry an exponent, as the help says (and as a scene's JSON numbers do).
+    EXPECT_EQ(parseMemorySize("1e9", "m"), 1000000000u);
+    EXPECT_EQ(parseMemorySize("1e3M", "m"), std::uint64_t(1000) << 20);
+    EXPECT_EQ(parseMemorySize("2.5E-1g", "m"), std::uint64_t(1) << 28);
+    for (const char* bad : {"", "G", "-1G", "0", "0.5", "4X", "1eM", "1e+G", "4 G", "1.2.3M", "1e-400"})
         EXPECT_NE(refusal([&] { parseMemorySize(bad, "--max-memory"); }), "") << bad;
 }
 
+// Whole counts may be written as any number whose value is whole, exponents included, as in a scene.
 TEST(Threads, OneToTheLimit) {
     EXPECT_EQ(parseThreads("1", "t"), 1);
     EXPECT_EQ(parseThreads("1024", "t"), 1024);
-    for (const char* bad : {"0", "1025", "-1", "two"}) EXPECT_NE(refusal([&] { parseThreads(bad, "--threads"); }), "");
+    EXPECT_EQ(parseThreads("1e1", "t"), 10);
+    EXPECT_EQ(parseThreads("1.5E1", "t"), 15);
+    EXPECT_EQ(parseThreads("8.0", "t"), 8);
+    EXPECT_EQ(parseTimeScale("1e3", "s"), 1000u);
+    EXPECT_EQ(parseTimeScale("1.2e5", "s"), 120000u);
+    for (const char* bad : {"0", "1025", "-1", "two", "1.5", "1e-1", "1e400", "2e3"})
+        EXPECT_EQ(refusal([&] { parseThreads(bad, "--threads"); }),
+                  std::string("--threads: expected a thread count from 1 to 1024, got '") + bad + "'");
+    EXPECT_NE(refusal([] { parseTimeScale("1.2e6", "--time-scale"); }).find("got '1.2e6'"), std::string::npos);
 }
 
 } // namespace
