@@ -149,10 +149,11 @@ TEST(SceneFile, ReadsAWholeSceneOfKeyframeObjects) {
         text += (i ? "," : "") + std::string(R"({"time": )") + std::to_string(i) + R"(e-2, "opacity": )" +
                 std::to_string(i % 200) + "}";
     const RenderSettings s = parseScene(text + "]}", "s");
-    ASSERT_EQ(s.opacities->size(), std::size_t(kKeyframes));
+    const std::vector<ControlEntry>& opacities = entries(s, Orvane::kParamOpacity);
+    ASSERT_EQ(opacities.size(), std::size_t(kKeyframes));
     for (int i : {0, 1, 12345, kKeyframes - 1}) {
-        EXPECT_DOUBLE_EQ(*(*s.opacities)[std::size_t(i)].seconds, i / 100.0) << i;
-        EXPECT_DOUBLE_EQ((*s.opacities)[std::size_t(i)].percent, i % 200) << i;
+        EXPECT_DOUBLE_EQ(*opacities[std::size_t(i)].seconds, i / 100.0) << i;
+        EXPECT_DOUBLE_EQ(opacities[std::size_t(i)].value[0], i % 200) << i;
     }
 }
 
