@@ -5,9 +5,11 @@
 
 #include "../framework/PixelDepth.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace OrvaneHost {
 
@@ -128,30 +130,54 @@ template <class Visit> void walkPattern(std::size_t size, int depthBits, unsigne
 
 } // namespace
 
+namespace {
+
+// A buffer repeats the first kPatternPeriod bytes of its pattern. Drawing the pattern word by word was the
+// largest part of the host's work on a large frame; a buffer of up to this size holds the pattern whole, as
+// before, and in a larger one a pixel left unwritten or a byte written past a row still shows, since every
+// byte is compared. A multiple of four, so that no run of the pattern is cut.
+constexpr std::size_t kPatternPeriod = std::size_t(1) << 18;
+
+std::size_t patternBlock(const WorldBuffer& buffer) { return std::min(buffer.bytes, kPatternPeriod); }
+
+} // namespace
+
 void fillPattern(WorldBuffer& buffer, unsigned seed) {
     unsigned char* bytes = buffer.storage.get();
-    walkPattern(buffer.bytes, buffer.depth, seed,
+    const std::size_t block = patternBlock(buffer);
+    walkPattern(block, buffer.depth, seed,
                 [bytes](std::size_t at, const unsigned char* run, std::size_t n) { std::memcpy(bytes + at, run, n); });
+    for (std::size_t at = block; at < buffer.bytes; at += block)
+        std::memcpy(bytes + at, bytes, std::min(block, buffer.bytes - at));
 }
 
 bool holdsPattern(const WorldBuffer& buffer, unsigned seed, bool paddingOnly) {
     const unsigned char* bytes = buffer.storage.get();
+    const std::size_t block = patternBlock(buffer);
+    if (!paddingOnly) {
+        bool same = true;
+        walkPattern(block, buffer.depth, seed, [&](std::size_t at, const unsigned char* run, std::size_t n) {
+            same = same && std::memcmp(bytes + at, run, n) == 0;
+        });
+        // The first block holds the pattern; every later one repeats it.
+        for (std::size_t at = block; same && at < buffer.bytes; at += block)
+            same = std::memcmp(bytes + at, bytes, std::min(block, buffer.bytes - at)) == 0;
+        return same;
+    }
     const std::size_t rowbytes = std::size_t(buffer.world.rowbytes);
     const std::size_t pixels = std::size_t(buffer.world.width) * std::size_t(pixelSizeOfDepth(buffer.depth));
     // Rows without padding leave nothing outside them to check.
-    if (paddingOnly && rowbytes == pixels) return true;
-    bool same = true;
-    walkPattern(buffer.bytes, buffer.depth, seed, [&](std::size_t at, const unsigned char* run, std::size_t n) {
-        if (!same) return;
-        if (!paddingOnly) {
-            same = std::memcmp(bytes + at, run, n) == 0;
-            return;
-        }
-        if (rowbytes == 0 || at % rowbytes + n <= pixels) return; // all within a row's pixels
-        for (std::size_t k = 0; k < n && same; ++k)
-            if ((at + k) % rowbytes >= pixels) same = bytes[at + k] == run[k];
+    if (rowbytes == pixels || rowbytes == 0) return true;
+    std::vector<unsigned char> pattern(block);
+    walkPattern(block, buffer.depth, seed, [&](std::size_t at, const unsigned char* run, std::size_t n) {
+        std::memcpy(pattern.data() + at, run, n);
     });
-    return same;
+    for (std::size_t row = 0; row * rowbytes < buffer.bytes; ++row) {
+        const std::size_t end = std::min((row + 1) * rowbytes, buffer.bytes);
+        for (std::size_t at = row * rowbytes + pixels; at < end; ++at)
+            if (bytes[at] != pattern[at % block]) return false;
+    }
+    return true;
 }
 
 unsigned char* pixelAddress(const PF_EffectWorld& world, A_long x, A_long y, int depthBits) {

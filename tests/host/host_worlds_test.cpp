@@ -6,6 +6,9 @@
 #include "host/CallingHost.h"
 #include "host/Worlds.h"
 
+#include <cstring>
+#include <string>
+
 using namespace OrvaneHost;
 using OrvaneTest::booksAreClean;
 
@@ -141,6 +144,51 @@ TEST_F(HostWorldsTest, AnUnknownParameterIndexIsRefused) {
               PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(host.inData().inter.checkout_param(host.effectRef(), -1, 0, 4000, kTimeScale, &def),
               PF_Err_BAD_CALLBACK_PARAM);
+}
+
+
+// The host's pattern finds every byte an effect wrote where it should not have, in a buffer smaller than
+// the pattern's period and in one many times larger (a 4K frame repeats it): a pixel left as it was, a pixel
+// written, a padding byte written, at the first row and at the last. Floats stay finite and within -4..4.
+TEST(HostPattern, FindsAnyByteWrittenInBuffersOfAnySize) {
+    struct Shape {
+        A_long width, height;
+        int depth, padding;
+    };
+    for (const Shape shape : {Shape{7, 5, 8, 3}, Shape{640, 360, 8, 13}, Shape{301, 299, 32, 5}, Shape{333, 200, 16, 0}}) {
+        SCOPED_TRACE(std::to_string(shape.width) + "x" + std::to_string(shape.height) + " at " +
+                     std::to_string(shape.depth) + " bits, padding " + std::to_string(shape.padding));
+        constexpr unsigned kSeed = 0x5EEDu;
+        auto buffer = makePatternedWorldBuffer(shape.width, shape.height, shape.depth, shape.padding, kSeed);
+        EXPECT_TRUE(holdsPattern(*buffer, kSeed, false));
+        EXPECT_TRUE(holdsPattern(*buffer, kSeed, true));
+        EXPECT_FALSE(holdsPattern(*buffer, kSeed + 1, false));
+        unsigned char* bytes = buffer->storage.get();
+        const std::size_t rowbytes = std::size_t(buffer->world.rowbytes);
+        const std::size_t pixelBytes = rowbytes - std::size_t(shape.padding);
+        if (shape.depth == 32) {
+            for (std::size_t at = 0; at + 4 <= buffer->bytes; at += 4) {
+                float value;
+                std::memcpy(&value, bytes + at, 4);
+                ASSERT_TRUE(value >= -4.0f && value <= 4.0f) << "at byte " << at;
+            }
+        }
+        const std::size_t lastRow = std::size_t(shape.height - 1) * rowbytes;
+        for (const std::size_t pixelByte : {std::size_t(0), lastRow + pixelBytes - 1}) {
+            bytes[pixelByte] ^= 0x10;
+            EXPECT_FALSE(holdsPattern(*buffer, kSeed, false)) << "pixel byte " << pixelByte;
+            EXPECT_TRUE(holdsPattern(*buffer, kSeed, true)) << "pixel byte " << pixelByte;
+            bytes[pixelByte] ^= 0x10;
+        }
+        if (shape.padding == 0) continue;
+        for (const std::size_t paddingByte : {pixelBytes, lastRow + rowbytes - 1}) {
+            bytes[paddingByte] ^= 0x01;
+            EXPECT_FALSE(holdsPattern(*buffer, kSeed, false)) << "padding byte " << paddingByte;
+            EXPECT_FALSE(holdsPattern(*buffer, kSeed, true)) << "padding byte " << paddingByte;
+            bytes[paddingByte] ^= 0x01;
+        }
+        EXPECT_TRUE(holdsPattern(*buffer, kSeed, false));
+    }
 }
 
 } // namespace
