@@ -128,14 +128,10 @@ template <class Visit> void walkPattern(std::size_t size, int depthBits, unsigne
     }
 }
 
-} // namespace
-
-namespace {
-
-// A buffer repeats the first kPatternPeriod bytes of its pattern. Drawing the pattern word by word was the
-// largest part of the host's work on a large frame; a buffer of up to this size holds the pattern whole, as
-// before, and in a larger one a pixel left unwritten or a byte written past a row still shows, since every
-// byte is compared. A multiple of four, so that no run of the pattern is cut.
+// A buffer repeats the first kPatternPeriod bytes of its pattern: drawing it word by word would be the largest
+// part of the host's work on a large frame. A buffer of up to this size holds the pattern whole; in a larger
+// one a pixel left unwritten or a byte written past a row still shows, since every byte is compared. A
+// multiple of four, so that no run of the pattern is cut.
 constexpr std::size_t kPatternPeriod = std::size_t(1) << 18;
 
 std::size_t patternBlock(const WorldBuffer& buffer) { return std::min(buffer.bytes, kPatternPeriod); }
